@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "platform/serialport.h"
+#include "platform/timer.h"
 
 #include <functional>
 #include <memory>
@@ -21,6 +22,8 @@ struct Platform
     Dialogs *dialogs = nullptr;
     // Makes a new print job each time something is printed.
     std::function<std::unique_ptr<Printer>()> makePrinter;
+    // Manual in tests: timers tick only when the test fires them.
+    Timer::Mode timerMode = Timer::Mode::Live;
 };
 
 } // namespace platform

@@ -24,6 +24,8 @@ public:
     // reason in errorText(), naming the device and the system's cause.
     virtual bool open() = 0;
     virtual bool isOpen() const = 0;
+    // Releases the device (the program is ending).
+    virtual void close() {}
     virtual QString errorText() const = 0;
 
     // The device this port stands for (a path, or "emulator").
@@ -40,6 +42,10 @@ public:
     // True once the device itself has gone away (read or resource error),
     // as opposed to a meter that is merely silent.
     virtual bool deviceLost() const { return false; }
+
+    // Closes the device and opens it again, after it was lost. Returns
+    // whether it is open now.
+    virtual bool reopen() { return isOpen(); }
 };
 
 } // namespace platform

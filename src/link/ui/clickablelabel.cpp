@@ -1,0 +1,14 @@
+#include "link/ui/clickablelabel.h"
+
+#include <QMouseEvent>
+
+namespace live {
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+} // namespace live

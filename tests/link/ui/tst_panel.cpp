@@ -1,0 +1,342 @@
+#include "link/ui/clickablelabel.h"
+#include "link/ui/panel.h"
+#include "support/scriptedclock.h"
+#include "support/scripteddialogs.h"
+#include "support/scriptedport.h"
+#include "support/scriptedpump.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QByteArray frame(unsigned char code, unsigned char v1, unsigned char v2, unsigned char v3,
+                 unsigned char status)
+{
+    const char bytes[] = {2, static_cast<char>(code), static_cast<char>(v1), static_cast<char>(v2),
+                          static_cast<char>(v3), static_cast<char>(status), 3};
+    return QByteArray(bytes, sizeof bytes);
+}
+
+struct Rig
+{
+    testsupport::ScriptedPort port;
+    testsupport::ScriptedClock clock{36958.02};
+    testsupport::ScriptedPump pump{clock};
+    testsupport::ScriptedDialogs dialogs;
+    common::SharedValues shared;
+    platform::Platform platform;
+    std::unique_ptr<live::PANEL> panel;
+
+    Rig()
+    {
+        platform.port = &port;
+        platform.clock = &clock;
+        platform.pump = &pump;
+        platform.dialogs = &dialogs;
+        platform.timerMode = platform::Timer::Mode::Manual;
+        shared.portNumber = 1;
+        panel = std::make_unique<live::PANEL>(platform, shared);
+    }
+
+    void load()
+    {
+        QVERIFY(panel->load());
+        port.clearSent();
+    }
+
+    void tick() { panel->Timer6->fire(); }
+
+    void emptyTicks(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            tick();
+    }
+
+    bool viewButtonsEnabled() const
+    {
+        const auto &p = *panel;
+        return p.CMDGRAPH->isEnabled() && p.CMDLIST->isEnabled() && p.CMDANALOG->isEnabled()
+            && p.CMDMEMORY->isEnabled();
+    }
+};
+
+} // namespace
+
+class PanelTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void loadOpensThePortAndStartsTheStream();
+    void loadFailureLeavesEverythingStopped();
+    void frameReachesTheLabels();
+    void maxAndMinFollowTheReadings();
+    void analogFeedOnlyWhileTheDialIsOpen();
+    void silentMeterLosesTheLinkAndRecovers();
+    void frequencyWaitsLongerBeforeLosingTheLink();
+    void tickDuringAWaitDoesNothing();
+    void endingLeavesTheLinkLostLoop();
+    void functionChangeIsSignalled();
+    void relModeIsSignalled();
+    void clockTickShowsTimeAndReArms();
+    void samplingTickFeedsGraphAndList();
+    void recordingCountVisibleOnlyWhileRecording();
+};
+
+void PanelTest::loadOpensThePortAndStartsTheStream()
+{
+    Rig rig;
+    rig.port.feed("stale");
+    QVERIFY(rig.panel->load());
+    QCOMPARE(rig.port.commPort(), 1);
+    QCOMPARE(rig.port.settings(), QStringLiteral("2400,N,8,1"));
+    QVERIFY(rig.port.isOpen());
+    QCOMPARE(rig.port.pending(), QByteArray()); // flushed
+    QCOMPARE(rig.port.sent(), QByteArrayList{" "});
+    QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
+    QCOMPARE(rig.panel->LBLSAMPLE->text(), QStringLiteral("2.0 Sec"));
+    QVERIFY(rig.panel->Timer6->isEnabled());
+    QCOMPARE(rig.panel->Timer6->interval(), 50);
+    QVERIFY(!rig.panel->Timer3->isEnabled());
+    QVERIFY(!rig.panel->Timer4->isEnabled());
+    QVERIFY(!rig.panel->CMDSTOP->isEnabled());
+    QVERIFY(rig.panel->CMDPC->isHidden());
+    QCOMPARE(rig.shared.tickPeriod, qint16(1000));
+    QCOMPARE(rig.shared.pcSampling, qint16(1));
+    QCOMPARE(rig.panel->windowTitle(), QStringLiteral("PANEL Ver 5.1"));
+}
+
+void PanelTest::loadFailureLeavesEverythingStopped()
+{
+    Rig rig;
+    rig.port.failOpenWith(QStringLiteral("Cannot open /dev/ttyS0: Permission denied"));
+    QVERIFY(!rig.panel->load());
+    QCOMPARE(rig.panel->openError(), QStringLiteral("Cannot open /dev/ttyS0: Permission denied"));
+    QVERIFY(!rig.panel->Timer6->isEnabled());
+    QVERIFY(rig.port.sent().isEmpty());
+}
+
+void PanelTest::frameReachesTheLabels()
+{
+    Rig rig;
+    rig.load();
+    rig.port.feed(frame(0x42, 0x01, 0x23, 0x40, 0x19 | 0x02 | 0x20));
+    rig.tick();
+    const live::PANEL &p = *rig.panel;
+    QCOMPARE(p.LBLFUN->text(), QStringLiteral("V"));
+    QCOMPARE(p.LBLRAN->text(), QStringLiteral("50 V"));
+    QCOMPARE(p.LBLVALUE->text(), QStringLiteral("-01.234"));
+    QCOMPARE(p.LBLAD->text(), QStringLiteral("DC"));
+    QCOMPARE(p.LBLAUTO->text(), QStringLiteral("Auto"));
+    QCOMPARE(p.LBLBAT->text(), QStringLiteral("LOW BATTERY"));
+    QVERIFY(!p.LABELMIN->isHidden());
+    QVERIFY(p.LABELMAX->isHidden());
+    QVERIFY(p.Label2->isHidden());
+}
+
+void PanelTest::maxAndMinFollowTheReadings()
+{
+    Rig rig;
+    rig.load();
+    const QByteArrayList readings{"\x01\x20", "\x03\x40", "\x00\x50"}; // 01.200, 03.400, 00.500
+    for (const QByteArray &digits : readings) {
+        rig.port.feed(frame(0x42, static_cast<unsigned char>(digits[0]),
+                            static_cast<unsigned char>(digits[1]), 0x00, 0x08));
+        rig.tick();
+    }
+    QCOMPARE(rig.panel->LBLMAX->text(), QStringLiteral("03.400"));
+    QCOMPARE(rig.panel->LBLMIN->text(), QStringLiteral("00.500"));
+    rig.panel->CMDRESET->click();
+    QCOMPARE(rig.panel->LBLMAX->text(), QStringLiteral("00.500"));
+    QCOMPARE(rig.panel->LBLMIN->text(), QStringLiteral("00.500"));
+}
+
+void PanelTest::analogFeedOnlyWhileTheDialIsOpen()
+{
+    Rig rig;
+    rig.load();
+    QSignalSpy fed(rig.panel.get(), &live::PANEL::analogFeed);
+    rig.port.feed(frame(0x42, 0x01, 0x23, 0x40, 0x08));
+    rig.tick();
+    QCOMPARE(fed.count(), 0);
+    rig.shared.analogOn = -1;
+    rig.port.feed(frame(0x42, 0x01, 0x23, 0x40, 0x08));
+    rig.tick();
+    QCOMPARE(fed.count(), 1);
+    QCOMPARE(fed.at(0).at(0).toString(), QStringLiteral("01.234"));
+}
+
+void PanelTest::silentMeterLosesTheLinkAndRecovers()
+{
+    Rig rig;
+    rig.load();
+    rig.port.feed(frame(0x42, 0x01, 0x23, 0x40, 0x08));
+    rig.tick();
+    rig.emptyTicks(40);
+    QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
+
+    // The 41st empty tick runs the link-lost routine; check its state from
+    // inside the loop, then let a byte arrive after 1.2 s.
+    QString commDuringLoss;
+    QStringList textsDuringLoss;
+    bool buttonsDuringLoss = true;
+    rig.pump.after(1.2, [&] {
+        const live::PANEL &p = *rig.panel;
+        commDuringLoss = p.LBLCOMM->text();
+        textsDuringLoss = {p.LBLVALUE->text(), p.LBLMAX->text(), p.LBLMIN->text(),
+                           p.LBLRAN->text(), p.LBLFUN->text()};
+        buttonsDuringLoss = rig.viewButtonsEnabled();
+        rig.port.feed("\x02");
+    });
+    rig.tick();
+
+    QCOMPARE(commDuringLoss, QStringLiteral(" NO COM "));
+    QCOMPARE(textsDuringLoss, QStringList(5, QString()));
+    QVERIFY(!buttonsDuringLoss);
+    QCOMPARE(rig.port.sent(), QByteArrayList(3, " ")); // at 0, 0.5 and 1.0 s
+    QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
+    QVERIFY(rig.viewButtonsEnabled());
+    QVERIFY(rig.panel->Timer6->isEnabled());
+    QCOMPARE(rig.panel->LBLAD->text(), QStringLiteral("DC")); // kept
+    QCOMPARE(rig.port.pending(), QByteArray("\x02"));
+}
+
+void PanelTest::frequencyWaitsLongerBeforeLosingTheLink()
+{
+    Rig rig;
+    rig.load();
+    rig.port.feed(frame(0xC1, 0x01, 0x23, 0x40, 0x00));
+    rig.tick();
+    rig.emptyTicks(80);
+    QCOMPARE(rig.panel->LBLFUN->text(), QStringLiteral("Frequency"));
+    QVERIFY(rig.port.sent().isEmpty());
+    rig.pump.after(0.1, [&] { rig.port.feed("x"); });
+    rig.tick();
+    QCOMPARE(rig.port.sent(), QByteArrayList{" "});
+    QCOMPARE(rig.panel->LBLFUN->text(), QString());
+}
+
+void PanelTest::tickDuringAWaitDoesNothing()
+{
+    Rig rig;
+    rig.load();
+    const QByteArray whole = frame(0x42, 0x01, 0x23, 0x40, 0x08);
+    rig.port.feed(whole.left(3));
+    int nestedTicks = 0;
+    rig.pump.after(0.06, [&] {
+        // A second polling tick arrives while the first waits for the rest.
+        rig.port.feed(whole.mid(3, 2));
+        rig.tick();
+        ++nestedTicks;
+    });
+    rig.pump.after(0.12, [&] { rig.port.feed(whole.mid(5)); });
+    rig.tick();
+    QCOMPARE(nestedTicks, 1);
+    QCOMPARE(rig.panel->LBLVALUE->text(), QStringLiteral("01.234"));
+}
+
+void PanelTest::endingLeavesTheLinkLostLoop()
+{
+    Rig rig;
+    rig.load();
+    rig.pump.after(2.0, [&] { rig.pump.setEnding(true); });
+    rig.emptyTicks(41);
+    QVERIFY(rig.pump.ending());
+    QVERIFY(rig.port.sent().size() >= 1);
+    const auto sentAtEnd = rig.port.sent().size();
+    rig.tick(); // nothing runs any more
+    QCOMPARE(rig.port.sent().size(), sentAtEnd);
+}
+
+void PanelTest::functionChangeIsSignalled()
+{
+    Rig rig;
+    rig.load();
+    QSignalSpy changed(rig.panel.get(), &live::PANEL::functionTextChanged);
+    rig.port.feed(frame(0x42, 0, 0, 0, 0x08) + frame(0x43, 0, 0, 0, 0x08) + frame(0x80, 0, 0, 0, 0x08));
+    rig.tick();
+    rig.tick();
+    rig.tick();
+    QCOMPARE(changed.count(), 2); // "V", then "mV": a range change alone is no change
+    QCOMPARE(changed.at(1).at(0).toString(), QStringLiteral("mV"));
+
+    rig.pump.after(0.1, [&] { rig.port.feed("x"); });
+    rig.emptyTicks(41);
+    QCOMPARE(changed.count(), 3);
+    QCOMPARE(changed.at(2).at(0).toString(), QString());
+}
+
+void PanelTest::relModeIsSignalled()
+{
+    Rig rig;
+    rig.load();
+    QSignalSpy rel(rig.panel.get(), &live::PANEL::relModeSeen);
+    rig.port.feed(frame(0x42, 0, 0, 0, 0x88) + frame(0x42, 0, 0, 0, 0x08));
+    rig.tick();
+    rig.tick();
+    QCOMPARE(rel.count(), 1);
+    QVERIFY(rig.panel->Label2->isHidden());
+}
+
+void PanelTest::clockTickShowsTimeAndReArms()
+{
+    Rig rig;
+    rig.load();
+    rig.panel->Timer2->fire(); // first tick of "2.0 Sec": no refresh yet
+    QCOMPARE(rig.panel->LBLTIME->text(), QString());
+    QCOMPARE(rig.panel->Timer2->interval(), 980);
+    rig.clock.setSecondsSinceMidnight(36959.95);
+    rig.panel->Timer2->fire();
+    QCOMPARE(rig.panel->LBLTIME->text(), QStringLiteral("10:16:00"));
+    QCOMPARE(rig.panel->Timer2->interval(), 1050);
+}
+
+void PanelTest::samplingTickFeedsGraphAndList()
+{
+    Rig rig;
+    rig.load();
+    rig.port.feed(frame(0x40, 0x12, 0x34, 0x50, 0x08));
+    rig.tick();
+    rig.panel->LBLTIME->setText(QStringLiteral("10:15:58"));
+    rig.panel->LBLSAMPLE->setText(QStringLiteral("2.5 Sec"));
+    QSignalSpy graph(rig.panel.get(), &live::PANEL::graphFeed);
+    QSignalSpy list(rig.panel.get(), &live::PANEL::listFeed);
+
+    rig.panel->Timer3->setEnabled(true);
+    rig.panel->Timer3->fire();
+    QCOMPARE(graph.count() + list.count(), 0); // neither view fed
+    QCOMPARE(rig.panel->Timer3->interval(), 1000);
+
+    rig.shared.graphFeedOn = 1;
+    rig.shared.listFeedOn = 1;
+    rig.panel->Timer3->fire();
+    QCOMPARE(rig.panel->Timer3->interval(), 2500);
+    QCOMPARE(graph.count(), 2);
+    QCOMPARE(graph.at(0).at(0).toString(), QString());
+    QCOMPARE(graph.at(1).at(0).toString(), QStringLiteral("1.2345"));
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(list.at(0).at(0).toString(), QString());
+    QCOMPARE(list.at(1).at(0).toString(), QStringLiteral("  10:15:58    V    5 V:     1.2345"));
+}
+
+void PanelTest::recordingCountVisibleOnlyWhileRecording()
+{
+    Rig rig;
+    rig.load();
+    rig.panel->Label1->setText(QStringLiteral("12"));
+    rig.panel->recordingOn = true;
+    rig.port.feed(frame(0x42, 0, 0, 0, 0x08));
+    rig.tick();
+    QVERIFY(!rig.panel->Label1->isHidden());
+    QCOMPARE(rig.panel->Label1->text(), QStringLiteral("12"));
+    rig.panel->recordingOn = false;
+    rig.port.feed(frame(0x42, 0, 0, 0, 0x08));
+    rig.tick();
+    QVERIFY(rig.panel->Label1->isHidden());
+    QCOMPARE(rig.panel->Label1->text(), QStringLiteral("0"));
+}
+
+QTEST_MAIN(PanelTest)
+#include "tst_panel.moc"

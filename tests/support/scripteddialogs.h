@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QList>
+#include <QQueue>
+
+#include <functional>
+
+namespace testsupport {
+
+// Answers the program's questions from queues filled by the test and keeps
+// a record of everything shown. A question with no queued answer fails the
+// test and is answered as if cancelled (empty text, cancelled file choice).
+class ScriptedDialogs : public platform::Dialogs
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString title;
+        platform::MessageIcon icon;
+    };
+    struct Prompt
+    {
+        QString prompt;
+        QString title;
+        QString defaultAnswer;
+    };
+    enum class FileKind { Open, Save };
+    struct FileRequest
+    {
+        FileKind kind;
+        QString initialName;
+        QString filter;
+    };
+
+    void message(const QString &text, const QString &title = {},
+                 platform::MessageIcon icon = platform::MessageIcon::None) override;
+    QString input(const QString &prompt, const QString &title = {},
+                  const QString &defaultAnswer = {}) override;
+    FileChoice openFile(const QString &initialName, const QString &filter) override;
+    FileChoice saveFile(const QString &initialName, const QString &filter) override;
+
+    // --- script ---
+    // The next input() returns `answer` (an empty text stands for Cancel).
+    void queueInput(const QString &answer) { inputs_.enqueue(answer); }
+    // The next openFile()/saveFile() returns this path (its title derived).
+    void queueOpenFile(const QString &fullName) { opens_.enqueue(chosen(fullName)); }
+    void queueSaveFile(const QString &fullName) { saves_.enqueue(chosen(fullName)); }
+    void queueOpenCancel() { opens_.enqueue(FileChoice{}); }
+    void queueSaveCancel() { saves_.enqueue(FileChoice{}); }
+    // Runs while a message is "on screen", before message() returns.
+    void setOnMessage(std::function<void(const Message &)> hook) { onMessage_ = std::move(hook); }
+
+    // --- record ---
+    const QList<Message> &messages() const { return messages_; }
+    QStringList messageTexts() const;
+    const QList<Prompt> &prompts() const { return prompts_; }
+    const QList<FileRequest> &fileRequests() const { return fileRequests_; }
+    // Answers queued but never asked for.
+    qsizetype unusedAnswers() const { return inputs_.size() + opens_.size() + saves_.size(); }
+    // True once a question came without a queued answer.
+    bool unexpectedQuestion() const { return unexpected_; }
+
+private:
+    static FileChoice chosen(const QString &fullName);
+    FileChoice nextFile(QQueue<FileChoice> &queue, FileKind kind, const QString &initialName,
+                        const QString &filter);
+    void unexpected(const QString &what);
+
+    QQueue<QString> inputs_;
+    QQueue<FileChoice> opens_;
+    QQueue<FileChoice> saves_;
+    QList<Message> messages_;
+    QList<Prompt> prompts_;
+    QList<FileRequest> fileRequests_;
+    std::function<void(const Message &)> onMessage_;
+    bool unexpected_ = false;
+};
+
+} // namespace testsupport

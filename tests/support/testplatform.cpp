@@ -1,0 +1,54 @@
+#include "support/testplatform.h"
+
+namespace testsupport {
+
+namespace {
+
+// Hands the program a print job while the test keeps the real one.
+class PrinterHandle : public platform::Printer
+{
+public:
+    explicit PrinterHandle(RecordingPrinter &job) : job_(job) {}
+    QPainter *begin(const QString &documentName) override { return job_.begin(documentName); }
+    QRectF pageRect() const override { return job_.pageRect(); }
+    int resolution() const override { return job_.resolution(); }
+    bool newPage() override { return job_.newPage(); }
+    bool end() override { return job_.end(); }
+    QString errorText() const override { return job_.errorText(); }
+
+private:
+    RecordingPrinter &job_;
+};
+
+} // namespace
+
+TestPlatform::TestPlatform() = default;
+
+platform::Platform TestPlatform::platform()
+{
+    platform::Platform p;
+    p.port = &port;
+    p.clock = &clock;
+    p.pump = &pump;
+    p.dialogs = &dialogs;
+    p.makePrinter = [this] { return makePrinter(); };
+    return p;
+}
+
+void TestPlatform::refuseNextPrintJob(const QString &reason)
+{
+    refuseNext_ = true;
+    refuseReason_ = reason;
+}
+
+std::unique_ptr<platform::Printer> TestPlatform::makePrinter()
+{
+    jobs_.push_back(std::make_unique<RecordingPrinter>());
+    if (refuseNext_) {
+        jobs_.back()->refuseBegin(refuseReason_);
+        refuseNext_ = false;
+    }
+    return std::make_unique<PrinterHandle>(*jobs_.back());
+}
+
+} // namespace testsupport
