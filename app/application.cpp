@@ -23,7 +23,7 @@ Application::Application(Options options)
     platform_.clock = clock_.get();
     platform_.pump = pump_.get();
     platform_.dialogs = dialogs_.get();
-    platform_.makePrinter = [] { return std::make_unique<platform::QtPrinter>(); };
+    platform_.makePrinter = [this] { return std::make_unique<platform::QtPrinter>(panel_.get()); };
 
     selection_ = std::make_unique<live::SELECTION>(options_.com1Device, options_.com2Device);
     connect(selection_.get(), &live::SELECTION::portChosen, this, &Application::choosePort);
@@ -71,6 +71,7 @@ void Application::choosePort(int portNumber)
         return;
     }
     connect(panel_.get(), &live::PANEL::closing, this, &Application::end);
+    dialogs_->setParent(panel_.get());
     features_ = attachFeatures(*panel_);
     panel_->show();
 }

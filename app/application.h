@@ -3,6 +3,7 @@
 #include "app/options.h"
 #include "common/sharedvalues.h"
 #include "platform/platform.h"
+#include "platform/qt/qtdialogs.h"
 #include "platform/qt/qteventpump.h"
 
 #include <QObject>
@@ -40,7 +41,7 @@ private:
     Options options_;
     std::unique_ptr<platform::Clock> clock_;
     std::unique_ptr<platform::QtEventPump> pump_;
-    std::unique_ptr<platform::Dialogs> dialogs_;
+    std::unique_ptr<platform::QtDialogs> dialogs_;
     std::unique_ptr<platform::SerialPort> port_;
     platform::Platform platform_;
     common::SharedValues shared_;

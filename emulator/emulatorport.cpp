@@ -18,9 +18,11 @@ double EmulatorPort::emulatorTime() const
 {
     const double reading = clock_.secondsSinceMidnight();
     // A jump back by more than half a day is midnight; a smaller one is
-    // the clock being set back, which the emulator sees as a pause.
+    // the clock being set back, which the emulator does not notice.
     if (reading < lastReading_ - day / 2)
         dayOffset_ += day;
+    else if (reading < lastReading_)
+        dayOffset_ += lastReading_ - reading;
     lastReading_ = reading;
     return reading + dayOffset_;
 }

@@ -12,9 +12,10 @@
 //   QByteArray frame = port.read(7);
 //
 // Time is the clock's seconds since midnight made continuous: passing
-// midnight adds a day, a small step backwards (the clock being set) counts
-// as no time passing. open() always succeeds; while closed, sends are
-// dropped and nothing arrives.
+// midnight adds a day, a smaller step backwards (the clock being set) is
+// absorbed, so the meter's time neither runs backwards nor stalls.
+// open() always succeeds; while closed, sends are dropped and nothing
+// arrives.
 
 #include "emulator/meteremulator.h"
 #include "platform/clock.h"

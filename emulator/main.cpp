@@ -79,11 +79,12 @@ QString configure(const QCommandLineParser &parser, emulator::MeterEmulator &met
         meter.setFault({*kind});
     }
     if (parser.isSet("memory-code")) {
-        quint8 code = 0;
-        if (!parseByte(parser.value("memory-code"), code))
+        bool ok = false;
+        const uint code = parser.value("memory-code").toUInt(&ok);
+        if (!ok || code > 255)
             return QStringLiteral("--memory-code wants a number 0 to 255");
         emulator::LoggerContent content = emulator::LoggerContent::sample();
-        content.memorySizeCode = code;
+        content.memorySizeCode = quint8(code);
         meter.setLogger(content);
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include <QTime>
 
+#include <algorithm>
 #include <cmath>
 
 namespace testsupport {
@@ -18,7 +19,8 @@ ScriptedClock::ScriptedClock(double secondsSinceMidnight, QDate date)
 
 QDateTime ScriptedClock::now() const
 {
-    const auto msecs = static_cast<int>(std::floor(seconds_ * 1000.0));
+    // Nearest millisecond, so that 0.1 s after midnight reads 00:00:00.100.
+    const auto msecs = std::min(static_cast<int>(std::lround(seconds_ * 1000.0)), 86'399'999);
     return QDateTime(date_, QTime::fromMSecsSinceStartOfDay(msecs));
 }
 

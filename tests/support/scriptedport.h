@@ -48,7 +48,9 @@ public:
     // reason lets them succeed again.
     void failOpenWith(const QString &reason) { openFailure_ = reason; }
     // Closes the port, as if the device had been released.
-    void close() { open_ = false; }
+    void close() override { open_ = false; }
+    // Opens again; a lost device stays lost until the test says otherwise.
+    bool reopen() override { return open(); }
     void setDeviceLost(bool lost) { lost_ = lost; }
 
     // Called on every send while open, after recording it; lets a test

@@ -140,7 +140,8 @@ void PanelTest::maxAndMinFollowTheReadings()
 {
     Rig rig;
     rig.load();
-    const QByteArrayList readings{"\x01\x20", "\x03\x40", "\x00\x50"}; // 01.200, 03.400, 00.500
+    const QByteArrayList readings{QByteArray::fromHex("0120"), QByteArray::fromHex("0340"),
+                                  QByteArray::fromHex("0050")}; // 01.200, 03.400, 00.500
     for (const QByteArray &digits : readings) {
         rig.port.feed(frame(0x42, static_cast<unsigned char>(digits[0]),
                             static_cast<unsigned char>(digits[1]), 0x00, 0x08));

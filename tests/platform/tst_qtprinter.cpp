@@ -1,0 +1,89 @@
+#include "platform/qt/qtprinter.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Page objects in a PDF file ("/Type /Page", not "/Type /Pages").
+qsizetype pdfPageCount(const QByteArray &pdf)
+{
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-z])"));
+    return QString::fromLatin1(pdf).count(page);
+}
+
+} // namespace
+
+class TestQtPrinter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void printsToPdf_data();
+    void printsToPdf();
+    void unwritableFileIsReported();
+    void secondBeginWhilePrintingIsRefused();
+};
+
+void TestQtPrinter::printsToPdf_data()
+{
+    QTest::addColumn<int>("pages");
+    QTest::newRow("one page") << 1;
+    QTest::newRow("two pages") << 2;
+    QTest::newRow("five pages") << 5;
+}
+
+void TestQtPrinter::printsToPdf()
+{
+    QFETCH(int, pages);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath("list.pdf");
+
+    auto job = platform::QtPrinter::toPdf(file);
+    QPainter *painter = job->begin("RECORDS");
+    QVERIFY2(painter, qPrintable(job->errorText()));
+    QVERIFY(job->resolution() > 0);
+    QVERIFY(job->pageRect().width() > 0 && job->pageRect().height() > 0);
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0)
+            QVERIFY(job->newPage());
+        painter->drawText(QPointF(100, 200), QStringLiteral("REC     DATE"));
+    }
+    QVERIFY(job->end());
+    QVERIFY(job->errorText().isEmpty());
+
+    QFile pdf(file);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray content = pdf.readAll();
+    QVERIFY(content.startsWith("%PDF"));
+    QCOMPARE(pdfPageCount(content), pages);
+}
+
+void TestQtPrinter::unwritableFileIsReported()
+{
+    const QString file = "/nonexistent-meterlink-folder/list.pdf";
+    auto job = platform::QtPrinter::toPdf(file);
+    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+    QVERIFY(!job->begin("RECORDS"));
+    QVERIFY2(job->errorText().contains(file), qPrintable(job->errorText()));
+    QVERIFY(!job->newPage());
+    QVERIFY(!job->end());
+}
+
+void TestQtPrinter::secondBeginWhilePrintingIsRefused()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    auto job = platform::QtPrinter::toPdf(dir.filePath("a.pdf"));
+    QVERIFY(job->begin("A"));
+    QVERIFY(!job->begin("B"));
+    QVERIFY(!job->errorText().isEmpty());
+    QVERIFY(job->end());
+}
+
+QTEST_MAIN(TestQtPrinter)
+#include "tst_qtprinter.moc"
