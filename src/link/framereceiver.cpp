@@ -36,9 +36,15 @@ std::optional<QByteArray> FrameReceiver::tick(bool frequencyShown)
 std::optional<QByteArray> FrameReceiver::collectFrame()
 {
     constexpr int restLength = 6;
-    while (port_.bytesWaiting() < restLength) {
-        if (!platform::waitSeconds(collectWaitSeconds, clock_, pump_))
-            return std::nullopt; // the program is ending
+    const auto frameComplete = [this] { return port_.bytesWaiting() >= restLength; };
+    while (!frameComplete()) {
+        // Each wait ends as soon as the rest of the frame is in, so a frame
+        // is shown within milliseconds of its last byte.
+        platform::waitUntil(frameComplete, collectWaitSeconds, clock_, pump_);
+        if (pump_.ending())
+            return std::nullopt;
+        if (frameComplete())
+            break;
         if (++noDataTicks_ > collectWaitLimit) {
             linkLost();
             return std::nullopt;

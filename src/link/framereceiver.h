@@ -16,10 +16,10 @@ namespace live {
 //  hunting     | nothing waiting: count an empty tick (link lost after more
 //              |   than 40, or 80 while "Frequency" is shown); else read one
 //              |   byte and drop it unless it is the start byte 2
-//  collecting  | start byte found: wait 0.05 s at a time (events run) until
-//              |   six more bytes are waiting; link lost after more than 60
-//              |   waits; read six bytes; a last byte other than 3 flushes
-//              |   the whole buffer
+//  collecting  | start byte found: wait up to 0.05 s at a time (events run)
+//              |   until six more bytes are waiting; link lost after more
+//              |   than 60 waits; read six bytes; a last byte other than 3
+//              |   flushes the whole buffer
 //
 // When the link counts as lost the receiver calls the link-lost handler,
 // which returns once bytes arrive again (or the program is ending).

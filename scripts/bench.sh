@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in release mode and prints one table of figures.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+BUILD_DIR=build-bench BUILD_TYPE=Release scripts/build.sh -DMETERLINK_BENCHMARKS=ON -DMETERLINK_TESTS=OFF
+export QT_QPA_PLATFORM=offscreen
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+echo
+echo "| figure | measured | target |"
+echo "|---|---|---|"
+build-bench/bench/live/bench_live build-bench/emulator/meter-emulator 30 | grep '^|'
+for bench in build-bench/bench/*/bench_*; do
+  [ "$(basename "$bench")" = bench_live ] && continue
+  "$bench" | grep '^|'
+done

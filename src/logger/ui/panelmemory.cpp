@@ -1,0 +1,65 @@
+#include "logger/ui/panelmemory.h"
+
+#include "link/ui/panel.h"
+#include "logger/messages.h"
+#include "logger/ui/logger.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace logger {
+
+PanelMemoryCommands::PanelMemoryCommands(live::PANEL &panel, Exchange &exchange, LOGGER &logger,
+                                         QObject *parent)
+    : QObject(parent)
+    , panel_(panel)
+    , exchange_(exchange)
+    , logger_(logger)
+{
+    connect(panel.CMDMEMORY, &QPushButton::clicked, this, &PanelMemoryCommands::CMDMEMORYClick);
+    connect(panel.CMDSYSTEM, &QPushButton::clicked, this, &PanelMemoryCommands::CMDSYSTEMClick);
+    connect(panel.CMDUPDATE, &QPushButton::clicked, this, &PanelMemoryCommands::CMDUPDATEClick);
+}
+
+void PanelMemoryCommands::CMDMEMORYClick()
+{
+    // An exchange running now may belong to the logger window: it is not
+    // pulled from under it.
+    if (exchange_.busy())
+        return;
+    logger_.unloadWindow();
+    if (closeRecordList_)
+        closeRecordList_();
+    logger_.open();
+}
+
+void PanelMemoryCommands::CMDSYSTEMClick()
+{
+    auto lock = exchange_.tryLock();
+    if (!lock)
+        return;
+    requests_.setMeterClock([this](const QString &text) { panel_.LBLCOMM->setText(text); },
+                            QStringLiteral("Com") + QString::number(panel_.shared().portNumber));
+}
+
+void PanelMemoryCommands::CMDUPDATEClick()
+{
+    auto lock = exchange_.tryLock();
+    if (!lock)
+        return;
+    platform::Dialogs &dialogs = exchange_.dialogs();
+    const IcCountAnswer answer =
+        parseIcCount(dialogs.input(icCountPrompt(), icCountTitle, icCountDefault()));
+    if (answer.kind == IcCountAnswer::Kind::Cancelled)
+        return;
+    if (answer.kind == IcCountAnswer::Kind::NotPairs) {
+        dialogs.message(text::icPairs, {}, platform::MessageIcon::Critical);
+        return;
+    }
+    if (logger_.isLoaded() && logger_.isVisible())
+        logger_.unloadWindow();
+    panel_.CMDMEMORY->setEnabled(true);
+    requests_.writeMemorySize(answer.code);
+}
+
+} // namespace logger
