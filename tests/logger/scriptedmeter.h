@@ -1,0 +1,116 @@
+#pragma once
+
+// A meter's logger played from a script, for the logger tests: answers
+// requests sent to a ScriptedPort, after a delay of scripted clock time.
+//
+//   ScriptedMeter meter(port, pump);
+//   meter.always("Y", statusBytes);          // every "Y"
+//   meter.once("R134", QByteArray(1, 2));    // the next "R" for address 134
+//   meter.always("I", directory, 0.2);      // 0.2 s after the request
+//
+// Requests are keyed by their letter, "R" and "W" also by their address
+// ("R134", "W129"). A request with nothing scripted gets no answer.
+
+#include "support/scriptedport.h"
+#include "support/scriptedpump.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+namespace loggertest {
+
+class ScriptedMeter
+{
+public:
+    ScriptedMeter(testsupport::ScriptedPort &port, testsupport::ScriptedPump &pump)
+        : port_(port), pump_(pump)
+    {
+        port_.setResponder([this](const QByteArray &sent) { onRequest(sent); });
+    }
+
+    void always(const QString &key, const QByteArray &reply, double delay = 0.05)
+    {
+        standing_.insert(key, {reply, delay});
+    }
+    void once(const QString &key, const QByteArray &reply, double delay = 0.05)
+    {
+        queued_[key].append({reply, delay});
+    }
+    void silence(const QString &key)
+    {
+        standing_.remove(key);
+        queued_.remove(key);
+    }
+
+    // Keys of the requests received, in order ("A", "Y", "R134", " " ...).
+    const QStringList &requests() const { return requests_; }
+
+    static QString keyOf(const QByteArray &sent)
+    {
+        if (sent.isEmpty())
+            return {};
+        const QString letter = QString(QLatin1Char(sent.at(0)));
+        if ((sent.at(0) == 'R' || sent.at(0) == 'W') && sent.size() > 4)
+            return letter + QString::number(quint8(sent.at(4)));
+        return letter;
+    }
+
+private:
+    struct Answer
+    {
+        QByteArray bytes;
+        double delay;
+    };
+
+    void onRequest(const QByteArray &sent)
+    {
+        const QString key = keyOf(sent);
+        requests_.append(key);
+        Answer answer;
+        if (auto it = queued_.find(key); it != queued_.end() && !it->isEmpty())
+            answer = it->takeFirst();
+        else if (auto s = standing_.find(key); s != standing_.end())
+            answer = *s;
+        else
+            return;
+        if (answer.bytes.isEmpty())
+            return;
+        const QByteArray bytes = answer.bytes;
+        pump_.after(pump_.advanced() + answer.delay, [this, bytes] { port_.feed(bytes); });
+    }
+
+    testsupport::ScriptedPort &port_;
+    testsupport::ScriptedPump &pump_;
+    QHash<QString, Answer> standing_;
+    QHash<QString, QList<Answer>> queued_;
+    QStringList requests_;
+};
+
+// Bytes from a list of values.
+inline QByteArray bytesOf(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int v : values)
+        bytes.append(char(v));
+    return bytes;
+}
+
+// A status block: ID code, bytes in use, sampling time.
+inline QByteArray statusBytes(quint16 idCode, quint32 bytesInUse, quint16 sampling)
+{
+    return bytesOf({idCode >> 8, idCode & 0xFF, 0, 0, int(bytesInUse >> 24), int((bytesInUse >> 16) & 0xFF),
+                    int((bytesInUse >> 8) & 0xFF), int(bytesInUse & 0xFF), sampling >> 8, sampling & 0xFF});
+}
+
+// One directory entry: start (BCD bytes) and record count.
+inline QByteArray entryBytes(std::initializer_list<int> bcdStart, int records)
+{
+    QByteArray bytes = bytesOf(bcdStart);
+    bytes += QByteArray(4, '\0');
+    bytes += bytesOf({records >> 8, records & 0xFF});
+    return bytes;
+}
+
+} // namespace loggertest
