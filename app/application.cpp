@@ -14,15 +14,16 @@
 
 namespace app {
 
-Application::Application(Options options)
+Application::Application(Options options, platform::Dialogs *dialogs)
     : options_(std::move(options))
     , clock_(std::make_unique<platform::SystemClock>())
     , pump_(std::make_unique<platform::QtEventPump>())
-    , dialogs_(std::make_unique<platform::QtDialogs>())
+    , qtDialogs_(dialogs ? nullptr : std::make_unique<platform::QtDialogs>())
+    , dialogs_(dialogs ? dialogs : qtDialogs_.get())
 {
     platform_.clock = clock_.get();
     platform_.pump = pump_.get();
-    platform_.dialogs = dialogs_.get();
+    platform_.dialogs = dialogs_;
     platform_.makePrinter = [this] { return std::make_unique<platform::QtPrinter>(panel_.get()); };
 
     selection_ = std::make_unique<live::SELECTION>(options_.com1Device, options_.com2Device);
@@ -71,7 +72,8 @@ void Application::choosePort(int portNumber)
         return;
     }
     connect(panel_.get(), &live::PANEL::closing, this, &Application::end);
-    dialogs_->setParent(panel_.get());
+    if (qtDialogs_)
+        qtDialogs_->setParent(panel_.get());
     features_ = attachFeatures(*panel_);
     panel_->show();
 }
@@ -79,7 +81,7 @@ void Application::choosePort(int portNumber)
 void Application::showOpenFailure(const QString &reason)
 {
     selection_->show();
-    dialogs_->message(reason, QStringLiteral("SELECTION"), platform::MessageIcon::Critical);
+    dialogs_->message(reason, tr("Cannot open the port"), platform::MessageIcon::Critical);
 }
 
 void Application::end()

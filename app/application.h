@@ -23,7 +23,9 @@ class Application : public QObject
 {
     Q_OBJECT
 public:
-    explicit Application(Options options);
+    // `dialogs` replaces the Qt dialogs (tests answer from a script); the
+    // application does not own it.
+    explicit Application(Options options, platform::Dialogs *dialogs = nullptr);
     ~Application() override;
 
     // Shows SELECTION, or chooses the port at once when the options say so.
@@ -31,6 +33,7 @@ public:
 
     live::SELECTION *selection() const { return selection_.get(); }
     live::PANEL *panel() const { return panel_.get(); }
+    platform::SerialPort *port() const { return port_.get(); }
 
 private:
     void choosePort(int portNumber);
@@ -41,7 +44,8 @@ private:
     Options options_;
     std::unique_ptr<platform::Clock> clock_;
     std::unique_ptr<platform::QtEventPump> pump_;
-    std::unique_ptr<platform::QtDialogs> dialogs_;
+    std::unique_ptr<platform::QtDialogs> qtDialogs_; // unless replaced
+    platform::Dialogs *dialogs_;
     std::unique_ptr<platform::SerialPort> port_;
     platform::Platform platform_;
     common::SharedValues shared_;

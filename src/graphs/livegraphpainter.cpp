@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace graphs {
@@ -17,15 +18,21 @@ constexpr int white = 15;
 // A filled box covering both corners, on whole pixels.
 void fillBox(QPainter &painter, QPointF a, QPointF b, const QColor &colour)
 {
-    const QPoint p(static_cast<int>(std::lround(a.x())), static_cast<int>(std::lround(a.y())));
-    const QPoint q(static_cast<int>(std::lround(b.x())), static_cast<int>(std::lround(b.y())));
-    painter.fillRect(QRect(p, q).normalized(), colour);
+    const auto whole = [](double v) { return static_cast<int>(std::lround(v)); };
+    const int left = whole(std::min(a.x(), b.x()));
+    const int right = whole(std::max(a.x(), b.x()));
+    const int top = whole(std::min(a.y(), b.y()));
+    const int bottom = whole(std::max(a.y(), b.y()));
+    painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), colour);
 }
 
 void setPen(QPainter &painter, const QColor &colour, int width, Qt::PenStyle style = Qt::SolidLine)
 {
     QPen pen(colour, width, style);
-    pen.setCapStyle(Qt::FlatCap);
+    // Thin lines are cosmetic and cover both end pixels; the thick axes end
+    // flat where they are told to.
+    pen.setCosmetic(width == 1);
+    pen.setCapStyle(width == 1 ? Qt::SquareCap : Qt::FlatCap);
     painter.setPen(pen);
 }
 

@@ -80,11 +80,33 @@ Failure Exchange::waitFor(Ready ready, double limitSeconds)
     return ending() ? Failure::Ending : Failure::TimedOut;
 }
 
-Reply Exchange::collectCount(int count, double limitSeconds)
+Failure Exchange::waitForQuiet()
+{
+    platform::SerialPort &port = parts_.port;
+    const double start = parts_.clock.secondsSinceMidnight();
+    int seen = port.bytesWaiting();
+    for (;;) {
+        if (!wait(float(replyEndQuietSeconds)))
+            return Failure::Ending;
+        if (port.deviceLost())
+            return Failure::PortLost;
+        const int now = port.bytesWaiting();
+        if (now == seen)
+            return Failure::None;
+        seen = now;
+        if (platform::elapsedSince(start, parts_.clock.secondsSinceMidnight())
+            > replyEndQuietLimitSeconds)
+            return Failure::None; // still streaming: the length will tell
+    }
+}
+
+Reply Exchange::collectCount(int count, double limitSeconds, bool untilQuiet)
 {
     platform::SerialPort &port = parts_.port;
     Reply reply;
     reply.failure = waitFor([&] { return port.bytesWaiting() >= count; }, limitSeconds);
+    if (reply.ok() && untilQuiet)
+        reply.failure = waitForQuiet();
     if (!reply.ok())
         return reply;
     reply.bytes = port.read(0);
@@ -103,6 +125,8 @@ Reply Exchange::collectExactly(int count, double limitSeconds)
     platform::SerialPort &port = parts_.port;
     Reply reply;
     reply.failure = waitFor([&] { return port.bytesWaiting() >= count; }, limitSeconds);
+    if (reply.ok())
+        reply.failure = waitForQuiet();
     if (!reply.ok())
         return reply;
     if (port.bytesWaiting() != count) {

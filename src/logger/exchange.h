@@ -56,6 +56,10 @@ struct FailureNotice
 //   collectAny     until any byte is waiting, then all of them
 //   collectExactly until exactly n bytes are waiting (more is refused)
 //   accumulate     every arrival appended until the expected length
+// A reply that is judged by its length (the status block, the clock) is
+// read only once the line has gone quiet after it (replyEndQuietSeconds),
+// so that a byte too many is seen as part of it and not left to be taken
+// as the answer to the next request.
 // A wait also ends at once when the device is lost or the program ends.
 //
 // Only one operation may use the port at a time: an operation takes the
@@ -107,8 +111,12 @@ public:
     // A timed wait that lets events run; false when the program is ending.
     bool wait(float seconds);
 
-    Reply collectCount(int count, double limitSeconds);
+    // With `untilQuiet`, reads once the line has gone quiet after the
+    // count was reached.
+    Reply collectCount(int count, double limitSeconds, bool untilQuiet = false);
     Reply collectAny(double limitSeconds);
+    // Waits for the line to go quiet after `count` bytes; a longer reply is
+    // refused (WrongLength) and left unread for the caller to flush.
     Reply collectExactly(int count, double limitSeconds);
     // Collects until `expectedBytes` have arrived; bytes beyond them are
     // left unread. `progress` is told the length collected after each read.
@@ -135,6 +143,8 @@ private:
     // Lets events run until `ready` holds; the failure if it does not.
     template <typename Ready>
     Failure waitFor(Ready ready, double limitSeconds);
+    // Waits until no byte has arrived for replyEndQuietSeconds.
+    Failure waitForQuiet();
 
     Parts parts_;
     bool busy_ = false;

@@ -18,7 +18,7 @@ Outcome<StatusBlock> LoggerRequests::statusBlock()
         if (!exchange_.attention(attentionSeconds))
             return Outcome<StatusBlock>::failed({});
         exchange_.send(QByteArrayLiteral("Y"));
-        const Reply reply = exchange_.collectCount(statusBlockBytes, statusReplySeconds);
+        const Reply reply = exchange_.collectCount(statusBlockBytes, statusReplySeconds, true);
         if (reply.failure == Failure::PortLost || reply.failure == Failure::Ending)
             return Outcome<StatusBlock>::failed(exchange_.noticeFor(reply.failure));
         if (const auto block = parseStatusBlock(reply.bytes); block && reply.ok())

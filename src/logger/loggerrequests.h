@@ -36,9 +36,11 @@ public:
 
     // The opening status read:
     //   1. attention ("A", 0.5 s, input dropped);
-    //   2. "Y"; at least 10 bytes within 2 s, and exactly 10, else again
-    //      from 1 (statusAttempts in all, then "Wait Time Out ! Exit
-    //      Routine !" with the input flushed);
+    //   2. "Y"; at least 10 bytes within 2 s, and exactly 10 once the
+    //      line is quiet, else again from 1 (statusAttempts in all, then
+    //      "Wait Time Out ! Exit Routine !", or the invalid-reply message
+    //      when the meter kept answering with another length; the input is
+    //      flushed);
     //   3. "R" 134 through the buffer; a byte within 3 s, else "Wait Time
     //      Out ! Exit Routine !" with the input flushed; its first byte is
     //      the memory-size code, which must be 1-4 (else the critical
@@ -62,7 +64,8 @@ public:
     void releaseAfterSetList();
 
     // TIME OF METER: opens the port if it is closed, attention with 0.1 s,
-    // "C", and exactly 6 bytes within their limit.
+    // "C", and exactly 6 bytes within their limit (a longer reply is
+    // refused with the invalid-reply message).
     Outcome<MeterClock> meterClock();
 
     // ID CODE (after its attention): "W" 128 high byte, the input read

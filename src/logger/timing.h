@@ -29,6 +29,13 @@ constexpr double responseMarginSeconds = 3.0;
 // Longest pause inside a reply that is being collected.
 constexpr double silenceSeconds = 2.0;
 
+// A reply judged by its length has ended once the line has been quiet for
+// this long after its last byte (three byte times): a byte more would have
+// come by then.
+constexpr double replyEndQuietSeconds = 3 * byteSeconds;
+// Longest wait for that quiet, so that a stream that never stops still ends.
+constexpr double replyEndQuietLimitSeconds = 0.25;
+
 // Attention waits: the meter stops its stream and finishes the frame on
 // the line.
 constexpr float attentionSeconds = 0.5f;

@@ -95,7 +95,8 @@ QString printoutLine(const RecordListModel::Cells &cells)
 }
 
 PrintOutcome printRecordList(const RecordListModel &list, platform::Printer &printer,
-                             platform::EventPump &pump, const QString &documentName)
+                             platform::EventPump &pump, const QString &documentName,
+                             const std::function<void()> &begun)
 {
     QPointer<const RecordListModel> guard(&list);
     const quint64 generation = list.generation();
@@ -107,6 +108,8 @@ PrintOutcome printRecordList(const RecordListModel &list, platform::Printer &pri
             return {PrintOutcome::Status::Cancelled, {}, 0};
         return failed(printer, 0);
     }
+    if (begun)
+        begun();
     PageWriter writer(*painter, printer);
     for (const QString &caption : printoutCaptionLines())
         if (!writer.write(caption))

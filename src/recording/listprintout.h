@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace platform {
 class EventPump;
 class Printer;
@@ -42,8 +44,10 @@ struct PrintOutcome
 // Prints the records there are when it starts. Between lines it lets
 // pending events run (without pausing), so the program stays responsive;
 // it stops early when the list is cleared meanwhile or the program ends.
-// documentName names the print job (the list window's caption).
+// documentName names the print job (the list window's caption); begun, if
+// given, runs once the job has started (after the print dialog).
 PrintOutcome printRecordList(const RecordListModel &list, platform::Printer &printer,
-                             platform::EventPump &pump, const QString &documentName);
+                             platform::EventPump &pump, const QString &documentName,
+                             const std::function<void()> &begun = {});
 
 } // namespace recording
