@@ -32,6 +32,7 @@ public:
     static constexpr float collectWaitSeconds = 0.05f;
     static constexpr char startByte = 2;
     static constexpr char endByte = 3;
+    static constexpr int frameLength = 7;
 
     FrameReceiver(platform::SerialPort &port, const platform::Clock &clock,
                   platform::EventPump &pump);

@@ -7,6 +7,7 @@
 #include "logger/panelrequests.h"
 #include "logger/setdirectory.h"
 #include "platform/timer.h"
+#include "platform/wait.h"
 #include "support/scriptedclock.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedpump.h"

@@ -15,6 +15,9 @@ namespace live {
 
 namespace {
 constexpr int pollingInterval = 50;
+// Enough to catch up with a full line (about 34 frames a second) quickly,
+// without ever holding the window for long.
+constexpr int maxFramesPerTick = 16;
 constexpr int firstClockInterval = 2000;
 constexpr int firstSamplingInterval = 1000;
 const QString noComText = QStringLiteral(" NO COM ");
@@ -89,9 +92,17 @@ void PANEL::onTimer6Tick()
     if (inTimer6Tick_ || platform_.pump->ending())
         return;
     inTimer6Tick_ = true;
-    const auto RxV = receiver_.tick(reading_.functionText == QLatin1String("Frequency"));
-    if (RxV && !platform_.pump->ending())
+    // One frame a tick, unless whole frames are queued behind it: a meter
+    // streaming faster than the ticks would otherwise leave the display
+    // further and further behind. Stray bytes still cost a tick each.
+    for (int frames = 0; frames < maxFramesPerTick; ++frames) {
+        const auto RxV = receiver_.tick(reading_.functionText == QLatin1String("Frequency"));
+        if (!RxV || platform_.pump->ending())
+            break;
         handleFrame(*RxV);
+        if (platform_.port->bytesWaiting() < FrameReceiver::frameLength)
+            break;
+    }
     inTimer6Tick_ = false;
 }
 

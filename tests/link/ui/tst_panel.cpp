@@ -83,6 +83,8 @@ private Q_SLOTS:
     void clockTickShowsTimeAndReArms();
     void samplingTickFeedsGraphAndList();
     void recordingCountVisibleOnlyWhileRecording();
+    void queuedFramesAreCaughtUpWithinOneTick();
+    void strayBytesStillCostATickEach();
 };
 
 void PanelTest::loadOpensThePortAndStartsTheStream()
@@ -337,6 +339,35 @@ void PanelTest::recordingCountVisibleOnlyWhileRecording()
     rig.tick();
     QVERIFY(rig.panel->Label1->isHidden());
     QCOMPARE(rig.panel->Label1->text(), QStringLiteral("0"));
+}
+
+void PanelTest::queuedFramesAreCaughtUpWithinOneTick()
+{
+    Rig rig;
+    rig.load();
+    // A backlog of whole frames (a meter streaming at the full line rate):
+    // one tick brings the display to the newest and folds all into max/min.
+    rig.port.feed(frame(0x42, 0x05, 0x00, 0x00, 0x08) + frame(0x42, 0x09, 0x00, 0x00, 0x08)
+                  + frame(0x42, 0x01, 0x00, 0x00, 0x08) + frame(0x42, 0x02, 0x00, 0x00, 0x08));
+    rig.tick();
+    QCOMPARE(rig.panel->LBLVALUE->text(), QStringLiteral("02.000"));
+    QCOMPARE(rig.panel->LBLMAX->text(), QStringLiteral("09.000"));
+    QCOMPARE(rig.panel->LBLMIN->text(), QStringLiteral("01.000"));
+    QCOMPARE(rig.port.pending(), QByteArray());
+}
+
+void PanelTest::strayBytesStillCostATickEach()
+{
+    Rig rig;
+    rig.load();
+    rig.port.feed(frame(0x42, 0x05, 0x00, 0x00, 0x08) + QByteArray("\x55\x55", 2)
+                  + frame(0x42, 0x02, 0x00, 0x00, 0x08));
+    rig.tick(); // the first frame; the next read finds a stray byte
+    QCOMPARE(rig.panel->LBLVALUE->text(), QStringLiteral("05.000"));
+    rig.tick(); // the second stray byte
+    QCOMPARE(rig.panel->LBLVALUE->text(), QStringLiteral("05.000"));
+    rig.tick();
+    QCOMPARE(rig.panel->LBLVALUE->text(), QStringLiteral("02.000"));
 }
 
 QTEST_MAIN(PanelTest)

@@ -1,0 +1,249 @@
+#include "graphs/ui/ggraph.h"
+#include "link/ui/panel.h"
+#include "support/testplatform.h"
+#include "views/ui/analog.h"
+#include "views/ui/list.h"
+#include "views/ui/liveviews.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QByteArray frame(unsigned char code, unsigned char v1, unsigned char v2, unsigned char v3,
+                 unsigned char status)
+{
+    const char bytes[] = {2, static_cast<char>(code), static_cast<char>(v1), static_cast<char>(v2),
+                          static_cast<char>(v3), static_cast<char>(status), 3};
+    return QByteArray(bytes, sizeof bytes);
+}
+
+struct Rig
+{
+    testsupport::TestPlatform test;
+    common::SharedValues shared;
+    platform::Platform platform;
+    std::unique_ptr<live::PANEL> panel;
+    std::unique_ptr<views::LiveViews> views;
+
+    Rig()
+    {
+        platform = test.platform();
+        platform.timerMode = platform::Timer::Mode::Manual;
+        shared.portNumber = 1;
+        panel = std::make_unique<live::PANEL>(platform, shared);
+        views = std::make_unique<views::LiveViews>(*panel);
+        panel->load();
+        panel->show();
+        panel->LBLTIME->setText(QStringLiteral("10:15:58"));
+    }
+
+    ~Rig()
+    {
+        views.reset();
+        panel.reset();
+    }
+
+    // 123.45 on "500 mV".
+    void meterSends(unsigned char v1 = 0x12, unsigned char v2 = 0x34, unsigned char v3 = 0x50)
+    {
+        test.port.feed(frame(0x80, v1, v2, v3, 0x08));
+        panel->Timer6->fire();
+    }
+
+    void samplingTick() { panel->Timer3->fire(); }
+
+    QPoint underPanel() const
+    {
+        const QRect f = panel->frameGeometry();
+        return QPoint(f.left(), f.top() + f.height());
+    }
+};
+
+} // namespace
+
+class LiveViewsTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void graphButtonOpensAndFeedsTheGraph();
+    void listButtonOpensAndFeedsTheList();
+    void listBesideThePanelWhenTheGraphIsOpen();
+    void stopRecordingEndsTheListFeed();
+    void analogButtonOpensAndFeedsTheDial_data();
+    void analogButtonOpensAndFeedsTheDial();
+    void closedViewsStopTheirFeedAndReopenFresh();
+    void closingThePanelClosesTheViews();
+    void attachReturnsTheOwner();
+};
+
+void LiveViewsTest::graphButtonOpensAndFeedsTheGraph()
+{
+    Rig rig;
+    QVERIFY(!rig.panel->Timer3->isEnabled());
+    rig.panel->CMDGRAPH->click();
+    QCOMPARE(rig.shared.graphFeedOn, qint16(1));
+    QVERIFY(rig.panel->Timer3->isEnabled());
+    graphs::G_GRAPH *graph = rig.views->graph();
+    QVERIFY(graph && graph->isVisible());
+    QCOMPARE(graph->frameGeometry().topLeft(), rig.underPanel());
+
+    rig.meterSends();
+    rig.samplingTick();
+    QCOMPARE(graph->chart().sweep().sweepPos(), 0);
+    QCOMPARE(graph->Text1->text(), QStringLiteral("123.45"));
+    rig.samplingTick(); // the same value again still makes a reading
+    QCOMPARE(graph->chart().sweep().sweepPos(), 1);
+    QCOMPARE(rig.panel->Timer3->interval(), 2000);
+
+    rig.panel->CMDGRAPH->click(); // again: the same window
+    QCOMPARE(rig.views->graph(), graph);
+}
+
+void LiveViewsTest::listButtonOpensAndFeedsTheList()
+{
+    Rig rig;
+    rig.panel->CMDLIST->click();
+    QCOMPARE(rig.shared.listFeedOn, qint16(1));
+    QVERIFY(rig.panel->Timer3->isEnabled());
+    views::LIST *list = rig.views->list();
+    QVERIFY(list && list->isVisible());
+    QCOMPARE(list->frameGeometry().topLeft(), rig.underPanel()); // below the panel
+
+    rig.meterSends();
+    rig.samplingTick();
+    QCOMPARE(list->rows().rowNext(), 1);
+    QVERIFY(list->Lbl[1]->text().endsWith(QStringLiteral(" ") + "  10:15:58    mV    500 mV:     123.45"));
+    rig.samplingTick();
+    QCOMPARE(list->rows().rowNext(), 2);
+}
+
+void LiveViewsTest::listBesideThePanelWhenTheGraphIsOpen()
+{
+    Rig rig;
+    rig.panel->CMDGRAPH->click();
+    rig.panel->CMDLIST->click();
+    QCOMPARE(rig.views->list()->frameGeometry().topLeft(),
+             QPoint(rig.panel->frameGeometry().width(), 0));
+    rig.meterSends();
+    rig.samplingTick();
+    QCOMPARE(rig.views->graph()->chart().sweep().sweepPos(), 0);
+    QCOMPARE(rig.views->list()->rows().rowNext(), 1);
+}
+
+void LiveViewsTest::stopRecordingEndsTheListFeed()
+{
+    Rig rig;
+    rig.panel->CMDLIST->click();
+    rig.meterSends();
+    rig.samplingTick();
+    views::LIST *list = rig.views->list();
+    rig.panel->CMDSTOP->setEnabled(true); // as a running recording has it
+    rig.panel->CMDSTOP->click();
+    QCOMPARE(rig.shared.listFeedOn, qint16(0));
+    rig.samplingTick();
+    QCOMPARE(list->rows().rowNext(), 1);
+    QVERIFY(list->isVisible());
+
+    rig.panel->CMDLIST->click(); // the feed resumes into the same list
+    QCOMPARE(rig.views->list(), list);
+    rig.samplingTick();
+    QCOMPARE(list->rows().rowNext(), 2);
+}
+
+void LiveViewsTest::analogButtonOpensAndFeedsTheDial_data()
+{
+    QTest::addColumn<bool>("listOpen");
+    QTest::newRow("beside the panel") << false;
+    QTest::newRow("below the live list") << true;
+}
+
+void LiveViewsTest::analogButtonOpensAndFeedsTheDial()
+{
+    QFETCH(bool, listOpen);
+    Rig rig;
+    rig.meterSends();
+    if (listOpen)
+        rig.panel->CMDLIST->click();
+    rig.panel->CMDANALOG->click();
+    QCOMPARE(rig.shared.analogOn, qint16(-1));
+    views::ANALOG *analog = rig.views->analog();
+    QVERIFY(analog && analog->isVisible());
+    QCOMPARE(analog->Text1->text(), QStringLiteral("123.45"));
+    QCOMPARE(analog->Label2->text(), QStringLiteral("500 mV"));
+    const QRect panel = rig.panel->frameGeometry();
+    if (listOpen) {
+        const QRect list = rig.views->list()->frameGeometry();
+        QCOMPARE(analog->frameGeometry().topLeft(), QPoint(panel.left(), list.top() + list.height()));
+    } else {
+        QCOMPARE(analog->frameGeometry().topLeft(), QPoint(panel.width(), 0));
+    }
+
+    rig.meterSends(0x25, 0x00, 0x00); // 250.00
+    QCOMPARE(analog->Text1->text(), QStringLiteral("250.00"));
+    const QPointF p = analog->picture().frame().polar(0.7, 63);
+    bool needle = false;
+    for (int dx = -1; dx <= 1; ++dx)
+        needle = needle || analog->picture().image().pixelColor(qRound(p.x()) + dx, qRound(p.y())) == Qt::black;
+    QVERIFY(needle);
+}
+
+void LiveViewsTest::closedViewsStopTheirFeedAndReopenFresh()
+{
+    Rig rig;
+    rig.panel->CMDGRAPH->click();
+    rig.panel->CMDLIST->click();
+    rig.panel->CMDANALOG->click();
+    rig.meterSends();
+    rig.samplingTick();
+
+    rig.views->graph()->close();
+    rig.views->list()->close();
+    rig.views->analog()->close();
+    QCOMPARE(rig.shared.graphFeedOn, qint16(0));
+    QCOMPARE(rig.shared.listFeedOn, qint16(0));
+    QCOMPARE(rig.shared.analogOn, qint16(0));
+    QVERIFY(!rig.views->graph() && !rig.views->list() && !rig.views->analog());
+
+    QSignalSpy fed(rig.panel.get(), &live::PANEL::listFeed);
+    rig.samplingTick();
+    QCOMPARE(fed.count(), 0);
+
+    rig.panel->CMDLIST->click();
+    QCOMPARE(rig.views->list()->rows().rowNext(), 0); // empty rows again
+    rig.panel->CMDGRAPH->click();
+    QCOMPARE(rig.views->graph()->chart().sweep().sweepPos(), -1);
+    QCOMPARE(rig.views->graph()->chart().gridColor(), 7);
+}
+
+void LiveViewsTest::closingThePanelClosesTheViews()
+{
+    Rig rig;
+    rig.panel->CMDGRAPH->click();
+    rig.panel->CMDLIST->click();
+    rig.panel->CMDANALOG->click();
+    rig.panel->close();
+    QVERIFY(!rig.views->graph() && !rig.views->list() && !rig.views->analog());
+    QCOMPARE(rig.shared.graphFeedOn, qint16(0));
+    QCOMPARE(rig.shared.listFeedOn, qint16(0));
+    QCOMPARE(rig.shared.analogOn, qint16(0));
+}
+
+void LiveViewsTest::attachReturnsTheOwner()
+{
+    Rig rig;
+    rig.views.reset();
+    std::unique_ptr<QObject> owner = views::attachLiveViews(*rig.panel);
+    rig.panel->CMDGRAPH->click();
+    auto *liveViews = qobject_cast<views::LiveViews *>(owner.get());
+    QVERIFY(liveViews && liveViews->graph());
+    QPointer<graphs::G_GRAPH> graph = liveViews->graph();
+    owner.reset(); // the owner takes its windows with it
+    QVERIFY(graph.isNull());
+}
+
+QTEST_MAIN(LiveViewsTest)
+#include "tst_liveviews.moc"
