@@ -1,13 +1,14 @@
 #include "app/features.h"
 
 #include "link/ui/panel.h"
+#include "views/ui/liveviews.h"
 
 namespace app {
 
 std::vector<std::unique_ptr<QObject>> attachFeatures(live::PANEL &panel)
 {
     std::vector<std::unique_ptr<QObject>> features;
-    Q_UNUSED(panel);
+    features.push_back(views::attachLiveViews(panel));
     return features;
 }
 

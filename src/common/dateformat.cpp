@@ -8,8 +8,10 @@ namespace common {
 
 QChar dateSeparatorOf(QStringView dateFormat)
 {
+    // Only a real separator counts: formats such as "d MMM yyyy" (the C
+    // locale's) have none, and a blank would make dates hard to read.
     for (const QChar c : dateFormat) {
-        if (!c.isLetterOrNumber() && c != QLatin1Char('\''))
+        if (c == QLatin1Char('/') || c == QLatin1Char('-') || c == QLatin1Char('.'))
             return c;
     }
     return QLatin1Char('/');

@@ -16,10 +16,10 @@ QString withBlank(qint32 value)
 qint32 inputnumber(platform::Dialogs &dialogs, const NumberQuestion &question)
 {
     const QString max = withBlank(question.max);
-    QString answer = dialogs.input(QStringLiteral("Enter the ") + question.name
-                                       + QStringLiteral("(1 <= t <= ") + max + QStringLiteral(" ) "),
-                                   QStringLiteral("Input ") + question.name,
-                                   withBlank(question.defaultValue));
+    QString answer
+        = dialogs.input(QStringLiteral("Enter the ") + question.name + QStringLiteral("(1 <= t <= ")
+                            + max + QStringLiteral(" ) "),
+                        QStringLiteral("Input ") + question.name, withBlank(question.defaultValue));
     if (answer.isEmpty())
         return 0;
     if (const qsizetype comma = answer.indexOf(u','); comma >= 0)
@@ -27,7 +27,8 @@ qint32 inputnumber(platform::Dialogs &dialogs, const NumberQuestion &question)
     const common::Decimal value = common::leadingDecimal(answer);
     const double number = value.toDouble();
     if (number > double(question.max)) {
-        dialogs.message(QStringLiteral("Number Too Large ! Set Value to ") + max + QStringLiteral("!"));
+        dialogs.message(QStringLiteral("Number Too Large ! Set Value to ") + max
+                        + QStringLiteral("!"));
         return question.max;
     }
     if (number < 1.0) {

@@ -103,7 +103,8 @@ Outcome<MeterClock> LoggerRequests::meterClock()
     if (!exchange_.attention(shortAttentionSeconds))
         return Outcome<MeterClock>::failed({});
     exchange_.send(QByteArrayLiteral("C"));
-    const Reply reply = exchange_.collectExactly(clockValueBytes, replyLimitSeconds(clockValueBytes));
+    const Reply reply
+        = exchange_.collectExactly(clockValueBytes, replyLimitSeconds(clockValueBytes));
     if (!reply.ok())
         return Outcome<MeterClock>::failed(exchange_.noticeFor(reply.failure));
     return Outcome<MeterClock>::success(*meterClockFrom(reply.bytes));

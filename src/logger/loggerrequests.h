@@ -30,9 +30,9 @@ class LoggerRequests
 {
 public:
     LoggerRequests(Exchange &exchange, LoggerCommandBuffer &buffer)
-        : exchange_(exchange), buffer_(buffer)
-    {
-    }
+        : exchange_(exchange)
+        , buffer_(buffer)
+    {}
 
     // The opening status read:
     //   1. attention ("A", 0.5 s, input dropped);

@@ -20,8 +20,8 @@ inline const QString portLost = QStringLiteral("Serial Port Lost ! Check the Con
 inline QString invalidMemorySize()
 {
     return QStringLiteral("Invalid memory size information. ") + QStringLiteral("\r\n")
-         + QStringLiteral("Please update memory size or check No.134 byte.") + QStringLiteral("\r\n")
-         + QStringLiteral("(value from 1 to 4).");
+           + QStringLiteral("Please update memory size or check No.134 byte.")
+           + QStringLiteral("\r\n") + QStringLiteral("(value from 1 to 4).");
 }
 
 inline const QString noRecords = QStringLiteral("NO RECORDS IN MEMORY!");

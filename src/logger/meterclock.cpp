@@ -14,7 +14,7 @@ QString twoDigits(int value)
 QString clockText(const MeterClock &c, const QString &dateTimeGap)
 {
     return twoDigits(c.year) + u'-' + twoDigits(c.month) + u'-' + twoDigits(c.day) + dateTimeGap
-         + twoDigits(c.hour) + u':' + twoDigits(c.minute) + u':' + twoDigits(c.second);
+           + twoDigits(c.hour) + u':' + twoDigits(c.minute) + u':' + twoDigits(c.second);
 }
 
 } // namespace

@@ -30,9 +30,12 @@ IcCountAnswer parseIcCount(const QString &answer)
 
 QString icCountPrompt()
 {
-    return QStringList{QStringLiteral("Update the MEMORY SIZE in No.s of ICs"), QString(),
-                       QStringLiteral("2-->  64K"), QStringLiteral("4-->128K"),
-                       QStringLiteral("6-->192K"), QStringLiteral("8-->256K")}
+    return QStringList{QStringLiteral("Update the MEMORY SIZE in No.s of ICs"),
+                       QString(),
+                       QStringLiteral("2-->  64K"),
+                       QStringLiteral("4-->128K"),
+                       QStringLiteral("6-->192K"),
+                       QStringLiteral("8-->256K")}
         .join(QStringLiteral("\r\n"));
 }
 

@@ -37,9 +37,9 @@ class PanelRequests
 {
 public:
     PanelRequests(Exchange &exchange, PanelCommandBuffer &buffer)
-        : exchange_(exchange), buffer_(buffer)
-    {
-    }
+        : exchange_(exchange)
+        , buffer_(buffer)
+    {}
 
     // SYSTEM TIME SET, whole: `portCaption` "WAIT", polling paused, "A",
     // 0.1 s, input dropped, "D" and the computer's date and time as BCD

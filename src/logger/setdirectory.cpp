@@ -8,9 +8,8 @@ std::optional<DirectoryEntry> directoryEntry(const QByteArray &directory, int se
 {
     if (setNumber < 1 || qint64(setNumber) * directoryEntryBytes > directory.size())
         return std::nullopt;
-    const QByteArrayView entry =
-        QByteArrayView(directory).sliced(qsizetype(setNumber - 1) * directoryEntryBytes,
-                                         directoryEntryBytes);
+    const QByteArrayView entry = QByteArrayView(directory).sliced(
+        qsizetype(setNumber - 1) * directoryEntryBytes, directoryEntryBytes);
     DirectoryEntry result;
     result.start = *meterClockFrom(entry);
     result.records = 256 * quint8(entry[10]) + quint8(entry[11]);
@@ -32,7 +31,7 @@ QStringList directoryRows(const QByteArray &directory, int setCount)
 QString setsCompletedText(qint64 bytesReceived)
 {
     return common::numberText(double(wholeEntries(bytesReceived)))
-         + QStringLiteral(" SETS COMPLETED");
+           + QStringLiteral(" SETS COMPLETED");
 }
 
 } // namespace logger

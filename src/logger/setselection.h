@@ -14,9 +14,9 @@ struct SetChoice
         Chosen,
     };
     Kind kind = Kind::Cleared;
-    int set = 0;          // the set number (rounded, a half to even)
-    int records = 0;      // its record count from the directory (recTotal)
-    QString recordsText;  // what the window shows as the record count
+    int set = 0;         // the set number (rounded, a half to even)
+    int records = 0;     // its record count from the directory (recTotal)
+    QString recordsText; // what the window shows as the record count
 };
 
 // What the window's set selection does with `text` (Text1), given the

@@ -19,8 +19,8 @@ constexpr int bitsPerByte = 10; // start bit, 8 data bits, stop bit
 constexpr double byteSeconds = double(bitsPerByte) / baudRate;
 
 // The meter's own limits in the opening of the logger window.
-constexpr double statusReplySeconds = 2.0;  // "Y": the 10-byte status block
-constexpr double byteReplySeconds = 3.0;    // "R": one byte
+constexpr double statusReplySeconds = 2.0; // "Y": the 10-byte status block
+constexpr double byteReplySeconds = 3.0;   // "R": one byte
 // Status requests tried before the opening gives up.
 constexpr int statusAttempts = 3;
 

@@ -382,6 +382,7 @@ void TestNumbers::dateSeparatorOf_data()
     QTest::newRow("quoted letters skipped") << "'d'dd-MM" << QChar(u'-');
     QTest::newRow("no separator") << "ddMMyy" << QChar(u'/');
     QTest::newRow("empty") << "" << QChar(u'/');
+    QTest::newRow("C locale has only blanks") << "d MMM yyyy" << QChar(u'/');
 }
 
 void TestNumbers::dateSeparatorOf()

@@ -19,13 +19,16 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace loggertest {
 
 class ScriptedMeter
 {
 public:
     ScriptedMeter(testsupport::ScriptedPort &port, testsupport::ScriptedPump &pump)
-        : port_(port), pump_(pump)
+        : port_(port)
+        , pump_(pump)
     {
         port_.setResponder([this](const QByteArray &sent) { onRequest(sent); });
     }
@@ -44,8 +47,12 @@ public:
         queued_.remove(key);
     }
 
+    // Called with the key of every request as it arrives.
+    void watch(std::function<void(const QString &key)> watcher) { watcher_ = std::move(watcher); }
+
     // Keys of the requests received, in order ("A", "Y", "R134", " " ...).
     const QStringList &requests() const { return requests_; }
+    void clearRequests() { requests_.clear(); }
 
     static QString keyOf(const QByteArray &sent)
     {
@@ -68,6 +75,8 @@ private:
     {
         const QString key = keyOf(sent);
         requests_.append(key);
+        if (watcher_)
+            watcher_(key);
         Answer answer;
         if (auto it = queued_.find(key); it != queued_.end() && !it->isEmpty())
             answer = it->takeFirst();
@@ -86,6 +95,7 @@ private:
     QHash<QString, Answer> standing_;
     QHash<QString, QList<Answer>> queued_;
     QStringList requests_;
+    std::function<void(const QString &)> watcher_;
 };
 
 // Bytes from a list of values.
@@ -100,8 +110,9 @@ inline QByteArray bytesOf(std::initializer_list<int> values)
 // A status block: ID code, bytes in use, sampling time.
 inline QByteArray statusBytes(quint16 idCode, quint32 bytesInUse, quint16 sampling)
 {
-    return bytesOf({idCode >> 8, idCode & 0xFF, 0, 0, int(bytesInUse >> 24), int((bytesInUse >> 16) & 0xFF),
-                    int((bytesInUse >> 8) & 0xFF), int(bytesInUse & 0xFF), sampling >> 8, sampling & 0xFF});
+    return bytesOf({idCode >> 8, idCode & 0xFF, 0, 0, int(bytesInUse >> 24),
+                    int((bytesInUse >> 16) & 0xFF), int((bytesInUse >> 8) & 0xFF),
+                    int(bytesInUse & 0xFF), sampling >> 8, sampling & 0xFF});
 }
 
 // One directory entry: start (BCD bytes) and record count.

@@ -28,8 +28,8 @@ QByteArray lastSent(const QStringList &requests, bool panel)
             sent = panel ? panelBuffer.writeByte(number(1), number(2))
                          : loggerBuffer.writeByte(number(1), number(2));
         else if (letter == u'D')
-            sent = panelBuffer.setClock(logger::meterClockOf(
-                QDateTime::fromString(request.mid(2), Qt::ISODate)));
+            sent = panelBuffer.setClock(
+                logger::meterClockOf(QDateTime::fromString(request.mid(2), Qt::ISODate)));
     }
     return sent;
 }
@@ -50,19 +50,18 @@ void CommandBufferTest::bytesOnTheLine_data()
     QTest::addColumn<bool>("panel");
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("first read of 134") << QStringList{"R:134"} << false
-                                       << bytesOf({'R', 0, 0, 0, 134, 0, 0});
+    QTest::newRow("first read of 134")
+        << QStringList{"R:134"} << false << bytesOf({'R', 0, 0, 0, 134, 0, 0});
     QTest::newRow("read keeps the last written value")
         << QStringList{"W:131:5", "R:135"} << false << bytesOf({'R', 0, 0, 0, 135, 5, 0});
-    QTest::newRow("K after the ID code's low byte")
-        << QStringList{"W:128:1", "W:129:42", "K:2"} << false
-        << bytesOf({'K', 1, 0, 0, 129, 42, 0});
+    QTest::newRow("K after the ID code's low byte") << QStringList{"W:128:1", "W:129:42", "K:2"}
+                                                    << false << bytesOf({'K', 1, 0, 0, 129, 42, 0});
     QTest::newRow("K after the opening reads")
         << QStringList{"R:134", "R:135", "K:1"} << false << bytesOf({'K', 0, 0, 0, 135, 0, 0});
-    QTest::newRow("K for set 256") << QStringList{"K:256"} << false
-                                   << bytesOf({'K', 255, 0, 0, 0, 0, 0});
-    QTest::newRow("write 255 to 129") << QStringList{"W:129:255"} << false
-                                      << bytesOf({'W', 0, 0, 0, 129, 255, 0});
+    QTest::newRow("K for set 256")
+        << QStringList{"K:256"} << false << bytesOf({'K', 255, 0, 0, 0, 0, 0});
+    QTest::newRow("write 255 to 129")
+        << QStringList{"W:129:255"} << false << bytesOf({'W', 0, 0, 0, 129, 255, 0});
 
     QTest::newRow("clock 2009-12-31 23:59:59")
         << QStringList{"D:2009-12-31T23:59:59"} << true
@@ -70,8 +69,8 @@ void CommandBufferTest::bytesOnTheLine_data()
     QTest::newRow("clock 2000-05-31 14:22:05")
         << QStringList{"D:2000-05-31T14:22:05"} << true
         << bytesOf({'D', 0x00, 0x05, 0x31, 0x14, 0x22, 0x05, 0});
-    QTest::newRow("memory size first") << QStringList{"W:134:4"} << true
-                                       << bytesOf({'W', 0, 0, 0, 134, 4, 0, 0});
+    QTest::newRow("memory size first")
+        << QStringList{"W:134:4"} << true << bytesOf({'W', 0, 0, 0, 134, 4, 0, 0});
     QTest::newRow("memory size after a clock set")
         << QStringList{"D:2009-12-31T23:59:59", "W:134:2"} << true
         << bytesOf({'W', 0, 0, 0, 134, 2, 0x59, 0});

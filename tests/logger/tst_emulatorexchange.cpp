@@ -121,8 +121,8 @@ void EmulatorExchangeTest::panelCommandsReachTheMeter()
     rig.panelRequests.setMeterClock([&](const QString &text) { caption = text; },
                                     QStringLiteral("Com1"));
     QCOMPARE(caption, QStringLiteral("Com1"));
-    const qint64 apart = rig.meter().clock.secsTo(QDateTime(rig.clock.now().date(),
-                                                            rig.clock.now().time(), Qt::UTC));
+    const qint64 apart = rig.meter().clock.secsTo(
+        QDateTime(rig.clock.now().date(), rig.clock.now().time(), Qt::UTC));
     QVERIFY2(qAbs(apart) <= 1, qPrintable(QString::number(apart)));
 }
 
@@ -136,16 +136,16 @@ void EmulatorExchangeTest::faults_data()
 
     using F = emulator::FaultKind;
     const QString tryAgain = logger::text::timeOutTryAgain;
-    QTest::newRow("no reply at all") << F::NoLoggerReply << 0 << logger::text::timeOutExit
-                                     << tryAgain << tryAgain;
-    QTest::newRow("one 11-byte status block") << F::LongStatusReply << 1 << QString() << QString()
-                                              << QString();
-    QTest::newRow("11-byte status blocks") << F::LongStatusReply << 0 << logger::text::badReply
-                                           << QString() << QString();
-    QTest::newRow("replies cut short") << F::ShortReply << 0 << logger::text::timeOutExit
-                                       << tryAgain << tryAgain;
-    QTest::newRow("silent half way") << F::SilentMidReply << 0 << logger::text::timeOutExit
-                                     << tryAgain << tryAgain;
+    QTest::newRow("no reply at all")
+        << F::NoLoggerReply << 0 << logger::text::timeOutExit << tryAgain << tryAgain;
+    QTest::newRow("one 11-byte status block")
+        << F::LongStatusReply << 1 << QString() << QString() << QString();
+    QTest::newRow("11-byte status blocks")
+        << F::LongStatusReply << 0 << logger::text::badReply << QString() << QString();
+    QTest::newRow("replies cut short")
+        << F::ShortReply << 0 << logger::text::timeOutExit << tryAgain << tryAgain;
+    QTest::newRow("silent half way")
+        << F::SilentMidReply << 0 << logger::text::timeOutExit << tryAgain << tryAgain;
 }
 
 void EmulatorExchangeTest::faults()

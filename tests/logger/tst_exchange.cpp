@@ -3,8 +3,8 @@
 
 #include <QTest>
 
-using loggertest::ExchangeRig;
 using logger::Failure;
+using loggertest::ExchangeRig;
 
 Q_DECLARE_METATYPE(logger::Failure)
 
@@ -30,16 +30,12 @@ private Q_SLOTS:
     void collectFixed();
     void accumulate_data();
     void accumulate();
-    void lostPortEndsEveryWait_data();
-    void lostPortEndsEveryWait();
     void attentionSendsWaitsAndFlushes();
     void endingStopsTheAttentionWait();
     void abandonOrder_data();
     void abandonOrder();
     void pollingStaysOffWhenEnding();
     void oneOperationAtATime();
-    void notices_data();
-    void notices();
     void limitsFollowTheLineSpeed();
 };
 
@@ -56,17 +52,17 @@ void ExchangeTest::collectFixed_data()
     const QByteArray ten(10, 'x');
     QTest::newRow("ten at 0.5 s") << Collect::Count10 << QList<double>{0.5} << QByteArrayList{ten}
                                   << Failure::None << 10 << 0 << 0.52;
-    QTest::newRow("eleven read whole") << Collect::Count10 << QList<double>{0.1}
-                                       << QByteArrayList{ten + 'y'} << Failure::None << 11 << 0
-                                       << 0.12;
+    QTest::newRow("eleven read whole")
+        << Collect::Count10 << QList<double>{0.1} << QByteArrayList{ten + 'y'} << Failure::None
+        << 11 << 0 << 0.12;
     QTest::newRow("in two parts") << Collect::Count10 << QList<double>{0.1, 0.3}
                                   << QByteArrayList{"abcd", "efghij"} << Failure::None << 10 << 0
                                   << 0.32;
     QTest::newRow("too late") << Collect::Count10 << QList<double>{2.5} << QByteArrayList{ten}
                               << Failure::TimedOut << 0 << 0 << 2.02;
-    QTest::newRow("nine and no more") << Collect::Count10 << QList<double>{0.1}
-                                      << QByteArrayList{QByteArray(9, 'x')} << Failure::TimedOut
-                                      << 0 << 9 << 2.02;
+    QTest::newRow("nine and no more")
+        << Collect::Count10 << QList<double>{0.1} << QByteArrayList{QByteArray(9, 'x')}
+        << Failure::TimedOut << 0 << 9 << 2.02;
     QTest::newRow("never") << Collect::Count10 << QList<double>{} << QByteArrayList{}
                            << Failure::TimedOut << 0 << 0 << 2.02;
 
@@ -77,9 +73,9 @@ void ExchangeTest::collectFixed_data()
     QTest::newRow("status, the 11th a byte time later, read with it")
         << Collect::Status10 << QList<double>{0.1, 0.108} << QByteArrayList{ten, "y"}
         << Failure::None << 11 << 0 << 0.14;
-    QTest::newRow("status of ten, line quiet") << Collect::Status10 << QList<double>{0.1}
-                                               << QByteArrayList{ten} << Failure::None << 10 << 0
-                                               << 0.13;
+    QTest::newRow("status of ten, line quiet")
+        << Collect::Status10 << QList<double>{0.1} << QByteArrayList{ten} << Failure::None << 10
+        << 0 << 0.13;
 
     const double clockLimit = logger::replyLimitSeconds(6) + 0.02;
     QTest::newRow("clock six") << Collect::Exactly6 << QList<double>{0.2}
@@ -140,18 +136,16 @@ void ExchangeTest::accumulate_data()
     QTest::newRow("longer than expected: the rest left unread")
         << 24 << QList<double>{0.1} << QByteArrayList{QByteArray(30, 'x')} << Failure::None
         << QList<qint64>{24} << 6 << 0.1;
-    QTest::newRow("nothing expected") << 0 << QList<double>{} << QByteArrayList{} << Failure::None
-                                      << QList<qint64>{} << 0 << 0.0;
-    QTest::newRow("no first byte") << 24 << QList<double>{} << QByteArrayList{}
-                                   << Failure::TimedOut << QList<qint64>{} << 0
-                                   << logger::responseMarginSeconds;
+    QTest::newRow("nothing expected")
+        << 0 << QList<double>{} << QByteArrayList{} << Failure::None << QList<qint64>{} << 0 << 0.0;
+    QTest::newRow("no first byte") << 24 << QList<double>{} << QByteArrayList{} << Failure::TimedOut
+                                   << QList<qint64>{} << 0 << logger::responseMarginSeconds;
     QTest::newRow("falls silent half way")
         << 24 << QList<double>{0.5} << QByteArrayList{QByteArray(12, 'x')} << Failure::TimedOut
         << QList<qint64>{12} << 0 << 0.5 + logger::silenceSeconds;
     QTest::newRow("a trickle slower than the line")
         << 24 << QList<double>{0.5, 1.5, 2.5, 3.5} << QByteArrayList{"a", "b", "c", "d"}
-        << Failure::TimedOut << QList<qint64>{1, 2, 3} << 0
-        << logger::accumulateLimits(24).total;
+        << Failure::TimedOut << QList<qint64>{1, 2, 3} << 0 << logger::accumulateLimits(24).total;
 }
 
 void ExchangeTest::accumulate()
@@ -175,30 +169,6 @@ void ExchangeTest::accumulate()
     QCOMPARE(rig.port.bytesWaiting(), leftWaiting);
     QVERIFY2(qAbs(rig.pump.advanced() - endedAt) <= 0.02,
              qPrintable(QString::number(rig.pump.advanced())));
-}
-
-void ExchangeTest::lostPortEndsEveryWait_data()
-{
-    QTest::addColumn<int>("way");
-    QTest::newRow("count") << 0;
-    QTest::newRow("exactly") << 1;
-    QTest::newRow("accumulate") << 2;
-}
-
-void ExchangeTest::lostPortEndsEveryWait()
-{
-    QFETCH(int, way);
-    ExchangeRig rig;
-    rig.atTime(0.3, [&] { rig.port.setDeviceLost(true); });
-    logger::Reply reply;
-    if (way == 0)
-        reply = rig.exchange.collectCount(10, 2.0);
-    else if (way == 1)
-        reply = rig.exchange.collectExactly(6, 3.0);
-    else
-        reply = rig.exchange.accumulate(1200, logger::accumulateLimits(1200));
-    QCOMPARE(reply.failure, Failure::PortLost);
-    QVERIFY(rig.pump.advanced() < 0.35);
 }
 
 void ExchangeTest::attentionSendsWaitsAndFlushes()
@@ -230,14 +200,14 @@ void ExchangeTest::abandonOrder_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<int>("leftWaiting");
 
-    QTest::newRow("message and flush") << logger::text::timeOutExit << true
-                                       << QStringList{"message", "caption:", "restore", "send: "}
-                                       << 0;
-    QTest::newRow("message, no flush") << logger::text::timeOutTryAgain << false
-                                       << QStringList{"message", "caption:", "restore", "send: "}
-                                       << 3;
-    QTest::newRow("silent") << QString() << false
-                            << QStringList{"caption:", "restore", "send: "} << 3;
+    QTest::newRow("message and flush")
+        << logger::text::timeOutExit << true
+        << QStringList{"message", "caption:", "restore", "send: "} << 0;
+    QTest::newRow("message, no flush")
+        << logger::text::timeOutTryAgain << false
+        << QStringList{"message", "caption:", "restore", "send: "} << 3;
+    QTest::newRow("silent") << QString() << false << QStringList{"caption:", "restore", "send: "}
+                            << 3;
 }
 
 void ExchangeTest::abandonOrder()
@@ -250,15 +220,17 @@ void ExchangeTest::abandonOrder()
     ExchangeRig rig;
     QStringList log;
     rig.dialogs.setOnMessage([&](const auto &) { log.append(QStringLiteral("message")); });
-    rig.port.setResponder([&](const QByteArray &b) { log.append("send:" + QString::fromLatin1(b)); });
+    rig.port.setResponder(
+        [&](const QByteArray &b) { log.append("send:" + QString::fromLatin1(b)); });
     rig.exchange.pausePolling();
     rig.port.feed("abc");
-    rig.exchange.abandon({text, platform::MessageIcon::None, flush},
-                         [&](const QString &c) { log.append("caption:" + c); },
-                         [&] {
-                             QVERIFY(!rig.timer6.isEnabled());
-                             log.append(QStringLiteral("restore"));
-                         });
+    rig.exchange.abandon(
+        {text, platform::MessageIcon::None, flush},
+        [&](const QString &c) { log.append("caption:" + c); },
+        [&] {
+            QVERIFY(!rig.timer6.isEnabled());
+            log.append(QStringLiteral("restore"));
+        });
     QCOMPARE(log, steps);
     QCOMPARE(rig.port.bytesWaiting(), leftWaiting);
     QVERIFY(rig.timer6.isEnabled());
@@ -290,35 +262,6 @@ void ExchangeTest::oneOperationAtATime()
     }
     QVERIFY(!rig.exchange.busy());
     QVERIFY(rig.exchange.tryLock());
-}
-
-void ExchangeTest::notices_data()
-{
-    QTest::addColumn<Failure>("failure");
-    QTest::addColumn<QString>("timeOutText");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("flush");
-
-    QTest::newRow("time-out, its own text") << Failure::TimedOut << logger::text::timeOutExit
-                                            << logger::text::timeOutExit << true;
-    QTest::newRow("time-out, default text") << Failure::TimedOut << QString()
-                                            << logger::text::timeOutTryAgain << true;
-    QTest::newRow("wrong length") << Failure::WrongLength << QString() << logger::text::badReply
-                                  << true;
-    QTest::newRow("port lost") << Failure::PortLost << QString() << logger::text::portLost << false;
-    QTest::newRow("ending") << Failure::Ending << QString() << QString() << false;
-}
-
-void ExchangeTest::notices()
-{
-    QFETCH(Failure, failure);
-    QFETCH(QString, timeOutText);
-    QFETCH(QString, text);
-    QFETCH(bool, flush);
-    ExchangeRig rig;
-    const logger::FailureNotice notice = rig.exchange.noticeFor(failure, timeOutText);
-    QCOMPARE(notice.text, text);
-    QCOMPARE(notice.flushInput, flush);
 }
 
 void ExchangeTest::limitsFollowTheLineSpeed()

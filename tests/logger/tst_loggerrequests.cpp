@@ -31,12 +31,8 @@ private Q_SLOTS:
     void openingStatus_data();
     void openingStatus();
     void openingBytesOnTheLine();
-    void numberOfSets_data();
-    void numberOfSets();
     void setDirectory_data();
     void setDirectory();
-    void meterClock_data();
-    void meterClock();
     void closedPortIsOpenedForTheClock();
     void idCodeWrite();
     void samplingWrite();
@@ -68,18 +64,6 @@ void LoggerRequestsTest::openingStatus_data()
     QTest::newRow("status always 11 bytes")
         << QByteArrayList{status96K + '\0', status96K + '\0', status96K + '\0'} << 2 << 3
         << QStringList{"A", "Y", "A", "Y", "A", "Y"} << logger::text::badReply << true << false;
-    QTest::newRow("memory size not answered")
-        << QByteArrayList{status96K} << -1 << 3 << QStringList{"A", "Y", "R134"}
-        << logger::text::timeOutExit << true << false;
-    QTest::newRow("memory size code 0") << QByteArrayList{status96K} << 0 << 3
-                                        << QStringList{"A", "Y", "R134"}
-                                        << logger::text::invalidMemorySize() << false << true;
-    QTest::newRow("memory size code 5") << QByteArrayList{status96K} << 5 << 3
-                                        << QStringList{"A", "Y", "R134"}
-                                        << logger::text::invalidMemorySize() << false << true;
-    QTest::newRow("number of sets not answered")
-        << QByteArrayList{status96K} << 2 << -1 << whole << logger::text::timeOutTryAgain << false
-        << false;
 }
 
 void LoggerRequestsTest::openingStatus()
@@ -130,33 +114,6 @@ void LoggerRequestsTest::openingBytesOnTheLine()
                                               bytesOf({'R', 0, 0, 0, 135, 0, 0})}));
 }
 
-void LoggerRequestsTest::numberOfSets_data()
-{
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<int>("sets"); // -1: failure
-    QTest::newRow("three") << bytesOf({3}) << 3;
-    QTest::newRow("255") << bytesOf({255}) << 255;
-    QTest::newRow("first byte counts") << bytesOf({7, 1, 2}) << 7;
-    QTest::newRow("no answer") << QByteArray() << -1;
-}
-
-void LoggerRequestsTest::numberOfSets()
-{
-    QFETCH(QByteArray, reply);
-    QFETCH(int, sets);
-    Rig rig;
-    rig.meter.always(QStringLiteral("R135"), reply);
-    const auto outcome = rig.requests.numberOfSets();
-    QCOMPARE(rig.meter.requests(), (QStringList{"A", "R135"}));
-    QCOMPARE(outcome.ok(), sets >= 0);
-    if (outcome.ok()) {
-        QCOMPARE(*outcome.value, sets);
-        return;
-    }
-    QCOMPARE(outcome.failure.text, logger::text::timeOutTryAgain);
-    QVERIFY(rig.pump.advanced() <= 0.5 + logger::replyLimitSeconds(1) + 0.02);
-}
-
 void LoggerRequestsTest::setDirectory_data()
 {
     QTest::addColumn<int>("sets");
@@ -165,7 +122,7 @@ void LoggerRequestsTest::setDirectory_data()
     QTest::addColumn<qint64>("lastProgress");
 
     const QByteArray two = entryBytes({0x24, 0x03, 0x14, 0x08, 0, 0}, 20)
-                         + entryBytes({0x24, 0x03, 0x14, 0x12, 0x30, 0x15}, 50);
+                           + entryBytes({0x24, 0x03, 0x14, 0x12, 0x30, 0x15}, 50);
     QTest::newRow("two sets") << 2 << two << true << qint64(24);
     QTest::newRow("no sets") << 0 << QByteArray() << true << qint64(-1);
     QTest::newRow("one entry of two, then silence") << 2 << two.left(12) << false << qint64(12);
@@ -192,37 +149,6 @@ void LoggerRequestsTest::setDirectory()
     QCOMPARE(outcome.failure.text, logger::text::timeOutTryAgain);
     QVERIFY(outcome.failure.flushInput);
     QVERIFY(rig.pump.advanced() <= 0.5 + 0.2 + logger::responseMarginSeconds + 0.02);
-}
-
-void LoggerRequestsTest::meterClock_data()
-{
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<QString>("text"); // empty: failure
-    QTest::addColumn<QString>("message");
-    QTest::newRow("ordinary") << bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05})
-                              << "24-03-15-----10:30:05" << QString();
-    QTest::newRow("seven bytes") << bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05, 0})
-                                 << QString() << logger::text::badReply;
-    QTest::newRow("five bytes") << bytesOf({0x24, 0x03, 0x15, 0x10, 0x30}) << QString()
-                                << logger::text::timeOutTryAgain;
-    QTest::newRow("no answer") << QByteArray() << QString() << logger::text::timeOutTryAgain;
-}
-
-void LoggerRequestsTest::meterClock()
-{
-    QFETCH(QByteArray, reply);
-    QFETCH(QString, text);
-    QFETCH(QString, message);
-    Rig rig;
-    rig.meter.always(QStringLiteral("C"), reply);
-    const auto outcome = rig.requests.meterClock();
-    QCOMPARE(rig.meter.requests(), (QStringList{"A", "C"}));
-    QCOMPARE(outcome.ok(), !text.isEmpty());
-    if (outcome.ok())
-        QCOMPARE(logger::meterClockText(*outcome.value), text);
-    else
-        QCOMPARE(outcome.failure.text, message);
-    QVERIFY(rig.pump.advanced() <= 0.1 + logger::replyLimitSeconds(6) + 0.02);
 }
 
 void LoggerRequestsTest::closedPortIsOpenedForTheClock()
@@ -264,7 +190,8 @@ void LoggerRequestsTest::releaseAfterSetList()
     Rig rig;
     rig.exchange.pausePolling();
     QList<bool> pollingAtSend;
-    rig.port.setResponder([&](const QByteArray &) { pollingAtSend.append(rig.timer6.isEnabled()); });
+    rig.port.setResponder(
+        [&](const QByteArray &) { pollingAtSend.append(rig.timer6.isEnabled()); });
     rig.requests.releaseAfterSetList();
     QCOMPARE(rig.port.sent(), (QByteArrayList{" ", " "}));
     QCOMPARE(pollingAtSend, (QList<bool>{false, true}));

@@ -16,7 +16,6 @@ private Q_SLOTS:
     void bcdValue_data();
     void bcdValue();
     void clockTexts();
-    void clockNeedsSixBytes();
     void statusBlock_data();
     void statusBlock();
     void memorySize_data();
@@ -62,12 +61,6 @@ void RepliesTest::clockTexts()
     QCOMPARE(logger::meterClockText(*clock), QStringLiteral("09-12-31-----23:05:00"));
 }
 
-void RepliesTest::clockNeedsSixBytes()
-{
-    QVERIFY(!logger::meterClockFrom(bytesOf({0x09, 0x12, 0x31, 0x23, 0x05})));
-    QVERIFY(!logger::meterClockFrom({}));
-}
-
 void RepliesTest::statusBlock_data()
 {
     QTest::addColumn<QByteArray>("reply");
@@ -77,8 +70,8 @@ void RepliesTest::statusBlock_data()
     QTest::addColumn<int>("sampling");
 
     QTest::newRow("ordinary") << statusBytes(1234, 98304, 2) << true << 1234 << 98304u << 2;
-    QTest::newRow("largest values") << statusBytes(65535, 0xFFFFFFFFu, 65535) << true << 65535
-                                    << 0xFFFFFFFFu << 65535;
+    QTest::newRow("largest values")
+        << statusBytes(65535, 0xFFFFFFFFu, 65535) << true << 65535 << 0xFFFFFFFFu << 65535;
     QTest::newRow("unused bytes ignored")
         << bytesOf({0, 7, 0xAA, 0xBB, 0, 0, 1, 0, 0, 30}) << true << 7 << 256u << 30;
     QTest::newRow("11 bytes") << statusBytes(1, 2, 3) + '\0' << false << 0 << 0u << 0;
@@ -154,7 +147,7 @@ void RepliesTest::directoryEntries_data()
     QTest::addColumn<int>("records"); // -1: no entry
 
     const QByteArray two = entryBytes({0x24, 0x03, 0x14, 0x08, 0x00, 0x00}, 20)
-                         + entryBytes({0x24, 0x03, 0x14, 0x12, 0x30, 0x15}, 0x0132);
+                           + entryBytes({0x24, 0x03, 0x14, 0x12, 0x30, 0x15}, 0x0132);
     QTest::newRow("first") << two << 1 << 20;
     QTest::newRow("second, high byte") << two << 2 << 306;
     QTest::newRow("beyond") << two << 3 << -1;
@@ -181,12 +174,12 @@ void RepliesTest::directoryRows_data()
     QTest::addColumn<QStringList>("rows");
 
     const QByteArray two = entryBytes({0x00, 0x02, 0x28, 0x23, 0x59, 0x55}, 3)
-                         + entryBytes({0x24, 0x12, 0x01, 0x07, 0x05, 0x09}, 1);
+                           + entryBytes({0x24, 0x12, 0x01, 0x07, 0x05, 0x09}, 1);
     QTest::newRow("two sets") << two << 2
                               << QStringList{"1\t00-02-28----23:59:55", "2\t24-12-01----07:05:09"};
     QTest::newRow("none") << two << 0 << QStringList{};
-    QTest::newRow("fewer entries than sets") << two.left(20) << 2
-                                             << QStringList{"1\t00-02-28----23:59:55"};
+    QTest::newRow("fewer entries than sets")
+        << two.left(20) << 2 << QStringList{"1\t00-02-28----23:59:55"};
 }
 
 void RepliesTest::directoryRows()

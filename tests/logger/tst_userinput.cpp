@@ -35,8 +35,8 @@ void UserInputTest::inputnumber_data()
     QTest::addColumn<QStringList>("messages");
 
     const QString tooSmall = QStringLiteral("Number Too Small ! Set Value to 1 !");
-    QTest::newRow("70000 of 65535") << "70000" << 65535 << 65535
-                                    << QStringList{"Number Too Large ! Set Value to  65535!"};
+    QTest::newRow("70000 of 65535")
+        << "70000" << 65535 << 65535 << QStringList{"Number Too Large ! Set Value to  65535!"};
     QTest::newRow("decimal comma 2,6") << "2,6" << 32767 << 3 << QStringList{};
     QTest::newRow("decimal comma 2,5 to even") << "2,5" << 32767 << 2 << QStringList{};
     QTest::newRow("3.5 to even") << "3.5" << 32767 << 4 << QStringList{};
@@ -46,8 +46,8 @@ void UserInputTest::inputnumber_data()
     QTest::newRow("not a number") << "abc" << 65535 << 1 << QStringList{tooSmall};
     QTest::newRow("empty (Cancel)") << "" << 65535 << 0 << QStringList{};
     QTest::newRow("largest") << "65535" << 65535 << 65535 << QStringList{};
-    QTest::newRow("just above the largest") << "32767.1" << 32767 << 32767
-                                            << QStringList{"Number Too Large ! Set Value to  32767!"};
+    QTest::newRow("just above the largest")
+        << "32767.1" << 32767 << 32767 << QStringList{"Number Too Large ! Set Value to  32767!"};
     QTest::newRow("with unit") << "12 sec" << 32767 << 12 << QStringList{};
     QTest::newRow("only the first comma") << "1,5,7" << 32767 << 2 << QStringList{};
 }
@@ -88,27 +88,38 @@ void UserInputTest::setChoice_data()
     QTest::addColumn<int>("records");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("0") << "0" << "3" << 3 << 0 << Kind::Cleared << 0 << 0 << QString();
-    QTest::newRow("300") << "300" << "3" << 3 << 0 << Kind::Cleared << 0 << 0 << QString();
-    QTest::newRow("empty") << "" << "3" << 3 << 0 << Kind::Cleared << 0 << 0 << QString();
-    QTest::newRow("4 of 3") << "4" << "3" << 3 << 0 << Kind::Invalid << 4 << 0 << QString();
-    QTest::newRow("3.5 of 3") << "3.5" << "3" << 3 << 0 << Kind::Invalid << 4 << 0 << QString();
-    QTest::newRow("before the count was read") << "1" << "" << 0 << 0 << Kind::Invalid << 1 << 0
-                                               << QString();
-    QTest::newRow("count read, list cut short") << "3" << "3" << 2 << 0 << Kind::Invalid << 3 << 0
-                                                << QString();
-    QTest::newRow("set 2") << "2" << "3" << 3 << 0 << Kind::Chosen << 2 << 20 << "20";
-    QTest::newRow("last set, flag 1") << "3" << "3" << 3 << 1 << Kind::Chosen << 3 << 10 << "9";
-    QTest::newRow("other set, flag 1") << "2" << "3" << 3 << 1 << Kind::Chosen << 2 << 20 << "20";
-    QTest::newRow("last set, flag 0") << "3" << "3" << 3 << 0 << Kind::Chosen << 3 << 10 << "10";
-    QTest::newRow("last set as 3.0, flag 1") << "3.0" << "3" << 3 << 1 << Kind::Chosen << 3 << 10
-                                             << "10";
-    QTest::newRow("2.5 rounds to even") << "2.5" << "3" << 3 << 0 << Kind::Chosen << 2 << 20
-                                        << "20";
-    QTest::newRow("empty last set, flag 1") << "4" << "4" << 4 << 1 << Kind::Chosen << 4 << 0
-                                            << "0";
-    QTest::newRow("set 256 of 256") << "256" << "256" << 256 << 0 << Kind::Chosen << 256 << 256
-                                    << "256";
+    QTest::newRow("0") << "0"
+                       << "3" << 3 << 0 << Kind::Cleared << 0 << 0 << QString();
+    QTest::newRow("300") << "300"
+                         << "3" << 3 << 0 << Kind::Cleared << 0 << 0 << QString();
+    QTest::newRow("empty") << ""
+                           << "3" << 3 << 0 << Kind::Cleared << 0 << 0 << QString();
+    QTest::newRow("4 of 3") << "4"
+                            << "3" << 3 << 0 << Kind::Invalid << 4 << 0 << QString();
+    QTest::newRow("3.5 of 3") << "3.5"
+                              << "3" << 3 << 0 << Kind::Invalid << 4 << 0 << QString();
+    QTest::newRow("before the count was read")
+        << "1"
+        << "" << 0 << 0 << Kind::Invalid << 1 << 0 << QString();
+    QTest::newRow("count read, list cut short")
+        << "3"
+        << "3" << 2 << 0 << Kind::Invalid << 3 << 0 << QString();
+    QTest::newRow("set 2") << "2"
+                           << "3" << 3 << 0 << Kind::Chosen << 2 << 20 << "20";
+    QTest::newRow("last set, flag 1") << "3"
+                                      << "3" << 3 << 1 << Kind::Chosen << 3 << 10 << "9";
+    QTest::newRow("other set, flag 1") << "2"
+                                       << "3" << 3 << 1 << Kind::Chosen << 2 << 20 << "20";
+    QTest::newRow("last set, flag 0") << "3"
+                                      << "3" << 3 << 0 << Kind::Chosen << 3 << 10 << "10";
+    QTest::newRow("last set as 3.0, flag 1") << "3.0"
+                                             << "3" << 3 << 1 << Kind::Chosen << 3 << 10 << "10";
+    QTest::newRow("2.5 rounds to even") << "2.5"
+                                        << "3" << 3 << 0 << Kind::Chosen << 2 << 20 << "20";
+    QTest::newRow("empty last set, flag 1") << "4"
+                                            << "4" << 4 << 1 << Kind::Chosen << 4 << 0 << "0";
+    QTest::newRow("set 256 of 256") << "256"
+                                    << "256" << 256 << 0 << Kind::Chosen << 256 << 256 << "256";
 }
 
 void UserInputTest::setChoice()
@@ -128,8 +139,8 @@ void UserInputTest::setChoice()
         const int count = i == 2 ? 20 : i == 3 ? 10 : i == 4 ? 0 : i;
         directory += entryBytes({0x24, 0x01, 0x02, 0x03, 0x04, 0x05}, count);
     }
-    const logger::SetChoice choice =
-        logger::chooseSet(text, setCount, directory, qint16(valueByteFlag));
+    const logger::SetChoice choice
+        = logger::chooseSet(text, setCount, directory, qint16(valueByteFlag));
     QCOMPARE(choice.kind, kind);
     QCOMPARE(choice.set, set);
     QCOMPARE(choice.records, records);

@@ -158,10 +158,12 @@ void LOGGER::openingStatusRead()
 void LOGGER::showOpeningStatus(const OpeningStatus &opening)
 {
     Label4->setText(memorySizeText(opening.sizeK));
-    Label6->setText(opening.setCount == 0 ? Label4->text()
-                                          : remainingText(opening.sizeK, opening.status.bytesInUse));
+    Label6->setText(opening.setCount == 0
+                        ? Label4->text()
+                        : remainingText(opening.sizeK, opening.status.bytesInUse));
     Text3->setText(common::numberText(double(opening.status.idCode)));
-    Text2->setText(common::numberText(double(opening.status.samplingTime)) + QStringLiteral("  sec"));
+    Text2->setText(common::numberText(double(opening.status.samplingTime))
+                   + QStringLiteral("  sec"));
 }
 
 void LOGGER::abandonOpening(const FailureNotice &notice)
@@ -206,7 +208,8 @@ void LOGGER::timeOfRecording()
     setMemoryButtonEnabled(false);
     SSCommand2->setEnabled(false);
     exchange_.pausePolling();
-    const int setCount = int(std::clamp<qint64>(common::roundHalfEven(common::leadingDecimal(Label2->text())), 0, 255));
+    const int setCount = int(
+        std::clamp<qint64>(common::roundHalfEven(common::leadingDecimal(Label2->text())), 0, 255));
     setDirectory_.clear();
     Label1->setText(text::pleaseWait);
 
@@ -235,8 +238,8 @@ void LOGGER::timeOfRecording()
 
 void LOGGER::Text1Change()
 {
-    const SetChoice choice = chooseSet(Text1->text(), Label2->text(), setDirectory_,
-                                       panel_.shared().valueByteFlag);
+    const SetChoice choice
+        = chooseSet(Text1->text(), Label2->text(), setDirectory_, panel_.shared().valueByteFlag);
     if (choice.kind == SetChoice::Kind::Chosen) {
         selectedSet_ = choice.set;
         panel_.shared().recTotal = choice.records;
@@ -302,10 +305,10 @@ void LOGGER::writeSetting(bool idCode)
         return; // the program is ending
     }
     QLineEdit *box = idCode ? Text3 : Text2;
-    const NumberQuestion question =
-        idCode ? NumberQuestion{wholeNumberOf(box->text()), 65535, QStringLiteral(" ID Code ")}
-               : NumberQuestion{wholeNumberOf(box->text()), 32767,
-                                QStringLiteral(" Sampling Time in Seconds ")};
+    const NumberQuestion question
+        = idCode ? NumberQuestion{wholeNumberOf(box->text()), 65535, QStringLiteral(" ID Code ")}
+                 : NumberQuestion{wholeNumberOf(box->text()), 32767,
+                                  QStringLiteral(" Sampling Time in Seconds ")};
     const qint32 r = inputnumber(exchange_.dialogs(), question);
     if (r != 0) {
         const QString shown = common::numberText(double(r), true);

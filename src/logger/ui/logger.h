@@ -63,16 +63,16 @@ public:
 
     QPushButton *SSCommand1, *SSCommand2, *SSCommand3, *SSCommand4, *SSCommand5, *SSCommand6;
     QLabel *Label9, *Label10, *Label11, *Label12; // fixed captions
-    QLabel *Label1; // status caption
-    QLabel *Label2; // number of recorded sets
-    QLabel *Label3; // the meter's clock
-    QLabel *Label4; // memory size
-    QLabel *Label5; // records of the chosen set
-    QLabel *Label6; // remaining memory
-    QLabel *Label8; // progress of the set list and the download
-    QLineEdit *Text1; // chosen set
-    QLineEdit *Text2; // sampling time
-    QLineEdit *Text3; // ID code
+    QLabel *Label1;                               // status caption
+    QLabel *Label2;                               // number of recorded sets
+    QLabel *Label3;                               // the meter's clock
+    QLabel *Label4;                               // memory size
+    QLabel *Label5;                               // records of the chosen set
+    QLabel *Label6;                               // remaining memory
+    QLabel *Label8;                               // progress of the set list and the download
+    QLineEdit *Text1;                             // chosen set
+    QLineEdit *Text2;                             // sampling time
+    QLineEdit *Text3;                             // ID code
     QTableView *Grid1;
     QLabel *LBLFUN, *LBLRAN; // hidden: unit and range of a decoded record
 

@@ -48,8 +48,8 @@ void PanelMemoryCommands::CMDUPDATEClick()
     if (!lock)
         return;
     platform::Dialogs &dialogs = exchange_.dialogs();
-    const IcCountAnswer answer =
-        parseIcCount(dialogs.input(icCountPrompt(), icCountTitle, icCountDefault()));
+    const IcCountAnswer answer
+        = parseIcCount(dialogs.input(icCountPrompt(), icCountTitle, icCountDefault()));
     if (answer.kind == IcCountAnswer::Kind::Cancelled)
         return;
     if (answer.kind == IcCountAnswer::Kind::NotPairs) {
