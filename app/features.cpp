@@ -1,6 +1,7 @@
 #include "app/features.h"
 
 #include "link/ui/panel.h"
+#include "logger/ui/attachlogger.h"
 #include "views/ui/liveviews.h"
 
 namespace app {
@@ -9,6 +10,7 @@ std::vector<std::unique_ptr<QObject>> attachFeatures(live::PANEL &panel)
 {
     std::vector<std::unique_ptr<QObject>> features;
     features.push_back(views::attachLiveViews(panel));
+    features.push_back(logger::attachLogger(panel));
     return features;
 }
 

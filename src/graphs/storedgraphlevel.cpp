@@ -14,29 +14,33 @@ namespace {
 
 struct RangeFactor
 {
-    const char *range;
+    QLatin1StringView range;
     qint32 factor;
     int powerOfTen; // factor = 10^powerOfTen
 };
 
+constexpr QLatin1StringView operator""_L1(const char *text, std::size_t size)
+{
+    return QLatin1StringView(text, qsizetype(size));
+}
+
 // In table order: down the left column, then down the right one.
 constexpr std::array<RangeFactor, 26> rangeFactors{{
-    {"Diode", 1, 0},        {"5000 uA", 1, 0},      {"500 Ohm", 1, 0},
-    {"5K Ohm", 1000, 3},    {"50K Ohm", 1000, 3},   {"500K Ohm", 1000, 3},
-    {"5M Ohm", 1000000, 6}, {"50M Ohm", 1000000, 6}, {"5 V", 1, 0},
-    {"50 V", 1, 0},         {"500 V", 1, 0},        {"1000 V", 1, 0},
-    {"5 A", 1, 0},          {"10 A", 1, 0},
-    {"500 nF", 1, 0},       {"5 uF", 1000, 3},      {"50 uF", 1000, 3},
-    {"500 uF", 1000, 3},    {"500 mV", 1, 0},       {"500 mA", 1, 0},
-    {"50 Hz", 1, 0},        {"500 Hz", 1, 0},       {"5K Hz", 1000, 3},
-    {"50K Hz", 1000, 3},    {"500K Hz", 1000, 3},   {"5M Hz", 1000000, 6},
+    {"Diode"_L1, 1, 0},        {"5000 uA"_L1, 1, 0},      {"500 Ohm"_L1, 1, 0},
+    {"5K Ohm"_L1, 1000, 3},    {"50K Ohm"_L1, 1000, 3},   {"500K Ohm"_L1, 1000, 3},
+    {"5M Ohm"_L1, 1000000, 6}, {"50M Ohm"_L1, 1000000, 6}, {"5 V"_L1, 1, 0},
+    {"50 V"_L1, 1, 0},         {"500 V"_L1, 1, 0},        {"1000 V"_L1, 1, 0},
+    {"5 A"_L1, 1, 0},          {"10 A"_L1, 1, 0},
+    {"500 nF"_L1, 1, 0},       {"5 uF"_L1, 1000, 3},      {"50 uF"_L1, 1000, 3},
+    {"500 uF"_L1, 1000, 3},    {"500 mV"_L1, 1, 0},       {"500 mA"_L1, 1, 0},
+    {"50 Hz"_L1, 1, 0},        {"500 Hz"_L1, 1, 0},       {"5K Hz"_L1, 1000, 3},
+    {"50K Hz"_L1, 1000, 3},    {"500K Hz"_L1, 1000, 3},   {"5M Hz"_L1, 1000000, 6},
 }};
 
 const RangeFactor *findRange(QLatin1StringView range, RangeMatch match)
 {
     for (const RangeFactor &entry : rangeFactors) {
-        const QLatin1StringView text(entry.range);
-        if (match == RangeMatch::Exact ? range == text : range.contains(text))
+        if (match == RangeMatch::Exact ? range == entry.range : range.contains(entry.range))
             return &entry;
     }
     return nullptr;
@@ -71,6 +75,24 @@ common::Decimal leadingDecimalOf(QLatin1StringView text)
     return common::leadingDecimal(QStringView(wide, text.size()));
 }
 
+enum class Overload { None, Positive, Negative };
+
+// "-OL" anywhere makes a negative overload; otherwise "OL" anywhere a
+// positive one.
+Overload overloadIn(QLatin1StringView value)
+{
+    const char *text = value.data();
+    bool positive = false;
+    for (qsizetype i = 0; i + 1 < value.size(); ++i) {
+        if (text[i] != 'O' || text[i + 1] != 'L')
+            continue;
+        if (i > 0 && text[i - 1] == '-')
+            return Overload::Negative;
+        positive = true;
+    }
+    return positive ? Overload::Positive : Overload::None;
+}
+
 } // namespace
 
 qint32 rangefactor(QLatin1StringView range, RangeMatch match)
@@ -84,23 +106,34 @@ qint32 rangefactor(QStringView range, RangeMatch match)
     return rangefactor(QLatin1StringView(range.toLatin1()), match);
 }
 
+RangeScale rangeScale(QLatin1StringView range, RangeMatch match)
+{
+    const RangeFactor *entry = findRange(range, match);
+    return entry ? RangeScale{true, entry->powerOfTen} : RangeScale{};
+}
+
 double recordLevel(QLatin1StringView value, QLatin1StringView range, const LevelScale &scale,
                    RangeMatch match)
 {
-    if (value.contains(QLatin1StringView("-OL")))
-        return belowBottom;
-    if (value.contains(QLatin1StringView("OL")))
-        return aboveTop;
+    return valueLevel(value, rangeScale(range, match), scale);
+}
+
+double valueLevel(QLatin1StringView value, RangeScale range, const LevelScale &scale)
+{
+    switch (overloadIn(value)) {
+    case Overload::Negative: return belowBottom;
+    case Overload::Positive: return aboveTop;
+    case Overload::None: break;
+    }
     const double span = scale.maximum - scale.minimum;
     if (!(span > 0))
         return centreLine;
 
-    common::Decimal number = leadingDecimalOf(value);
-    const RangeFactor *entry = findRange(range, match);
-    if (!entry)
-        number = {};
-    else
-        number.exponent += entry->powerOfTen;
+    common::Decimal number;
+    if (range.listed) {
+        number = leadingDecimalOf(value);
+        number.exponent += range.powerOfTen;
+    }
     const double v = toDouble(number);
 
     if (v >= 0) {

@@ -37,6 +37,15 @@ struct LevelScale
     double maximum = 0; // M
 };
 
+// A range text looked up in the range factor table: its factor as a power
+// of ten, or not listed (factor 0).
+struct RangeScale
+{
+    bool listed = false;
+    int powerOfTen = 0;
+};
+RangeScale rangeScale(QLatin1StringView range, RangeMatch match);
+
 // The level (y in twips) of a record from its value cell and range cell:
 // "-OL" anywhere in the value 7100, else "OL" 900; otherwise v = leading
 // number x range factor, exactly, and
@@ -44,5 +53,7 @@ struct LevelScale
 //   v <  0: y = 4000 - 3000 (v + c) / (M - c), at least 4000, 7100 below the bottom
 double recordLevel(QLatin1StringView value, QLatin1StringView range, const LevelScale &scale,
                    RangeMatch match);
+// The same with the range already looked up.
+double valueLevel(QLatin1StringView value, RangeScale range, const LevelScale &scale);
 
 } // namespace graphs

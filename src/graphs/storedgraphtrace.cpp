@@ -73,11 +73,18 @@ QPolygonF storedGraphTrace(const recording::RecordListModel &list, const TraceRe
     const auto columnOf = [&](double x) { return std::floor(x * pixelsPerTwip); };
     ColumnReducer reducer(trace);
 
+    // Successive records nearly always share their range: look it up once.
+    QLatin1StringView lastRange;
+    RangeScale lastScale = rangeScale(lastRange, request.match);
     const qint64 lastHeld = std::min<qint64>(request.last, list.recordCount());
     for (qint64 row = request.first; row <= lastHeld; ++row) {
         const recording::RecordListModel::Cells cells = list.rowCells(row);
-        const double y = recordLevel(cells[common::DataRecord::Value],
-                                     cells[common::DataRecord::Range], request.scale, request.match);
+        const QLatin1StringView range = cells[common::DataRecord::Range];
+        if (range != lastRange) {
+            lastRange = range;
+            lastScale = rangeScale(range, request.match);
+        }
+        const double y = valueLevel(cells[common::DataRecord::Value], lastScale, request.scale);
         const double x = xOf(row);
         reducer.add(columnOf(x), {x, y});
     }
