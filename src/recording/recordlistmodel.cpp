@@ -1,5 +1,6 @@
 #include "recording/recordlistmodel.h"
 
+#include <cstring>
 #include <limits>
 
 namespace recording {
@@ -14,15 +15,16 @@ const std::array<QByteArray, RecordListModel::ColumnCount> captionBytes = {
 
 constexpr qsizetype rowLimit = std::numeric_limits<int>::max() - 1;
 
-RecordListModel::Cells splitCells(QLatin1StringView row)
+RecordListModel::Cells splitCells(const char *row, qsizetype length)
 {
     RecordListModel::Cells cells{};
-    qsizetype begin = 0;
-    for (int column = 0; column < RecordListModel::ColumnCount; ++column) {
-        const qsizetype tab = row.indexOf(QLatin1Char('\t'), begin);
-        const qsizetype end = tab < 0 ? row.size() : tab;
-        cells[static_cast<std::size_t>(column)] = row.sliced(begin, end - begin);
-        if (tab < 0)
+    const char *const end = row + length;
+    const char *begin = row;
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        const auto *tab = static_cast<const char *>(std::memchr(begin, '\t', std::size_t(end - begin)));
+        const char *cellEnd = tab ? tab : end;
+        cells[column] = QLatin1StringView(begin, cellEnd - begin);
+        if (!tab)
             break;
         begin = tab + 1;
     }
@@ -57,7 +59,7 @@ RecordListModel::Cells RecordListModel::rowCells(qint64 row) const
     if (row < 0 || row > recordCount())
         return Cells{};
     const ItemSpan &span = rows_[static_cast<std::size_t>(row - 1)];
-    return splitCells(QLatin1StringView(text_.constData() + span.begin, span.length));
+    return splitCells(text_.constData() + span.begin, span.length);
 }
 
 QLatin1StringView RecordListModel::cellView(qint64 row, int column) const

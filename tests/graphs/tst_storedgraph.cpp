@@ -20,7 +20,6 @@ private Q_SLOTS:
     void labelsOfTheValueAxis();
     void unitLabel_data();
     void unitLabel();
-    void twinsDifferOnlyWhereDesigned();
 };
 
 void StoredGraphTest::rangeFactorByExactText_data()
@@ -180,23 +179,6 @@ void StoredGraphTest::unitLabel()
     QCOMPARE(graphs::storedGraphLabels(scene).unit, recLabel);
 }
 
-void StoredGraphTest::twinsDifferOnlyWhereDesigned()
-{
-    const graphs::StoredGraphDesign memory = graphs::memoryGraphDesign();
-    const graphs::StoredGraphDesign rec = graphs::recGraphDesign();
-    QCOMPARE(memory.caption, QStringLiteral("MEMORY_GRAPH"));
-    QCOMPARE(rec.caption, QStringLiteral("REC_GRAPH"));
-    QCOMPARE(memory.valTop.box, QRect(930, 960, 45, 210));
-    QCOMPARE(rec.valTop.box, QRect(930, 840, 45, 210));
-    QCOMPARE(memory.negTop.box, QRect(840, 6840, 45, 210));
-    QCOMPARE(rec.negTop.box, QRect(930, 6840, 45, 210));
-    QCOMPARE(rec.valMid.box, memory.valMid.box);
-    QCOMPARE(rec.timeFirst.box, memory.timeFirst.box);
-    QCOMPARE(memory.rangeMatch, RangeMatch::Exact);
-    QCOMPARE(rec.rangeMatch, RangeMatch::Containment);
-    QVERIFY(memory.plusCaption.bold);
-    QVERIFY(!rec.plusCaption.bold);
-}
 
 QTEST_MAIN(StoredGraphTest)
 #include "tst_storedgraph.moc"

@@ -402,6 +402,13 @@ void TestQtSerialPort::closedMasterLosesDevice()
     QVERIFY(!port.isOpen()); // released, so a reconnect can take it again
     QCOMPARE(port.bytesWaiting(), 0);
     port.send(" ");
+
+    // The device does not come back: a reopen fails and the port stays
+    // lost, so the caller keeps trying.
+    QVERIFY(!port.reopen());
+    QVERIFY(port.deviceLost());
+    QVERIFY(!port.reopen());
+    QVERIFY(port.deviceLost());
 }
 
 void TestQtSerialPort::reopenAfterClose()

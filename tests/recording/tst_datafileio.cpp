@@ -59,7 +59,6 @@ private Q_SLOTS:
     void recorderOpenFailure();
     void writeFailureIsReported();
     void readingAFolderFails();
-    void secondFileAppendsBelowTheFirst();
 
 private:
     QString path(const QString &name) const { return dir_.filePath(name); }
@@ -232,17 +231,6 @@ void DataFileIoTest::readingAFolderFails()
     QCOMPARE(list.recordCount(), 0);
 }
 
-void DataFileIoTest::secondFileAppendsBelowTheFirst()
-{
-    QVERIFY(writeBytes(path("a.dat"), "1\ta\r\n2\tb\r\n"));
-    QVERIFY(writeBytes(path("b.dat"), "1\tc\n"));
-    recording::RecordListModel list;
-    recording::filelistu(list, path("a.dat"));
-    recording::filelistu(list, path("b.dat"));
-    QCOMPARE(list.recordCount(), 3);
-    QCOMPARE(list.cell(3, 1), QStringLiteral("c"));
-    QCOMPARE(list.cell(2, 1), QStringLiteral("b"));
-}
 
 QTEST_GUILESS_MAIN(DataFileIoTest)
 #include "tst_datafileio.moc"

@@ -11,7 +11,6 @@ private Q_SLOTS:
     void readsTheAnswer_data();
     void readsTheAnswer();
     void emptyAnswerChangesNothing();
-    void asksTheExactQuestion();
 };
 
 void SamplingTimeTest::asksWithTheCurrentTime_data()
@@ -76,12 +75,6 @@ void SamplingTimeTest::emptyAnswerChangesNothing()
     QVERIFY(choice.message.isEmpty());
 }
 
-void SamplingTimeTest::asksTheExactQuestion()
-{
-    QCOMPARE(recording::samplingTitle(), QStringLiteral("Input Sampling Time"));
-    QCOMPARE(recording::samplingPrompt(),
-             QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 60) "));
-}
 
 QTEST_GUILESS_MAIN(SamplingTimeTest)
 #include "tst_samplingtime.moc"

@@ -13,7 +13,7 @@ namespace graphs {
 
 // Shows the picture at the top left corner; the rest of a larger window
 // keeps the background colour.
-class MEMORY_GRAPH::Canvas : public QWidget
+class StoredGraphWindow::Canvas : public QWidget
 {
 public:
     Canvas(const QImage &picture, const QColor &background, QWidget *parent)
@@ -39,38 +39,37 @@ private:
     QColor background_;
 };
 
-MEMORY_GRAPH::MEMORY_GRAPH(const platform::Platform &platform, common::SharedValues &shared,
-                           QWidget *parent)
+StoredGraphWindow::StoredGraphWindow(const StoredGraphDesign &design,
+                                     const platform::Platform &platform, QWidget *parent)
     : QMainWindow(parent)
     , platform_(platform)
-    , shared_(shared)
 {
-    setObjectName(QStringLiteral("MEMORY_GRAPH"));
-    scene_.design = memoryGraphDesign();
+    scene_.design = design;
     scene_.design.background = palette().color(QPalette::HighlightedText);
     scene_.design.windowText = palette().color(QPalette::WindowText);
-    setWindowTitle(scene_.design.caption);
+    setObjectName(design.caption);
+    setWindowTitle(design.caption);
 
     MnuPrint = menuBar()->addAction(QStringLiteral("PRINT"));
     MnuPrint->setObjectName(QStringLiteral("MnuPrint"));
     MnuLimit = menuBar()->addAction(QStringLiteral("LIMIT"));
     MnuLimit->setObjectName(QStringLiteral("MnuLimit"));
-    connect(MnuPrint, &QAction::triggered, this, &MEMORY_GRAPH::print);
-    connect(MnuLimit, &QAction::triggered, this, &MEMORY_GRAPH::limitRequested);
+    connect(MnuPrint, &QAction::triggered, this, &StoredGraphWindow::print);
+    connect(MnuLimit, &QAction::triggered, this, &StoredGraphWindow::limitRequested);
 
     picture_ = renderStoredGraph(scene_);
     canvas_ = new Canvas(picture_, scene_.design.background, this);
     setCentralWidget(canvas_);
 }
 
-MEMORY_GRAPH::~MEMORY_GRAPH() = default;
+StoredGraphWindow::~StoredGraphWindow() = default;
 
-void MEMORY_GRAPH::setList(const recording::RecordListModel *list)
+void StoredGraphWindow::setList(const recording::RecordListModel *list)
 {
     list_ = list;
 }
 
-void MEMORY_GRAPH::load()
+void StoredGraphWindow::load()
 {
     loaded_ = true;
     shownSinceLoad_ = false;
@@ -82,7 +81,7 @@ void MEMORY_GRAPH::load()
     move(0, 0);
 }
 
-void MEMORY_GRAPH::open()
+void StoredGraphWindow::open()
 {
     if (!loaded_) {
         load();
@@ -94,30 +93,24 @@ void MEMORY_GRAPH::open()
     redraw();
 }
 
-void MEMORY_GRAPH::redraw()
+void StoredGraphWindow::redraw()
 {
-    if (shared_.memCount == 1)
+    const std::optional<StoredGraphSelection> selection = selectionForRedraw();
+    if (!selection)
         return;
-    const double count = shared_.memLast - shared_.memFirst + 1;
-    shared_.memCount = count;
+    beforeDrawing();
     scene_.plotted = true;
     scene_.list = list_;
-    scene_.selection = {common::roundHalfEven(shared_.memFirst),
-                        common::roundHalfEven(shared_.memLast),
-                        count,
-                        shared_.memMin,
-                        shared_.memMax,
-                        shared_.memTimeFirst,
-                        shared_.memTimeMid,
-                        shared_.memTimeLast};
+    scene_.selection = *selection;
     picture_ = renderStoredGraph(scene_);
     canvas_->update();
+    afterDrawing();
     Q_EMIT redrawn();
 }
 
-void MEMORY_GRAPH::print()
+void StoredGraphWindow::print()
 {
-    const auto printer = platform_.makePrinter();
+    const auto printer = platform_.makePrinter ? platform_.makePrinter() : nullptr;
     if (!printer)
         return;
     const GraphPrintOutcome outcome = printStoredGraph(*printer, scene_);
@@ -126,7 +119,7 @@ void MEMORY_GRAPH::print()
                                    windowTitle(), platform::MessageIcon::Critical);
 }
 
-void MEMORY_GRAPH::showEvent(QShowEvent *event)
+void StoredGraphWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (loaded_ && !shownSinceLoad_) {
@@ -135,7 +128,7 @@ void MEMORY_GRAPH::showEvent(QShowEvent *event)
     }
 }
 
-void MEMORY_GRAPH::resizeEvent(QResizeEvent *event)
+void StoredGraphWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     // A window being shown gets its size first; the showing redraws then.
@@ -143,12 +136,34 @@ void MEMORY_GRAPH::resizeEvent(QResizeEvent *event)
         redraw();
 }
 
-void MEMORY_GRAPH::closeEvent(QCloseEvent *event)
+void StoredGraphWindow::closeEvent(QCloseEvent *event)
 {
     loaded_ = false;
     shownSinceLoad_ = false;
     QMainWindow::closeEvent(event);
     Q_EMIT closed();
+}
+
+MEMORY_GRAPH::MEMORY_GRAPH(const platform::Platform &platform, common::SharedValues &shared,
+                           QWidget *parent)
+    : StoredGraphWindow(memoryGraphDesign(), platform, parent)
+    , shared_(shared)
+{
+}
+
+std::optional<StoredGraphSelection> MEMORY_GRAPH::selectionForRedraw()
+{
+    if (shared_.memCount == 1)
+        return std::nullopt;
+    shared_.memCount = shared_.memLast - shared_.memFirst + 1;
+    return StoredGraphSelection{common::roundHalfEven(shared_.memFirst),
+                                common::roundHalfEven(shared_.memLast),
+                                shared_.memCount,
+                                shared_.memMin,
+                                shared_.memMax,
+                                shared_.memTimeFirst,
+                                shared_.memTimeMid,
+                                shared_.memTimeLast};
 }
 
 } // namespace graphs

@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <optional>
+
 class QAction;
 
 namespace recording {
@@ -16,34 +18,34 @@ class RecordListModel;
 
 namespace graphs {
 
-// The graph of an opened data file, "MEMORY_GRAPH": a line through the
-// records memFirst..memLast of the opened-file list, with memMin on the
-// centre line and memMax on the top line. It owns none of that: each redraw
-// reads the shared mem* values and the list's cells again.
+// A stored-data graph window (MEMORY_GRAPH, and its twin REC_GRAPH): the
+// fixed drawing of storedgraph.h in a window with the menus PRINT and LIMIT.
+// The window owns none of what it plots: each redraw asks the subclass for
+// the selection (from the shared values) and reads the list's cells again.
+//
+// Life: open() loads a closed window (moved to the screen's top left
+// corner, drawn as designed) and shows it; the first showing and every
+// resize redraw it; a window already open is redrawn when opened again.
+// Closing only hides it; the next open() loads it afresh.
 //
 // LIMIT only asks for the range window (limitRequested); whoever owns that
 // window fills and shows it.
-class MEMORY_GRAPH : public QMainWindow
+class StoredGraphWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    MEMORY_GRAPH(const platform::Platform &platform, common::SharedValues &shared,
-                 QWidget *parent = nullptr);
-    ~MEMORY_GRAPH() override;
+    StoredGraphWindow(const StoredGraphDesign &design, const platform::Platform &platform,
+                      QWidget *parent = nullptr);
+    ~StoredGraphWindow() override;
 
-    // The list grid the graph reads (MEMORYLIST's rows).
+    // The list grid the graph reads.
     void setList(const recording::RecordListModel *list);
 
-    // Shows the graph. A closed window is loaded again first: moved to the
-    // screen's top left corner and drawn as designed; its first showing
-    // redraws it. A window that is open already is redrawn at once, so it
-    // never shows an older selection than the shared values hold.
     void open();
     bool isOpen() const { return loaded_; }
 
-    // The redraw: nothing at all when memCount is 1; otherwise memCount
-    // becomes memLast - memFirst + 1 and the picture is drawn again from the
-    // shared values and the list.
+    // Draws the picture again from selectionForRedraw(); when that gives
+    // nothing, the window stays exactly as it is.
     void redraw();
 
     // PRINT: the current picture on the printer; failures are told.
@@ -64,6 +66,15 @@ Q_SIGNALS:
     void closed();
 
 protected:
+    // What to plot now, or nothing to leave the window as it is.
+    virtual std::optional<StoredGraphSelection> selectionForRedraw() = 0;
+    // Around the reading and drawing of a redraw (REC_GRAPH holds the
+    // panel's polling off and hides its list meanwhile).
+    virtual void beforeDrawing() {}
+    virtual void afterDrawing() {}
+
+    const platform::Platform &platform() const { return platform_; }
+
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -73,13 +84,31 @@ private:
     void load();
 
     const platform::Platform &platform_;
-    common::SharedValues &shared_;
     QPointer<const recording::RecordListModel> list_;
     StoredGraphScene scene_;
     QImage picture_;
     Canvas *canvas_;
     bool loaded_ = false;
     bool shownSinceLoad_ = false;
+};
+
+// The graph of an opened data file, "MEMORY_GRAPH": records memFirst to
+// memLast of the opened-file list, memMin on the centre line, memMax on the
+// top line, the three memTime texts below the time axis. A redraw does
+// nothing when memCount is 1; otherwise it first sets memCount to
+// memLast - memFirst + 1 and spaces the records by that count.
+class MEMORY_GRAPH : public StoredGraphWindow
+{
+    Q_OBJECT
+public:
+    MEMORY_GRAPH(const platform::Platform &platform, common::SharedValues &shared,
+                 QWidget *parent = nullptr);
+
+protected:
+    std::optional<StoredGraphSelection> selectionForRedraw() override;
+
+private:
+    common::SharedValues &shared_;
 };
 
 } // namespace graphs

@@ -82,8 +82,9 @@ void QtSerialPort::close()
 bool QtSerialPort::reopen()
 {
     close();
-    lost_ = false;
-    return open();
+    // Still lost until an open succeeds, so the caller keeps trying.
+    lost_ = !open();
+    return !lost_;
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error)
