@@ -66,8 +66,12 @@ void OpenFileController::onCmdOpen()
         return;
     }
     openList();
-    filelistu(list_->list(), name);
+    const ReadOutcome outcome = filelistu(list_->list(), name);
     panel_.shared().listFeedOn = 0;
+    if (!outcome.complete)
+        dialogs.message(QStringLiteral("File ") + name + QStringLiteral(" could not be read to its end (")
+                            + outcome.errorText + QStringLiteral("). The lines read before are listed."),
+                        {}, platform::MessageIcon::Warning);
 }
 
 void OpenFileController::openList()

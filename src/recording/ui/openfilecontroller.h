@@ -30,6 +30,7 @@ public:
 
     // OPEN FILE: choose a file, check it can be read ("File " + name +
     // " not exist !" when not), show the list and append the file's rows.
+    // A file that fails part way keeps the rows read so far, and says so.
     void onCmdOpen();
     // MEMORYLIST's GRAPH: the whole list in the graph, or the warning.
     void onGraph();

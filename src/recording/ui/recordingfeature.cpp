@@ -13,9 +13,4 @@ RecordingFeature::RecordingFeature(live::PANEL &panel, QObject *parent)
 
 RecordingFeature::~RecordingFeature() = default;
 
-std::unique_ptr<QObject> attachRecording(live::PANEL &panel)
-{
-    return std::make_unique<RecordingFeature>(panel);
-}
-
 } // namespace recording

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recording/ui/attachrecording.h"
 #include "recording/ui/recordingcontroller.h"
 
 #include <QObject>
@@ -15,7 +16,8 @@ namespace recording {
 class OpenFileController;
 
 // The recording feature on the panel: the PC-sampled recording and OPEN
-// FILE with its list, range and graph windows. Lives as long as the panel.
+// FILE with its list, range and graph windows. Lives as long as the panel;
+// attachRecording() makes it.
 class RecordingFeature : public QObject
 {
     Q_OBJECT
@@ -31,10 +33,5 @@ private:
     std::unique_ptr<RecordingController> recording_;
     std::unique_ptr<OpenFileController> openFile_;
 };
-
-// Entry point: attaches the feature to the panel's buttons, timers and
-// signals (CMDSTART, CMDSTOP, CMDSAVE, CMDPC, CMDOPEN, the Label8 heading,
-// Timer4, functionTextChanged). The returned object owns its windows.
-std::unique_ptr<QObject> attachRecording(live::PANEL &panel);
 
 } // namespace recording

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void cancelDoesNothing();
     void missingFileIsTold();
     void opensTheListWithItsRows();
+    void readFailureKeepsTheRowsAndSaysSo();
     void secondFileAppendsBelowTheFirst();
     void closingTheListStartsItEmpty();
     void emptyFileShowsTheCaptionRowOnly();
@@ -143,6 +144,24 @@ void OpenFileTest::opensTheListWithItsRows()
     // Columns are sized to their sample texts: the unit column ("Frequency")
     // is wider than the record number's ("86400").
     QVERIFY(rig.list().Grid1->columnWidth(4) > rig.list().Grid1->columnWidth(0));
+}
+
+void OpenFileTest::readFailureKeepsTheRowsAndSaysSo()
+{
+    // Opens like a file, and every read fails.
+    const QString unreadable = QStringLiteral("/proc/self/mem");
+    if (!QFile::exists(unreadable))
+        QSKIP("no /proc/self/mem on this system");
+    Rig rig;
+    rig.open(rig.write(QStringLiteral("a.dat"), recordedLines(2)));
+    rig.open(unreadable);
+    QCOMPARE(rig.list().list().recordCount(), 2);
+    QCOMPARE(rig.test.dialogs.messages().size(), 1);
+    const platform::MessageIcon icon = rig.test.dialogs.messages().first().icon;
+    const QString text = rig.test.dialogs.messages().first().text;
+    QVERIFY2(text.startsWith(QStringLiteral("File ") + unreadable + QStringLiteral(" could not be read")),
+             qPrintable(text));
+    QCOMPARE(icon, platform::MessageIcon::Warning);
 }
 
 void OpenFileTest::secondFileAppendsBelowTheFirst()

@@ -1,0 +1,126 @@
+// The data-file reader fed any file.
+//
+// The input is written to a file and read back as OPEN FILE reads it.
+// Checked, whatever the bytes:
+//   - the whole file is read and every item becomes one row;
+//   - no cell holds a tab or a line end;
+//   - the list SAVE of those rows reads back as the same cells (rows whose
+//     cells hold a double quote excepted: a quote ends a quoted item);
+//   - a recorded line built from the first row's texts reads back as the
+//     very fields it was built from.
+
+#include "fuzz/targets.h"
+
+#include "recording/datafileformat.h"
+#include "recording/datafilereader.h"
+#include "recording/datafilewriter.h"
+#include "recording/recordlistmodel.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+namespace fuzz {
+
+namespace {
+
+QString scratchFile(const char *name)
+{
+    return QDir::temp().filePath(
+        QStringLiteral("meterlink-fuzz-%1-%2.dat").arg(QCoreApplication::applicationPid()).arg(name));
+}
+
+bool writeFile(const QString &fileName, QByteArrayView bytes)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+           && file.write(bytes.data(), bytes.size()) == bytes.size();
+}
+
+bool holdsQuote(const recording::RecordListModel::Cells &cells)
+{
+    for (QLatin1StringView cell : cells) {
+        if (cell.contains(QLatin1Char('"')))
+            return true;
+    }
+    return false;
+}
+
+QString checkCells(const recording::RecordListModel &list)
+{
+    for (int row = 1; row <= list.recordCount(); ++row) {
+        for (QLatin1StringView cell : list.rowCells(row)) {
+            for (char c : {'\t', '\r', '\n'}) {
+                if (cell.contains(QLatin1Char(c)))
+                    return QStringLiteral("row %1 has a cell with character %2").arg(row).arg(int(c));
+            }
+        }
+    }
+    return {};
+}
+
+QString checkSaveRoundTrip(const recording::RecordListModel &list)
+{
+    const QString saved = scratchFile("saved");
+    QString error;
+    if (!recording::writeListFile(saved, list, &error))
+        return QStringLiteral("list SAVE failed: ") + error;
+    recording::RecordListModel again;
+    const recording::ReadOutcome outcome = recording::filelistu(again, saved);
+    QFile::remove(saved);
+    if (!outcome.complete || again.recordCount() != list.recordCount())
+        return QStringLiteral("%1 rows saved, %2 read back").arg(list.recordCount()).arg(again.recordCount());
+    for (int row = 1; row <= list.recordCount(); ++row) {
+        const auto cells = list.rowCells(row);
+        if (!holdsQuote(cells) && again.rowCells(row) != cells)
+            return QStringLiteral("row %1 reads back changed after SAVE").arg(row);
+    }
+    return {};
+}
+
+QString checkRecordedLine(const recording::RecordListModel &list)
+{
+    const auto cells = list.rowCells(1);
+    const recording::PanelTexts texts{QString(cells[3]), QString(cells[4]), QString(cells[5]),
+                                      QString(cells[6]), QString(cells[7])};
+    const QDateTime when(QDate(2026, 5, 31), QTime(14, 3, 7));
+    const common::DataRecord record = recording::recordedRecord(list.recordCount(), when, texts);
+    const QByteArray line = recording::recordedLine(record);
+    if (!line.endsWith("\r\n"))
+        return QStringLiteral("recorded line without CR LF");
+    recording::RecordListModel again;
+    if (again.appendFileText(line) != 1)
+        return QStringLiteral("recorded line reads back as %1 rows").arg(again.recordCount());
+    if (again.record(1) != record)
+        return QStringLiteral("recorded line reads back changed: ") + QString::fromLatin1(line);
+    return {};
+}
+
+} // namespace
+
+QString checkDataFile(QByteArrayView input)
+{
+    const QString fileName = scratchFile("input");
+    if (!writeFile(fileName, input))
+        return {}; // no room for the file: nothing to learn
+    recording::RecordListModel list;
+    const recording::ReadOutcome outcome = recording::filelistu(list, fileName);
+    QFile::remove(fileName);
+    if (!outcome.complete)
+        return QStringLiteral("reading stopped: ") + outcome.errorText;
+    if (outcome.rowsAdded != list.recordCount())
+        return QStringLiteral("%1 rows added, %2 in the list").arg(outcome.rowsAdded).arg(list.recordCount());
+    if (input.isEmpty() != (list.recordCount() == 0))
+        return QStringLiteral("%1 bytes gave %2 rows").arg(input.size()).arg(list.recordCount());
+    if (QString finding = checkCells(list); !finding.isEmpty())
+        return finding;
+    if (list.recordCount() == 0)
+        return {};
+    if (QString finding = checkSaveRoundTrip(list); !finding.isEmpty())
+        return finding;
+    return checkRecordedLine(list);
+}
+
+} // namespace fuzz
+
+METERLINK_FUZZ_TARGET(fuzz::checkDataFile)

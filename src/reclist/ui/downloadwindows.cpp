@@ -1,0 +1,86 @@
+#include "reclist/ui/downloadwindows.h"
+
+#include "link/ui/panel.h"
+#include "logger/ui/logger.h"
+#include "reclist/ui/reclistwindow.h"
+#include "reclist/ui/recordlistcontroller.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace reclist {
+
+DownloadWindows::DownloadWindows(live::PANEL &panel, logger::LOGGER &logger,
+                                 RecordListController &lists)
+    : panel_(panel)
+    , logger_(logger)
+    , lists_(lists)
+{}
+
+logger::DownloadRequest DownloadWindows::request(int setNumber) const
+{
+    logger::DownloadRequest request;
+    request.setNumber = setNumber;
+    request.expectedRecords = logger::recordCountOf(logger_.Label5->text());
+    request.lastSet = logger_.Text1->text() == logger_.Label2->text();
+    request.functionText = logger_.LBLFUN->text();
+    request.rangeText = logger_.LBLRAN->text();
+    return request;
+}
+
+void DownloadWindows::setMemoryButtonEnabled(bool enabled)
+{
+    panel_.CMDMEMORY->setEnabled(enabled);
+}
+
+void DownloadWindows::closeRecordList()
+{
+    lists_.closeList();
+}
+
+void DownloadWindows::setStatusCaption(const QString &text)
+{
+    logger_.Label1->setText(text);
+}
+
+void DownloadWindows::setProgressCaption(const QString &text)
+{
+    logger_.Label8->setText(text);
+}
+
+void DownloadWindows::createRecordList()
+{
+    lists_.createList();
+}
+
+void DownloadWindows::decodingRecord(qint64 n)
+{
+    lists_.recordList().SSPANEL1->setText(QString::number(n));
+}
+
+void DownloadWindows::appendRecordRow(const QString &row)
+{
+    lists_.recordList().list().appendRow({row});
+}
+
+void DownloadWindows::setFunctionRangeTexts(const QString &function, const QString &range)
+{
+    logger_.LBLFUN->setText(function);
+    logger_.LBLRAN->setText(range);
+}
+
+void DownloadWindows::disableShowData()
+{
+    logger_.SSCommand3->setEnabled(false);
+}
+
+void DownloadWindows::showRecordList(const QString &summary, qint64 currentRow)
+{
+    REC_LIST &list = lists_.recordList();
+    list.SSPANEL1->setText(summary);
+    list.setCurrentRow(currentRow);
+    lists_.showList();
+}
+
+} // namespace reclist

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "logger/download.h"
+
+namespace live {
+class PANEL;
+}
+namespace logger {
+class LOGGER;
+}
+
+namespace reclist {
+
+class RecordListController;
+
+// The windows the download of a set works on: the main window's MEMORY
+// button, the logger window's captions and labels, and the record list.
+class DownloadWindows : public logger::DownloadWindows
+{
+public:
+    DownloadWindows(live::PANEL &panel, logger::LOGGER &logger, RecordListController &lists);
+
+    // What the logger window asks for: the set in Text1 (`setNumber`), the
+    // record count of Label5, whether it is the last set (Text1 the same
+    // text as Label2), and the unit and range texts LBLFUN and LBLRAN hold.
+    logger::DownloadRequest request(int setNumber) const;
+
+    void setMemoryButtonEnabled(bool enabled) override;
+    void closeRecordList() override;
+    void setStatusCaption(const QString &text) override;
+    void setProgressCaption(const QString &text) override;
+    void createRecordList() override;
+    void decodingRecord(qint64 n) override;
+    void appendRecordRow(const QString &row) override;
+    void setFunctionRangeTexts(const QString &function, const QString &range) override;
+    void disableShowData() override;
+    void showRecordList(const QString &summary, qint64 currentRow) override;
+
+private:
+    live::PANEL &panel_;
+    logger::LOGGER &logger_;
+    RecordListController &lists_;
+};
+
+} // namespace reclist
