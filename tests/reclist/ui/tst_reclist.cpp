@@ -160,7 +160,7 @@ void RecListTest::closingTheListClosesItsWindows()
     QVERIFY(!rig.graph().isVisible());
     QVERIFY(!rig.range().isVisible());
     QCOMPARE(rig.list().list().recordCount(), 0);
-    QCOMPARE(QApplication::focusWidget(), rig.window().Grid1);
+    QCOMPARE(rig.window().focusWidget(), rig.window().Grid1);
 }
 
 void RecListTest::memoryButtonClosesTheList()
