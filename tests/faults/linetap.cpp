@@ -47,6 +47,7 @@ LineTap::LineTap()
 
 LineTap::~LineTap()
 {
+    programNotifier_.reset();
     closeProgramSide();
     meterNotifier_.reset();
     if (meter_ >= 0)
@@ -100,7 +101,11 @@ void LineTap::pull()
 
 void LineTap::closeProgramSide()
 {
-    programNotifier_.reset();
+    if (programNotifier_) {
+        // The cable may be pulled from inside the notifier's own signal.
+        programNotifier_->setEnabled(false);
+        programNotifier_.release()->deleteLater();
+    }
     if (program_ >= 0)
         ::close(program_);
     if (programSlave_ >= 0)
@@ -130,6 +135,10 @@ void LineTap::programReadable()
         if (count <= 0)
             return;
         fromProgram_ += count;
+        if (hook_)
+            hook_(QByteArray(buffer, qsizetype(count)));
+        if (program_ < 0)
+            return; // the hook pulled the cable
         writeSome(meter_, buffer, count);
     }
 }

@@ -23,6 +23,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -54,6 +55,8 @@ public:
 
     // Bytes the program sent through the tap so far.
     qint64 bytesFromProgram() const { return fromProgram_; }
+    // Called with every piece the program sends, before the meter gets it.
+    void setProgramBytesHook(std::function<void(const QByteArray &)> hook) { hook_ = std::move(hook); }
 
 private:
     void meterReadable();
@@ -73,6 +76,7 @@ private:
     int noiseTicksLeft_ = 0;
     std::minstd_rand random_;
     qint64 fromProgram_ = 0;
+    std::function<void(const QByteArray &)> hook_;
 };
 
 } // namespace faulttest

@@ -32,6 +32,8 @@ platform::Platform TestPlatform::platform()
     p.pump = &pump;
     p.dialogs = &dialogs;
     p.makePrinter = [this] { return makePrinter(); };
+    // Timers tick only when a test fires them.
+    p.timerMode = platform::Timer::Mode::Manual;
     return p;
 }
 

@@ -12,7 +12,8 @@
 
 namespace testsupport {
 
-// The scripted doubles wired together, and a platform::Platform over them.
+// The scripted doubles wired together, and a platform::Platform over them
+// (with manual timers: they tick only when the test fires them).
 //
 // Each print job the program makes is a RecordingPrinter kept here (the
 // program gets a forwarding handle it may destroy), so a test can inspect

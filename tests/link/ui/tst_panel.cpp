@@ -1,9 +1,7 @@
 #include "link/ui/clickablelabel.h"
 #include "link/ui/panel.h"
-#include "support/scriptedclock.h"
-#include "support/scripteddialogs.h"
-#include "support/scriptedport.h"
-#include "support/scriptedpump.h"
+#include "support/frames.h"
+#include "support/testplatform.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -12,31 +10,21 @@
 
 namespace {
 
-QByteArray frame(unsigned char code, unsigned char v1, unsigned char v2, unsigned char v3,
-                 unsigned char status)
-{
-    const char bytes[] = {2, static_cast<char>(code), static_cast<char>(v1), static_cast<char>(v2),
-                          static_cast<char>(v3), static_cast<char>(status), 3};
-    return QByteArray(bytes, sizeof bytes);
-}
+const auto frame = testsupport::liveFrame;
 
 struct Rig
 {
-    testsupport::ScriptedPort port;
-    testsupport::ScriptedClock clock{36958.02};
-    testsupport::ScriptedPump pump{clock};
-    testsupport::ScriptedDialogs dialogs;
+    testsupport::TestPlatform test;
+    testsupport::ScriptedPort &port = test.port;
+    testsupport::ScriptedClock &clock = test.clock;
+    testsupport::ScriptedPump &pump = test.pump;
     common::SharedValues shared;
-    platform::Platform platform;
+    platform::Platform platform = test.platform();
     std::unique_ptr<live::PANEL> panel;
 
     Rig()
     {
-        platform.port = &port;
-        platform.clock = &clock;
-        platform.pump = &pump;
-        platform.dialogs = &dialogs;
-        platform.timerMode = platform::Timer::Mode::Manual;
+        clock.setSecondsSinceMidnight(36958.02);
         shared.portNumber = 1;
         panel = std::make_unique<live::PANEL>(platform, shared);
     }

@@ -9,17 +9,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include "support/frames.h"
+
 #include <QTest>
 
 namespace {
 
-QByteArray frame(unsigned char code, unsigned char v1, unsigned char v2, unsigned char v3,
-                 unsigned char status)
-{
-    const char bytes[] = {2, static_cast<char>(code), static_cast<char>(v1), static_cast<char>(v2),
-                          static_cast<char>(v3), static_cast<char>(status), 3};
-    return QByteArray(bytes, sizeof bytes);
-}
+const auto frame = testsupport::liveFrame;
 
 struct Rig
 {

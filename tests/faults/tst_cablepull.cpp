@@ -1,0 +1,132 @@
+// The cable pulled in the middle of each kind of work, then plugged back
+// in: the program shows " NO COM ", tells the user when an exchange with
+// the meter is cut, and comes back to normal with every file intact.
+
+#include "faults/faultrig.h"
+#include "faults/recordedfile.h"
+
+#include "link/ui/panel.h"
+#include "logger/ui/logger.h"
+#include "platform/timer.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+enum class Work { LiveReading, Recording, StatusRead, SetDirectory, MeterClock };
+
+// Pulls the cable once the program has sent `request`, `delayMs` later
+// (while the meter's reply is on its way).
+void pullAfterRequest(faulttest::FaultRig &rig, char request, int delayMs)
+{
+    rig.tap.setProgramBytesHook([&rig, request, delayMs](const QByteArray &bytes) {
+        if (!bytes.contains(request))
+            return;
+        rig.tap.setProgramBytesHook({});
+        QTimer::singleShot(delayMs, &rig.tap, [&rig] { rig.tap.pull(); });
+    });
+}
+
+bool openLogger(faulttest::FaultRig &rig)
+{
+    logger::LOGGER *window = rig.loggerWindow();
+    if (!window)
+        return false;
+    window->Label4->clear();
+    rig.panel().CMDMEMORY->click();
+    return faulttest::waitFor([&] { return !window->Label4->text().isEmpty() && rig.panel().Timer6->isEnabled(); },
+                              8000);
+}
+
+} // namespace
+
+class CablePullTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void pulledDuringWork_data();
+    void pulledDuringWork();
+};
+
+void CablePullTest::pulledDuringWork_data()
+{
+    QTest::addColumn<Work>("work");
+    QTest::addColumn<bool>("userTold"); // an exchange was cut: a message says so
+    QTest::newRow("live reading") << Work::LiveReading << false;
+    QTest::newRow("recording") << Work::Recording << false;
+    QTest::newRow("logger status read") << Work::StatusRead << true;
+    QTest::newRow("set directory") << Work::SetDirectory << true;
+    QTest::newRow("meter clock") << Work::MeterClock << true;
+}
+
+void CablePullTest::pulledDuringWork()
+{
+    QFETCH(Work, work);
+    QFETCH(bool, userTold);
+    faulttest::FaultRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    live::PANEL &panel = rig.panel();
+    faulttest::PanelWatch watch(panel);
+    faulttest::RecordingProbe recording(rig);
+    logger::LOGGER *window = rig.loggerWindow();
+    QVERIFY(window);
+
+    switch (work) {
+    case Work::LiveReading:
+        rig.tap.pull();
+        break;
+    case Work::Recording:
+        QVERIFY2(recording.start(rig.tempPath(QStringLiteral("pulled.dat"))), qPrintable(recording.error()));
+        QVERIFY(faulttest::waitFor([&] { return recording.ticks() >= 3; }, 5000));
+        rig.tap.pull();
+        break;
+    case Work::StatusRead:
+        pullAfterRequest(rig, 'Y', 5);
+        panel.CMDMEMORY->click();
+        break;
+    case Work::SetDirectory:
+        QVERIFY(openLogger(rig));
+        pullAfterRequest(rig, 'I', 30);
+        window->SSCommand1->click(); // NO.S OF SET, then TIME OF RECORDING
+        break;
+    case Work::MeterClock:
+        QVERIFY(openLogger(rig));
+        pullAfterRequest(rig, 'C', 5);
+        window->SSCommand6->click();
+        break;
+    }
+
+    QVERIFY2(faulttest::waitFor([&] { return watch.sawNoCom(); }, 10000), qPrintable(panel.LBLCOMM->text()));
+    QVERIFY(!watch.memoryEnabledWhileLost());
+    QCOMPARE(!rig.dialogs.messages().isEmpty(), userTold);
+    QVERIFY(rig.tap.plugIn());
+
+    if (window->isLoaded()) {
+        // The logger window's own buttons work again once the link is back.
+        QVERIFY(faulttest::waitFor([&] { return panel.LBLCOMM->text() == QLatin1String("Com1"); }, 10000));
+        window->SSCommand1->click();
+        QCOMPARE(window->setList().rowCount(), 4);
+        window->close();
+    }
+    const QString problem = faulttest::checkRecovered(rig);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+    if (work == Work::Recording) {
+        // The lost link stopped the recording; every line ticked is whole.
+        QVERIFY(!recording.running());
+        QString fileProblem = recording.checkFile();
+        QVERIFY2(fileProblem.isEmpty(), qPrintable(fileProblem));
+        // And recording starts again into the same file.
+        QVERIFY2(recording.start(rig.tempPath(QStringLiteral("pulled.dat"))), qPrintable(recording.error()));
+        QVERIFY(faulttest::waitFor([&] { return recording.ticksSinceStart() >= 1; }, 5000));
+        panel.CMDSTOP->click();
+        fileProblem = recording.checkFile();
+        QVERIFY2(fileProblem.isEmpty(), qPrintable(fileProblem));
+    }
+}
+
+QTEST_MAIN(CablePullTest)
+#include "tst_cablepull.moc"
