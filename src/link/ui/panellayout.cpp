@@ -50,6 +50,7 @@ QWidget *captioned(const QString &caption, QLabel *value, QWidget *parent)
     heading->setProperty("role", QStringLiteral("heading"));
     layout->addWidget(heading);
     layout->addWidget(value);
+    layout->addStretch(1); // keeps the heading on its value
     return box;
 }
 
@@ -143,6 +144,7 @@ void PANEL::buildLayout()
     Label8->setProperty("role", QStringLiteral("heading"));
     samplingLayout->addWidget(Label8);
     samplingLayout->addWidget(LBLSAMPLE);
+    samplingLayout->addStretch(1);
     grid->addWidget(sampling, 3, 2, 1, 2);
     grid->addWidget(LBLCOMM, 3, 5, Qt::AlignRight | Qt::AlignBottom);
 
