@@ -118,9 +118,11 @@ bool downloadSeeds(const QDir &folder)
     for (int set = 0; set < content.sets.size(); ++set) {
         const QByteArray request = QByteArray("K") + char(set) + QByteArray(5, '\0');
         const auto records = quint16(content.sets.at(set).records.size());
-        const QByteArray count{char(records >> 8), char(records & 0xFF)};
+        // Count, flags (the last set with valueByteFlag on; pieces of 16 or 64 bytes).
+        const char flags = set + 1 == content.sets.size() ? char(0x33) : char(0x00);
+        const QByteArray head = QByteArray(1, char(records >> 8)) + char(records & 0xFF) + flags;
         ok = writeSeed(folder, QStringLiteral("sample-set-%1").arg(set + 1),
-                       count + memory.answer(request, 1.0))
+                       head + memory.answer(request, 1.0))
              && ok;
     }
     return ok;

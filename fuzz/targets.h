@@ -18,8 +18,9 @@
 //   loggerreplies the meter's replies to the logger requests, each as a
 //                 length byte and its bytes: status block, memory-size
 //                 code, number of sets, set directory, clock
-//   download      a "K" reply with its expected record count in front
-//                 (2 bytes, high first): the record decoding
+//   download      a "K" reply after its expected record count (2 bytes,
+//                 high first) and a flag byte: the download and its record
+//                 decoding
 
 #include <QByteArrayView>
 #include <QString>

@@ -25,7 +25,7 @@ seconds=$2
 if [ "$what" = all ]; then
   mapfile -t chosen < <(targets)
 else
-  targets | grep -qx "$what" || usage
+  targets | grep -x "$what" >/dev/null || usage
   chosen=("$what")
 fi
 

@@ -3,7 +3,8 @@
 // (a) A full logger: memory-size code 4 (256 K) holding one set of 52,000
 //     records, downloaded from the in-process emulator without pacing. The
 //     figure is the time from the read that completes the reply to REC_LIST
-//     being shown (decoding, time stamps, rows, the release pauses).
+//     being shown (decoding, time stamps, rows, the two 10 ms release
+//     pauses), the median of three runs, with the CPU time of that span.
 // (b) A set of 200 records from the emulator served on a pseudo-terminal at
 //     real 2400-baud pacing, read through QSerialPort: the whole download,
 //     from SHOW DATA to its end, against the time the reply needs on the
@@ -34,10 +35,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <time.h>
+#include <vector>
 
 namespace {
 
@@ -46,6 +50,15 @@ using Clock = std::chrono::steady_clock;
 double millisecondsBetween(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// CPU time of this process in milliseconds: on a busy machine the wall
+// time also holds the waits for a core.
+double cpuMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
 // Messages go to stderr: a benchmark asks nobody anything.
@@ -72,6 +85,7 @@ public:
     qint64 expectedReply = 0;
     std::optional<Clock::time_point> requestSent;
     std::optional<Clock::time_point> lastByte;
+    double lastByteCpu = 0;
 
     void setCommPort(int number) override { inner_.setCommPort(number); }
     int commPort() const override { return inner_.commPort(); }
@@ -92,6 +106,7 @@ public:
             received_ += bytes.size();
             if (received_ >= expectedReply) {
                 lastByte = Clock::now();
+                lastByteCpu = cpuMilliseconds();
                 counting_ = false;
             }
         }
@@ -118,12 +133,15 @@ class ShowWatcher : public QObject
 {
 public:
     std::optional<Clock::time_point> shownAt;
+    double shownCpu = 0;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Show && !shownAt)
+        if (event->type() == QEvent::Show && !shownAt) {
             shownAt = Clock::now();
+            shownCpu = cpuMilliseconds();
+        }
         return QObject::eventFilter(watched, event);
     }
 };
@@ -201,34 +219,62 @@ struct Program
     }
 };
 
-void fullLogger()
+struct FullLoggerRun
 {
-    constexpr int records = 52000;
+    bool ok = false;
+    double toShownMs = 0; // last byte received to REC_LIST shown, wall
+    double cpuMs = 0;     // the same span, CPU time
+    double wholeMs = 0;   // SHOW DATA to its end
+};
+
+constexpr int fullLoggerRecords = 52000;
+
+FullLoggerRun fullLogger()
+{
     platform::SystemClock deviceClock;
     emulator::EmulatorPort device(deviceClock);
     device.emulator().setFast(true);
     device.emulator().setLive({.code = 0x80, .fixedDigits = 123450});
-    device.emulator().setLogger(loggerWithOneSet(records, 4));
+    device.emulator().setLogger(loggerWithOneSet(fullLoggerRecords, 4));
 
     Program program;
     if (!program.start(device) || !program.chooseFirstSet()) {
         std::printf("| full logger | could not start | |\n");
-        return;
+        return {};
     }
-    program.port->expectedReply = logger::downloadReplyBytes(records);
+    program.port->expectedReply = logger::downloadReplyBytes(fullLoggerRecords);
     const auto clicked = Clock::now();
     program.window().SSCommand3->click();
     const auto done = Clock::now();
     const qsizetype listed = program.list().list().recordCount();
-    if (!program.port->lastByte || !program.shown.shownAt || listed != records) {
-        std::printf("| full logger: records listed | %lld of %d | all |\n", qlonglong(listed), records);
-        return;
-    }
-    std::printf("| full logger (256 K, %d records): last byte received to REC_LIST shown | %.0f ms | <= 200 ms |\n",
-                records, millisecondsBetween(*program.port->lastByte, *program.shown.shownAt));
-    std::printf("| full logger: SHOW DATA to its end, no line pacing | %.0f ms | |\n",
-                millisecondsBetween(clicked, done));
     program.panel->close();
+    if (!program.port->lastByte || !program.shown.shownAt || listed != fullLoggerRecords) {
+        std::printf("| full logger: records listed | %lld of %d | all |\n", qlonglong(listed),
+                    fullLoggerRecords);
+        return {};
+    }
+    return {true, millisecondsBetween(*program.port->lastByte, *program.shown.shownAt),
+            program.shown.shownCpu - program.port->lastByteCpu, millisecondsBetween(clicked, done)};
+}
+
+// The median of three runs (by the wall time).
+void reportFullLogger()
+{
+    std::vector<FullLoggerRun> runs;
+    for (int i = 0; i < 3; ++i) {
+        const FullLoggerRun run = fullLogger();
+        if (!run.ok)
+            return;
+        runs.push_back(run);
+    }
+    std::sort(runs.begin(), runs.end(),
+              [](const FullLoggerRun &a, const FullLoggerRun &b) { return a.toShownMs < b.toShownMs; });
+    const FullLoggerRun &median = runs[1];
+    std::printf("| full logger (256 K, %d records): last byte received to REC_LIST shown, median of 3 "
+                "| %.0f ms | <= 200 ms |\n",
+                fullLoggerRecords, median.toShownMs);
+    std::printf("| full logger: CPU time in that span | %.0f ms | |\n", median.cpuMs);
+    std::printf("| full logger: SHOW DATA to its end, no line pacing | %.0f ms | |\n", median.wholeMs);
 }
 
 void pacedSet()
@@ -273,7 +319,7 @@ void pacedSet()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    fullLogger();
+    reportFullLogger();
     pacedSet();
     return 0;
 }

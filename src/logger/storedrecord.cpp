@@ -44,8 +44,8 @@ StoredRecordDecoder::StoredRecordDecoder(QString functionText, QString rangeText
 DecodedRecord StoredRecordDecoder::decode(QByteArrayView record, common::SharedValues &shared)
 {
     Q_ASSERT(record.size() >= storedRecordBytes);
-    const QByteArray code = QByteArray::fromRawData(record.data(), 1);
-    live::DecodeSecondByte(code, {functionText_, rangeText_}, true, shared);
+    live::DecodeSecondByte(QByteArray::fromRawData(record.data(), 1), {functionText_, rangeText_},
+                           true, shared);
 
     const quint8 status = byteAt(record, 4);
     DecodedRecord decoded;
@@ -67,7 +67,9 @@ QString StoredRecordDecoder::valueText(QByteArrayView record, quint8 status)
     const QString digits = live::valueTextFor(byteAt(record, 1), byteAt(record, 2),
                                               byteAt(record, 3), functionText_, rangeText_);
     if (!digits.isEmpty())
-        valueText_ = digits; // a range without a number keeps the text before
+        valueText_ = digits;
+    else if (valueText_.startsWith(QLatin1Char(' ')))
+        valueText_.remove(0, 1); // the kept text's blank makes room for the new sign
     valueText_.prepend(minus ? QLatin1Char('-') : QLatin1Char(' '));
     if (valueText_.startsWith(QLatin1String("--")))
         valueText_.remove(0, 1);

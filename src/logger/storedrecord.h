@@ -20,8 +20,10 @@
 //                for the range as the live decoder does it, then "-" in
 //                front when negative (not for "Frequency"), else " ". A
 //                range without a number (0) formats nothing: the text of
-//                the record before is kept and gets its sign or blank
-//                again. A text that then starts with "--" loses one "-".
+//                the record before is kept and gets a sign or blank in
+//                front again, in place of its own leading blank if it has
+//                one (so a run of such records cannot grow the text). A
+//                text that then starts with "--" loses one "-".
 //   battery      " Low " when bit1 is set
 
 #include "common/sharedvalues.h"

@@ -18,9 +18,16 @@ void nextYear(MeterClock &c, int month)
     c.year = (c.year + 1) % yearsKept;
 }
 
-QString twoDigits(int value)
+// At least two digits ("00" format), written straight into the text: a
+// download stamps tens of thousands of rows.
+void appendPadded(QString &text, int value)
 {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+    if (value >= 0 && value < 100) {
+        text += QChar(char16_t(u'0' + value / 10));
+        text += QChar(char16_t(u'0' + value % 10));
+        return;
+    }
+    text += QString::number(value);
 }
 
 } // namespace
@@ -80,16 +87,36 @@ void StoredRecordClock::carry()
     c.year %= yearsKept;
 }
 
+void appendRecordDate(QString &text, const MeterClock &stamp)
+{
+    appendPadded(text, stamp.year);
+    text += QLatin1Char('-');
+    appendPadded(text, stamp.month);
+    text += QLatin1Char('-');
+    appendPadded(text, stamp.day);
+}
+
+void appendRecordTime(QString &text, const MeterClock &stamp)
+{
+    appendPadded(text, stamp.hour);
+    text += QLatin1Char(':');
+    appendPadded(text, stamp.minute);
+    text += QLatin1Char(':');
+    appendPadded(text, stamp.second);
+}
+
 QString recordDateText(const MeterClock &stamp)
 {
-    return twoDigits(stamp.year) + QLatin1Char('-') + twoDigits(stamp.month) + QLatin1Char('-')
-           + twoDigits(stamp.day);
+    QString text;
+    appendRecordDate(text, stamp);
+    return text;
 }
 
 QString recordTimeText(const MeterClock &stamp)
 {
-    return twoDigits(stamp.hour) + QLatin1Char(':') + twoDigits(stamp.minute) + QLatin1Char(':')
-           + twoDigits(stamp.second);
+    QString text;
+    appendRecordTime(text, stamp);
+    return text;
 }
 
 } // namespace logger

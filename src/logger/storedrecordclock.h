@@ -48,5 +48,8 @@ private:
 
 QString recordDateText(const MeterClock &stamp);
 QString recordTimeText(const MeterClock &stamp);
+// The same, appended to `text`.
+void appendRecordDate(QString &text, const MeterClock &stamp);
+void appendRecordTime(QString &text, const MeterClock &stamp);
 
 } // namespace logger

@@ -7,9 +7,22 @@ namespace logger {
 QString recordRowText(qint64 number, const MeterClock &stamp, const DecodedRecord &record)
 {
     const QLatin1Char tab('\t');
-    QString row = QString::number(number);
-    row += tab + recordDateText(stamp) + tab + recordTimeText(stamp) + tab + record.value + tab
-           + record.unit + tab + record.range + tab + record.acDc + tab;
+    QString row;
+    row.reserve(48 + record.value.size() + record.unit.size() + record.range.size());
+    row += QString::number(number);
+    row += tab;
+    appendRecordDate(row, stamp);
+    row += tab;
+    appendRecordTime(row, stamp);
+    row += tab;
+    row += record.value;
+    row += tab;
+    row += record.unit;
+    row += tab;
+    row += record.range;
+    row += tab;
+    row += record.acDc;
+    row += tab;
     if (record.lowBattery)
         row += QLatin1String(" Low ");
     return row;

@@ -20,7 +20,6 @@ private Q_SLOTS:
     void options_data();
     void options();
     void portThatCannotOpenIsReportedAndChoiceShownAgain();
-    void buttonsNameTheirDevices();
     void closingThePanelEndsTheLinkLostLoopAndReleasesThePort();
 };
 
@@ -32,12 +31,9 @@ void ApplicationTest::options_data()
     QTest::addColumn<int>("select"); // 0: none
     QTest::addColumn<bool>("error");
     QTest::newRow("defaults") << QStringList{} << "/dev/ttyS0" << "/dev/ttyS1" << 0 << false;
-    QTest::newRow("emulator on COM1") << QStringList{"--com1", "emulator"} << "emulator" << "/dev/ttyS1"
-                                      << 0 << false;
     QTest::newRow("adapter on COM2") << QStringList{"--com2", "/dev/ttyUSB0", "--select", "2"}
                                      << "/dev/ttyS0" << "/dev/ttyUSB0" << 2 << false;
     QTest::newRow("select 3") << QStringList{"--select", "3"} << "/dev/ttyS0" << "/dev/ttyS1" << 0 << true;
-    QTest::newRow("missing device") << QStringList{"--com1"} << "/dev/ttyS0" << "/dev/ttyS1" << 0 << true;
     QTest::newRow("stray argument") << QStringList{"COM1"} << "/dev/ttyS0" << "/dev/ttyS1" << 0 << true;
 }
 
@@ -72,19 +68,7 @@ void ApplicationTest::portThatCannotOpenIsReportedAndChoiceShownAgain()
     const QString text = dialogs.messages().first().text;
     QVERIFY2(text.contains(QStringLiteral("/nonexistent/ttyMeter")), qPrintable(text));
     QCOMPARE(dialogs.messages().first().icon, platform::MessageIcon::Critical);
-}
-
-void ApplicationTest::buttonsNameTheirDevices()
-{
-    testsupport::ScriptedDialogs dialogs;
-    app::Options options;
-    options.com1Device = QStringLiteral("emulator");
-    options.com2Device = QStringLiteral("/dev/ttyUSB0");
-    app::Application program(options, &dialogs);
-    QVERIFY(program.selection()->CMD1->toolTip().contains(QStringLiteral("emulator")));
-    QVERIFY(program.selection()->CMD2->toolTip().contains(QStringLiteral("/dev/ttyUSB0")));
-    QCOMPARE(program.selection()->CMD1->text(), QStringLiteral("COM1"));
-    QCOMPARE(program.selection()->CMD2->text(), QStringLiteral("COM2"));
+    QVERIFY(program.selection()->CMD2->toolTip().contains(QStringLiteral("/nonexistent/ttyMeter")));
 }
 
 void ApplicationTest::closingThePanelEndsTheLinkLostLoopAndReleasesThePort()

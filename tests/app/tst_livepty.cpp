@@ -1,49 +1,64 @@
-// The live reading end to end over the real serial path: the emulator serves
-// a pseudo-terminal, the panel reads it through QSerialPort with the real
-// clock and event loop. Waits are bounded (QTRY_*), never fixed sleeps.
+// The live reading end to end over the real serial path: the emulator
+// serves a pseudo-terminal, the program reads it through QSerialPort with
+// the real clock and event loop. Waits are bounded (QTRY_*), never fixed
+// sleeps. The link-lost loop runs inside a polling tick, so what it shows
+// is sampled by a timer meanwhile.
 
+#include "app/application.h"
 #include "emulator/meteremulator.h"
 #include "emulator/ptyserver.h"
 #include "link/ui/panel.h"
-#include "platform/qt/qteventpump.h"
-#include "platform/qt/qtserialport.h"
-#include "platform/qt/systemclock.h"
 #include "support/scripteddialogs.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 namespace {
 
-struct LiveRig
+struct Program
 {
-    emulator::MeterEmulator meter;
-    emulator::PtyServer server{meter};
-    platform::QtSerialPort port;
-    platform::SystemClock clock;
-    platform::QtEventPump pump;
     testsupport::ScriptedDialogs dialogs;
-    common::SharedValues shared;
-    platform::Platform platform;
-    std::unique_ptr<live::PANEL> panel;
+    std::unique_ptr<app::Application> application;
 
-    bool start(const emulator::LiveSettings &live)
+    // Starts the program on COM1 = `device`.
+    live::PANEL *startOn(const QString &device)
     {
-        meter.setLive(live);
-        if (!server.open())
-            return false;
-        port.setDevice(1, server.slavePath());
-        platform.port = &port;
-        platform.clock = &clock;
-        platform.pump = &pump;
-        platform.dialogs = &dialogs;
-        shared.portNumber = 1;
-        panel = std::make_unique<live::PANEL>(platform, shared);
-        return panel->load();
+        app::Options options;
+        options.com1Device = device;
+        options.select = 1;
+        application = std::make_unique<app::Application>(options, &dialogs);
+        application->start();
+        return application->panel();
     }
 };
+
+// Records whether the panel showed " NO COM " at some moment.
+struct NoComWatch
+{
+    bool seen = false;
+    QTimer timer;
+
+    explicit NoComWatch(const live::PANEL &panel)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, &panel] {
+            seen = seen || panel.LBLCOMM->text() == QLatin1String(" NO COM ");
+        });
+        timer.start(50);
+    }
+};
+
+emulator::LiveSettings fixedReading(quint8 code, quint32 digits, quint8 status = 0)
+{
+    emulator::LiveSettings live;
+    live.code = code;
+    live.status = status;
+    live.fixedDigits = digits;
+    live.framesPerSecond = 10;
+    return live;
+}
 
 } // namespace
 
@@ -53,60 +68,88 @@ class LivePtyTest : public QObject
 private Q_SLOTS:
     void readingReachesThePanel();
     void silentMeterShowsNoComAndRecovers();
+    void unpluggedAdapterIsReopenedWhenItComesBack();
 };
 
 void LivePtyTest::readingReachesThePanel()
 {
-    LiveRig rig;
-    emulator::LiveSettings live;
-    live.code = 0x42; // "50 V"
-    live.status = emulator::status::Dc | emulator::status::Auto | emulator::status::Negative;
-    live.fixedDigits = 12340;
-    live.framesPerSecond = 10;
-    QVERIFY2(rig.start(live), qPrintable(rig.server.errorText() + rig.panel->openError()));
-    QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.panel->LBLVALUE->text(), QStringLiteral("-01.234"), 5000);
-    QCOMPARE(rig.panel->LBLFUN->text(), QStringLiteral("V"));
-    QCOMPARE(rig.panel->LBLRAN->text(), QStringLiteral("50 V"));
-    QCOMPARE(rig.panel->LBLAD->text(), QStringLiteral("DC"));
-    QCOMPARE(rig.panel->LBLAUTO->text(), QStringLiteral("Auto"));
-    QCOMPARE(rig.panel->LBLMAX->text(), QStringLiteral("-01.234"));
+    using namespace emulator::status;
+    emulator::MeterEmulator meter(fixedReading(0x42, 12340, Dc | Auto | Negative)); // "50 V"
+    emulator::PtyServer server(meter);
+    QVERIFY2(server.open(), qPrintable(server.errorText()));
+    Program program;
+    live::PANEL *panel = program.startOn(server.slavePath());
+    QVERIFY(panel);
+    QCOMPARE(panel->LBLCOMM->text(), QStringLiteral("Com1"));
+    QTRY_COMPARE_WITH_TIMEOUT(panel->LBLVALUE->text(), QStringLiteral("-01.234"), 5000);
+    const QStringList shown{panel->LBLFUN->text(), panel->LBLRAN->text(), panel->LBLAD->text(),
+                            panel->LBLAUTO->text(), panel->LBLMAX->text()};
+    QCOMPARE(shown, (QStringList{"V", "50 V", "DC", "Auto", "-01.234"}));
+    panel->close();
 }
 
 void LivePtyTest::silentMeterShowsNoComAndRecovers()
 {
-    LiveRig rig;
-    emulator::LiveSettings live;
-    live.code = 0x80;
-    live.fixedDigits = 123450;
-    live.framesPerSecond = 10;
-    QVERIFY(rig.start(live));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.panel->LBLVALUE->text(), QStringLiteral("123.45"), 5000);
+    emulator::MeterEmulator meter(fixedReading(0x80, 123450));
+    emulator::PtyServer server(meter);
+    QVERIFY(server.open());
+    Program program;
+    live::PANEL *panel = program.startOn(server.slavePath());
+    QVERIFY(panel);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->LBLVALUE->text(), QStringLiteral("123.45"), 5000);
 
-    // Switch the meter off for 3.5 s. The link-lost loop runs inside a
-    // polling tick, so what it shows is sampled by a timer meanwhile.
-    emulator::Fault silence;
-    silence.kind = emulator::FaultKind::Silence;
-    rig.meter.setFault(silence);
-    QStringList commSeen;
+    // The meter is switched off for 3.5 s.
+    meter.setFault({emulator::FaultKind::Silence, 0});
     bool memoryEnabledWhileLost = true;
     QTimer sampler;
     QObject::connect(&sampler, &QTimer::timeout, [&] {
-        const QString comm = rig.panel->LBLCOMM->text();
-        if (commSeen.isEmpty() || commSeen.last() != comm)
-            commSeen << comm;
-        if (comm == QLatin1String(" NO COM "))
-            memoryEnabledWhileLost = rig.panel->CMDMEMORY->isEnabled();
+        if (panel->LBLCOMM->text() == QLatin1String(" NO COM "))
+            memoryEnabledWhileLost = panel->CMDMEMORY->isEnabled();
     });
     sampler.start(100);
-    QTimer::singleShot(3500, [&] { rig.meter.clearFault(); });
+    NoComWatch watch(*panel);
+    QTimer::singleShot(3500, [&] { meter.clearFault(); });
 
-    QTRY_VERIFY_WITH_TIMEOUT(commSeen.contains(QStringLiteral(" NO COM ")), 8000);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"), 8000);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.panel->LBLVALUE->text(), QStringLiteral("123.45"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(watch.seen, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->LBLCOMM->text(), QStringLiteral("Com1"), 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->LBLVALUE->text(), QStringLiteral("123.45"), 5000);
     QVERIFY(!memoryEnabledWhileLost);
-    QVERIFY(rig.panel->CMDMEMORY->isEnabled());
-    rig.pump.requestEnd();
+    QVERIFY(panel->CMDMEMORY->isEnabled());
+    panel->close();
+}
+
+// A serial adapter unplugged and plugged back in: the device goes away
+// under the open port, and later a device appears again at the same path
+// (a pseudo-terminal behind a fixed symlink stands in for it).
+void LivePtyTest::unpluggedAdapterIsReopenedWhenItComesBack()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString device = dir.filePath(QStringLiteral("ttyUSB0"));
+    emulator::MeterEmulator meter(fixedReading(0x42, 12340));
+    auto server = std::make_unique<emulator::PtyServer>(meter);
+    QVERIFY2(server->open() && server->makeLink(device), qPrintable(server->errorText()));
+    Program program;
+    live::PANEL *panel = program.startOn(device);
+    QVERIFY(panel);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->LBLVALUE->text(), QStringLiteral("01.234"), 5000);
+
+    // Unplug, and plug back in 3 s later (a new device node at the same
+    // path), both while the panel sits in its link-lost loop.
+    NoComWatch watch(*panel);
+    server.reset();
+    std::unique_ptr<emulator::PtyServer> replugged;
+    QTimer::singleShot(3000, [&] {
+        replugged = std::make_unique<emulator::PtyServer>(meter);
+        QVERIFY(replugged->open() && replugged->makeLink(device));
+    });
+
+    QTRY_VERIFY_WITH_TIMEOUT(replugged && watch.seen, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->LBLCOMM->text(), QStringLiteral("Com1"), 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->LBLVALUE->text(), QStringLiteral("01.234"), 5000);
+    QVERIFY(panel->Timer6->isEnabled());
+    QVERIFY(program.dialogs.messages().isEmpty());
+    panel->close();
 }
 
 QTEST_MAIN(LivePtyTest)

@@ -53,7 +53,6 @@ void TestPtyServer::frameArrivesAfterSpace_data()
     QTest::addColumn<double>("serviceAt"); // when the server writes the output
     QTest::addColumn<int>("expected");     // bytes the slave then receives
 
-    QTest::newRow("fast, at once") << true << 0.0 << 7;
     QTest::newRow("paced, after seven byte times") << false << 7.5 / 240.0 << 7;
     QTest::newRow("paced, after three byte times") << false << 3.5 / 240.0 << 3;
 }

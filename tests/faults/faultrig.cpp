@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <utility>
+
 namespace faulttest {
 
 namespace {
@@ -33,18 +35,14 @@ PanelWatch::PanelWatch(const live::PANEL &panel)
 {
     timer_.setInterval(heartbeatMs);
     QObject::connect(&timer_, &QTimer::timeout, this, [this, &panel] {
-        if (panel.LBLCOMM->text() == QLatin1String(" NO COM ")) {
-            sawNoCom_ = true;
-            memoryEnabledWhileLost_ = memoryEnabledWhileLost_ || panel.CMDMEMORY->isEnabled();
-        }
+        if (panel.LBLCOMM->text() != QLatin1String(" NO COM "))
+            return;
+        sawNoCom_ = true;
+        memoryEnabledWhileLost_ = memoryEnabledWhileLost_ || panel.CMDMEMORY->isEnabled();
+        if (onNoCom_)
+            std::exchange(onNoCom_, {})();
     });
     timer_.start();
-}
-
-void PanelWatch::reset()
-{
-    sawNoCom_ = false;
-    memoryEnabledWhileLost_ = false;
 }
 
 emulator::LiveSettings FaultRig::defaultLive()

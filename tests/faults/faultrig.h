@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace live {
@@ -40,7 +41,7 @@ class Heartbeat : public QObject
 {
 public:
     Heartbeat();
-    double longestGapSeconds() const { return longestMs_ / 1000.0; }
+    double longestGapSeconds() const { return double(longestMs_) / 1000.0; }
 
 private:
     QTimer timer_;
@@ -49,19 +50,24 @@ private:
 };
 
 // What the panel showed while the test waited: the link-lost loop runs
-// inside a polling tick, so its captions are sampled by a timer.
+// inside a polling tick (the test's own wait does not return while it
+// runs), so its captions are sampled by a timer, and what is to happen
+// once the link counts as lost (the cable plugged back in) is done from
+// that timer too.
 class PanelWatch : public QObject
 {
 public:
     explicit PanelWatch(const live::PANEL &panel);
     bool sawNoCom() const { return sawNoCom_; }
     bool memoryEnabledWhileLost() const { return memoryEnabledWhileLost_; }
-    void reset();
+    // Runs `action` once, as soon as " NO COM " shows.
+    void onNoCom(std::function<void()> action) { onNoCom_ = std::move(action); }
 
 private:
     QTimer timer_;
     bool sawNoCom_ = false;
     bool memoryEnabledWhileLost_ = false;
+    std::function<void()> onNoCom_;
 };
 
 class FaultRig

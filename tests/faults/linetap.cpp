@@ -135,8 +135,10 @@ void LineTap::programReadable()
         if (count <= 0)
             return;
         fromProgram_ += count;
-        if (hook_)
-            hook_(QByteArray(buffer, qsizetype(count)));
+        if (hook_) {
+            const auto hook = hook_; // the hook may replace itself
+            hook(QByteArray(buffer, qsizetype(count)));
+        }
         if (program_ < 0)
             return; // the hook pulled the cable
         writeSome(meter_, buffer, count);

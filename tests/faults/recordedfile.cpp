@@ -29,7 +29,7 @@ QString checkRecordedFile(const QString &fileName, const QList<int> &linesPerSta
         return text.isEmpty() ? QString() : QStringLiteral("lines in a file nothing was recorded into");
     if (!text.endsWith("\r\n"))
         return QStringLiteral("the file ends inside a line: ...%1").arg(QString::fromLatin1(text.right(30)));
-    const QList<QByteArray> lines = text.chopped(2).split('\n');
+    const QList<QByteArray> lines = text.chopped(1).split('\n'); // each still ends with CR
     if (lines.size() != expected)
         return QStringLiteral("%1 lines in the file, %2 ticks recorded").arg(lines.size()).arg(expected);
     int at = 0;

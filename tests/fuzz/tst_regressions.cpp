@@ -23,6 +23,7 @@ const Target targets[] = {
     {"live", fuzz::checkLive},
     {"datafile", fuzz::checkDataFile},
     {"loggerreplies", fuzz::checkLoggerReplies},
+    {"download", fuzz::checkDownload},
 };
 
 const QString fuzzDir = QStringLiteral(METERLINK_FUZZ_DIR);
@@ -112,6 +113,23 @@ void RegressionsTest::handMadeInputs_data()
     QTest::newRow("loggerreplies: non-BCD clock of 7 bytes")
         << 2 << QByteArray("\x0F", 1) + QByteArray(9, '\0') // 3 failed openings, NO.S OF SET silent
                + '\x07' + QByteArray(7, '\xFA');
+    // download: expected records (2 bytes), flags, then the "K" reply.
+    const QByteArray header("\x00\x02\x28\x23\x59\x55\x00\x00\x00\x05\x00\x00", 12);
+    const QByteArray record("\x42\x01\x23\x40\x09", 5);
+    QTest::newRow("download: nothing expected") << 3 << QByteArray(3, '\0');
+    QTest::newRow("download: meter silent") << 3 << QByteArray("\x00\x03\x00", 3);
+    QTest::newRow("download: header only") << 3 << QByteArray("\x00\x01\x00", 3) + header;
+    QTest::newRow("download: cut inside a record")
+        << 3 << QByteArray("\x00\x02\x00", 3) + header + record + record.left(2);
+    QTest::newRow("download: more bytes than expected")
+        << 3 << QByteArray("\x00\x01\xF0", 3) + header + record + record + "garbage";
+    QTest::newRow("download: unknown code, non-BCD value")
+        << 3 << QByteArray("\x00\x02\x00", 3) + header + QByteArray("\x26\xAB\xCD\xEF\x0F\xC3\xFF\xFF\xFF\x05", 10);
+    QTest::newRow("download: corrupt header, month 13 day 99 hour 99")
+        << 3 << QByteArray("\x00\x03\x00", 3)
+               + QByteArray("\x99\x13\x99\x99\x99\x99\xFF\xFF\xFF\xFF\xFF\xFF", 12) + record.repeated(3);
+    QTest::newRow("download: every status bit, last set, valueByteFlag")
+        << 3 << QByteArray("\x00\x02\x03", 3) + header + QByteArray("\xC0\x00\x00\x00\xFF\x20\x99\x99\x99\xFF", 10);
 }
 
 void RegressionsTest::handMadeInputs()

@@ -18,15 +18,12 @@ void MaxMinTest::sequences_data()
     QTest::addColumn<QString>("min");
 
     const QStringList empty{QString(), QString()};
-    QTest::newRow("first reading fills both") << empty << QStringList{"01.200"} << "01.200" << "01.200";
     QTest::newRow("texts kept as shown") << empty << QStringList{"01.200", "03.400", "00.500"}
                                          << "03.400" << "00.500";
     QTest::newRow("negative compares by value") << empty << QStringList{"-01.234", "-00.500", "-02.000"}
                                                 << "-00.500" << "-02.000";
     QTest::newRow("OL becomes max, min untouched") << QStringList{"03.400", "00.500"}
                                                    << QStringList{"OL"} << "OL" << "00.500";
-    QTest::newRow("OL max stays") << QStringList{"03.400", "00.500"} << QStringList{"OL", "02.000"}
-                                  << "OL" << "00.500";
     QTest::newRow("first reading OL") << empty << QStringList{"OL", "02.000"} << "OL" << "02.000";
     QTest::newRow("-OL counts 0 for min") << QStringList{"03.400", "00.500"} << QStringList{"-OL"}
                                           << "03.400" << "-OL";

@@ -1,12 +1,12 @@
 #pragma once
 
 // A meter's logger played from a script, for the logger tests: answers
-// requests sent to a ScriptedPort, after a delay of scripted clock time.
+// requests sent to a ScriptedPort after a delay of scripted clock time.
 //
 //   ScriptedMeter meter(port, pump);
 //   meter.always("Y", statusBytes);          // every "Y"
 //   meter.once("R134", QByteArray(1, 2));    // the next "R" for address 134
-//   meter.always("I", directory, 0.2);      // 0.2 s after the request
+//   meter.always("I", directory, 0.2);       // 0.2 s after the request
 //
 // Requests are keyed by their letter, "R" and "W" also by their address
 // ("R134", "W129"). A request with nothing scripted gets no answer.
@@ -68,7 +68,7 @@ private:
     struct Answer
     {
         QByteArray bytes;
-        double delay;
+        double delay = 0;
     };
 
     void onRequest(const QByteArray &sent)
@@ -77,17 +77,12 @@ private:
         requests_.append(key);
         if (watcher_)
             watcher_(key);
-        Answer answer;
+        Answer answer = standing_.value(key);
         if (auto it = queued_.find(key); it != queued_.end() && !it->isEmpty())
             answer = it->takeFirst();
-        else if (auto s = standing_.find(key); s != standing_.end())
-            answer = *s;
-        else
-            return;
-        if (answer.bytes.isEmpty())
-            return;
-        const QByteArray bytes = answer.bytes;
-        pump_.after(pump_.advanced() + answer.delay, [this, bytes] { port_.feed(bytes); });
+        if (!answer.bytes.isEmpty())
+            pump_.after(pump_.advanced() + answer.delay,
+                        [this, bytes = answer.bytes] { port_.feed(bytes); });
     }
 
     testsupport::ScriptedPort &port_;
@@ -118,10 +113,7 @@ inline QByteArray statusBytes(quint16 idCode, quint32 bytesInUse, quint16 sampli
 // One directory entry: start (BCD bytes) and record count.
 inline QByteArray entryBytes(std::initializer_list<int> bcdStart, int records)
 {
-    QByteArray bytes = bytesOf(bcdStart);
-    bytes += QByteArray(4, '\0');
-    bytes += bytesOf({records >> 8, records & 0xFF});
-    return bytes;
+    return bytesOf(bcdStart) + QByteArray(4, '\0') + bytesOf({records >> 8, records & 0xFF});
 }
 
 } // namespace loggertest

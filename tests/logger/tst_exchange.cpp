@@ -6,169 +6,105 @@
 using logger::Failure;
 using loggertest::ExchangeRig;
 
-Q_DECLARE_METATYPE(logger::Failure)
-
 namespace {
 
-enum class Collect { Count10, Status10, Exactly6 };
-
-void schedule(ExchangeRig &rig, const QList<double> &times, const QByteArrayList &chunks)
-{
-    for (qsizetype i = 0; i < times.size(); ++i)
-        rig.feedAfter(times.at(i), chunks.at(i));
-}
+// How the reply is collected: 10 bytes by count, the 10-byte status block
+// (read once the line is quiet), exactly 6 bytes (the clock), 24 bytes
+// accumulated (two directory entries).
+enum class How { Count10, Status10, Exactly6, Accumulate24 };
 
 } // namespace
 
-Q_DECLARE_METATYPE(Collect)
+Q_DECLARE_METATYPE(logger::Failure)
+Q_DECLARE_METATYPE(How)
 
 class ExchangeTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void collectFixed_data();
-    void collectFixed();
-    void accumulate_data();
-    void accumulate();
+    void collect_data();
+    void collect();
     void attentionSendsWaitsAndFlushes();
-    void endingStopsTheAttentionWait();
+    void endingStopsTheWaits();
     void abandonOrder_data();
     void abandonOrder();
-    void pollingStaysOffWhenEnding();
     void oneOperationAtATime();
-    void limitsFollowTheLineSpeed();
 };
 
-void ExchangeTest::collectFixed_data()
+void ExchangeTest::collect_data()
 {
-    QTest::addColumn<Collect>("collect");
-    QTest::addColumn<QList<double>>("times");
+    QTest::addColumn<How>("how");
+    QTest::addColumn<QList<double>>("times"); // clock seconds each chunk arrives
     QTest::addColumn<QByteArrayList>("chunks");
     QTest::addColumn<Failure>("failure");
     QTest::addColumn<int>("bytesRead");
     QTest::addColumn<int>("leftWaiting");
-    QTest::addColumn<double>("endsBy"); // clock seconds the wait may take at most
+    QTest::addColumn<double>("endsBy"); // at most; a time-out ends no more than 0.05 s earlier
+    QTest::addColumn<QList<qint64>>("progress"); // accumulating only
 
+    const auto row = [](const char *name, How how, const QList<double> &times,
+                        const QByteArrayList &chunks, Failure failure, int read, int left,
+                        double endsBy, const QList<qint64> &progress = {}) {
+        QTest::newRow(name) << how << times << chunks << failure << read << left << endsBy
+                            << progress;
+    };
     const QByteArray ten(10, 'x');
-    QTest::newRow("ten at 0.5 s") << Collect::Count10 << QList<double>{0.5} << QByteArrayList{ten}
-                                  << Failure::None << 10 << 0 << 0.52;
-    QTest::newRow("eleven read whole")
-        << Collect::Count10 << QList<double>{0.1} << QByteArrayList{ten + 'y'} << Failure::None
-        << 11 << 0 << 0.12;
-    QTest::newRow("in two parts") << Collect::Count10 << QList<double>{0.1, 0.3}
-                                  << QByteArrayList{"abcd", "efghij"} << Failure::None << 10 << 0
-                                  << 0.32;
-    QTest::newRow("too late") << Collect::Count10 << QList<double>{2.5} << QByteArrayList{ten}
-                              << Failure::TimedOut << 0 << 0 << 2.02;
-    QTest::newRow("nine and no more")
-        << Collect::Count10 << QList<double>{0.1} << QByteArrayList{QByteArray(9, 'x')}
-        << Failure::TimedOut << 0 << 9 << 2.02;
-    QTest::newRow("never") << Collect::Count10 << QList<double>{} << QByteArrayList{}
-                           << Failure::TimedOut << 0 << 0 << 2.02;
-
-    // A byte time after the count: part of the reply when judged by length.
-    QTest::newRow("count reached, the 11th a byte time later, not waited for")
-        << Collect::Count10 << QList<double>{0.1, 0.108} << QByteArrayList{ten, "y"}
-        << Failure::None << 10 << 0 << 0.107;
-    QTest::newRow("status, the 11th a byte time later, read with it")
-        << Collect::Status10 << QList<double>{0.1, 0.108} << QByteArrayList{ten, "y"}
-        << Failure::None << 11 << 0 << 0.14;
-    QTest::newRow("status of ten, line quiet")
-        << Collect::Status10 << QList<double>{0.1} << QByteArrayList{ten} << Failure::None << 10
-        << 0 << 0.13;
-
-    const double clockLimit = logger::replyLimitSeconds(6) + 0.02;
-    QTest::newRow("clock six") << Collect::Exactly6 << QList<double>{0.2}
-                               << QByteArrayList{"123456"} << Failure::None << 6 << 0 << 0.24;
-    QTest::newRow("clock seven at once is refused unread")
-        << Collect::Exactly6 << QList<double>{0.2} << QByteArrayList{"1234567"}
-        << Failure::WrongLength << 0 << 7 << 0.24;
-    QTest::newRow("clock six then one more later")
-        << Collect::Exactly6 << QList<double>{0.2, 0.4} << QByteArrayList{"123456", "7"}
-        << Failure::None << 6 << 0 << 0.24;
-    QTest::newRow("clock seven, the seventh a byte time later")
-        << Collect::Exactly6 << QList<double>{0.2, 0.208} << QByteArrayList{"123456", "7"}
-        << Failure::WrongLength << 0 << 7 << 0.24;
-    QTest::newRow("clock five") << Collect::Exactly6 << QList<double>{0.2}
-                                << QByteArrayList{"12345"} << Failure::TimedOut << 0 << 5
-                                << clockLimit;
+    using F = Failure;
+    row("in two parts", How::Count10, {0.1, 0.3}, {"abcd", "efghij"}, F::None, 10, 0, 0.32);
+    row("too late", How::Count10, {2.5}, {ten}, F::TimedOut, 0, 0, 2.02);
+    row("nine and no more", How::Count10, {0.1}, {QByteArray(9, 'x')}, F::TimedOut, 0, 9, 2.02);
+    // A byte time after the count: part of the reply only when judged by length.
+    row("count reached, the 11th a byte time later, not waited for", How::Count10, {0.1, 0.108},
+        {ten, "y"}, F::None, 10, 0, 0.107);
+    row("status, the 11th a byte time later, read with it", How::Status10, {0.1, 0.108},
+        {ten, "y"}, F::None, 11, 0, 0.14);
+    row("clock six then one more later", How::Exactly6, {0.2, 0.4}, {"123456", "7"}, F::None, 6,
+        0, 0.24);
+    row("clock seven, the seventh a byte time later", How::Exactly6, {0.2, 0.208},
+        {"123456", "7"}, F::WrongLength, 0, 7, 0.24);
+    row("clock five", How::Exactly6, {0.2}, {"12345"}, F::TimedOut, 0, 5, 3.045); // 3 s + 6 bytes
+    row("in pieces", How::Accumulate24, {0.1, 0.2, 0.3}, {"12345", "123456789012", "1234567"},
+        F::None, 24, 0, 0.32, {5, 17, 24});
+    row("longer than expected: the rest left unread", How::Accumulate24, {0.1},
+        {QByteArray(30, 'x')}, F::None, 24, 6, 0.12, {24});
+    row("no first byte", How::Accumulate24, {}, {}, F::TimedOut, 0, 0, 3.02);
+    row("falls silent half way", How::Accumulate24, {0.5}, {QByteArray(12, 'x')}, F::TimedOut, 12,
+        0, 2.52, {12});
+    // 3 s and twice 24 byte times on the line.
+    row("a trickle slower than the line", How::Accumulate24, {0.5, 1.5, 2.5, 3.5},
+        {"a", "b", "c", "d"}, F::TimedOut, 3, 0, 3.22, {1, 2, 3});
 }
 
-void ExchangeTest::collectFixed()
+void ExchangeTest::collect()
 {
-    QFETCH(Collect, collect);
+    QFETCH(How, how);
     QFETCH(QList<double>, times);
     QFETCH(QByteArrayList, chunks);
     QFETCH(Failure, failure);
     QFETCH(int, bytesRead);
     QFETCH(int, leftWaiting);
     QFETCH(double, endsBy);
+    QFETCH(QList<qint64>, progress);
 
     ExchangeRig rig;
-    schedule(rig, times, chunks);
+    for (qsizetype i = 0; i < times.size(); ++i)
+        rig.feedAfter(times.at(i), chunks.at(i));
+    QList<qint64> seen;
     logger::Reply reply;
-    if (collect == Collect::Exactly6)
+    if (how == How::Accumulate24)
+        reply = rig.exchange.accumulate(24, logger::accumulateLimits(24),
+                                        [&](qint64 n) { seen.append(n); });
+    else if (how == How::Exactly6)
         reply = rig.exchange.collectExactly(6, logger::replyLimitSeconds(6));
     else
-        reply = rig.exchange.collectCount(10, logger::statusReplySeconds,
-                                          collect == Collect::Status10);
+        reply = rig.exchange.collectCount(10, logger::statusReplySeconds, how == How::Status10);
     QCOMPARE(reply.failure, failure);
     QCOMPARE(reply.bytes.size(), bytesRead);
+    QCOMPARE(seen, progress);
     QCOMPARE(rig.port.bytesWaiting(), leftWaiting);
     QVERIFY2(rig.pump.advanced() <= endsBy, qPrintable(QString::number(rig.pump.advanced())));
     if (failure == Failure::TimedOut)
         QVERIFY(rig.pump.advanced() >= endsBy - 0.05);
-}
-
-void ExchangeTest::accumulate_data()
-{
-    QTest::addColumn<int>("expected");
-    QTest::addColumn<QList<double>>("times");
-    QTest::addColumn<QByteArrayList>("chunks");
-    QTest::addColumn<Failure>("failure");
-    QTest::addColumn<QList<qint64>>("progress");
-    QTest::addColumn<int>("leftWaiting");
-    QTest::addColumn<double>("endedAt"); // clock seconds, +- 0.02
-
-    QTest::newRow("in pieces") << 24 << QList<double>{0.1, 0.2, 0.3}
-                               << QByteArrayList{"12345", "123456789012", "1234567"}
-                               << Failure::None << QList<qint64>{5, 17, 24} << 0 << 0.3;
-    QTest::newRow("longer than expected: the rest left unread")
-        << 24 << QList<double>{0.1} << QByteArrayList{QByteArray(30, 'x')} << Failure::None
-        << QList<qint64>{24} << 6 << 0.1;
-    QTest::newRow("nothing expected")
-        << 0 << QList<double>{} << QByteArrayList{} << Failure::None << QList<qint64>{} << 0 << 0.0;
-    QTest::newRow("no first byte") << 24 << QList<double>{} << QByteArrayList{} << Failure::TimedOut
-                                   << QList<qint64>{} << 0 << logger::responseMarginSeconds;
-    QTest::newRow("falls silent half way")
-        << 24 << QList<double>{0.5} << QByteArrayList{QByteArray(12, 'x')} << Failure::TimedOut
-        << QList<qint64>{12} << 0 << 0.5 + logger::silenceSeconds;
-    QTest::newRow("a trickle slower than the line")
-        << 24 << QList<double>{0.5, 1.5, 2.5, 3.5} << QByteArrayList{"a", "b", "c", "d"}
-        << Failure::TimedOut << QList<qint64>{1, 2, 3} << 0 << logger::accumulateLimits(24).total;
-}
-
-void ExchangeTest::accumulate()
-{
-    QFETCH(int, expected);
-    QFETCH(QList<double>, times);
-    QFETCH(QByteArrayList, chunks);
-    QFETCH(Failure, failure);
-    QFETCH(QList<qint64>, progress);
-    QFETCH(int, leftWaiting);
-    QFETCH(double, endedAt);
-
-    ExchangeRig rig;
-    schedule(rig, times, chunks);
-    QList<qint64> seen;
-    const logger::Reply reply = rig.exchange.accumulate(
-        expected, logger::accumulateLimits(expected), [&](qint64 n) { seen.append(n); });
-    QCOMPARE(reply.failure, failure);
-    QCOMPARE(seen, progress);
-    QCOMPARE(reply.bytes.size(), progress.isEmpty() ? 0 : progress.last());
-    QCOMPARE(rig.port.bytesWaiting(), leftWaiting);
-    QVERIFY2(qAbs(rig.pump.advanced() - endedAt) <= 0.02,
-             qPrintable(QString::number(rig.pump.advanced())));
 }
 
 void ExchangeTest::attentionSendsWaitsAndFlushes()
@@ -177,20 +113,21 @@ void ExchangeTest::attentionSendsWaitsAndFlushes()
     rig.feedAfter(0.2, "\x02\x80\x12"); // the end of a live frame
     QVERIFY(rig.exchange.attention(logger::attentionSeconds));
     QCOMPARE(rig.port.sent(), QByteArrayList{"A"});
-    QVERIFY(rig.pump.advanced() >= 0.5);
-    QVERIFY(rig.pump.advanced() < 0.52);
+    QVERIFY(rig.pump.advanced() >= 0.5 && rig.pump.advanced() < 0.52);
     QCOMPARE(rig.port.bytesWaiting(), 0);
     QCOMPARE(rig.port.readLengths(), QList<int>{0});
 }
 
-void ExchangeTest::endingStopsTheAttentionWait()
+void ExchangeTest::endingStopsTheWaits()
 {
     ExchangeRig rig;
+    rig.exchange.pausePolling();
     rig.atTime(0.1, [&] { rig.pump.setEnding(true); });
     QVERIFY(!rig.exchange.attention(logger::attentionSeconds));
     QVERIFY(rig.pump.advanced() < 0.15);
-    const logger::Reply reply = rig.exchange.collectAny(3.0);
-    QCOMPARE(reply.failure, Failure::Ending);
+    QCOMPARE(rig.exchange.collectAny(3.0).failure, Failure::Ending);
+    rig.exchange.finish({}); // polling stays off once the program is ending
+    QVERIFY(!rig.timer6.isEnabled());
 }
 
 void ExchangeTest::abandonOrder_data()
@@ -200,14 +137,12 @@ void ExchangeTest::abandonOrder_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<int>("leftWaiting");
 
+    const QStringList closing{"caption:", "restore", "send: "};
     QTest::newRow("message and flush")
-        << logger::text::timeOutExit << true
-        << QStringList{"message", "caption:", "restore", "send: "} << 0;
+        << logger::text::timeOutExit << true << QStringList{"message"} + closing << 0;
     QTest::newRow("message, no flush")
-        << logger::text::timeOutTryAgain << false
-        << QStringList{"message", "caption:", "restore", "send: "} << 3;
-    QTest::newRow("silent") << QString() << false << QStringList{"caption:", "restore", "send: "}
-                            << 3;
+        << logger::text::timeOutTryAgain << false << QStringList{"message"} + closing << 3;
+    QTest::newRow("silent") << QString() << false << closing << 3;
 }
 
 void ExchangeTest::abandonOrder()
@@ -234,18 +169,7 @@ void ExchangeTest::abandonOrder()
     QCOMPARE(log, steps);
     QCOMPARE(rig.port.bytesWaiting(), leftWaiting);
     QVERIFY(rig.timer6.isEnabled());
-    if (!text.isEmpty())
-        QCOMPARE(rig.dialogs.messageTexts(), QStringList{text});
-}
-
-void ExchangeTest::pollingStaysOffWhenEnding()
-{
-    ExchangeRig rig;
-    rig.exchange.pausePolling();
-    QVERIFY(!rig.timer6.isEnabled());
-    rig.pump.setEnding(true);
-    rig.exchange.finish({});
-    QVERIFY(!rig.timer6.isEnabled());
+    QCOMPARE(rig.dialogs.messageTexts(), text.isEmpty() ? QStringList{} : QStringList{text});
 }
 
 void ExchangeTest::oneOperationAtATime()
@@ -254,7 +178,6 @@ void ExchangeTest::oneOperationAtATime()
     {
         auto first = rig.exchange.tryLock();
         QVERIFY(first);
-        QVERIFY(rig.exchange.busy());
         QVERIFY(!rig.exchange.tryLock());
         auto moved = std::move(*first);
         first.reset(); // the moved-from lock releases nothing
@@ -262,17 +185,6 @@ void ExchangeTest::oneOperationAtATime()
     }
     QVERIFY(!rig.exchange.busy());
     QVERIFY(rig.exchange.tryLock());
-}
-
-void ExchangeTest::limitsFollowTheLineSpeed()
-{
-    // 240 bytes a second at 2400 baud, 3 s for the meter to start answering.
-    QCOMPARE(logger::transmissionSeconds(240), 1.0);
-    QCOMPARE(logger::replyLimitSeconds(6), 3.025);
-    const logger::AccumulateLimits set255 = logger::accumulateLimits(255 * 12);
-    QCOMPARE(set255.firstByte, 3.0);
-    QCOMPARE(set255.silence, 2.0);
-    QCOMPARE(set255.total, 28.5); // 3060 bytes: 12.75 s on the line, twice, plus 3 s
 }
 
 QTEST_GUILESS_MAIN(ExchangeTest)

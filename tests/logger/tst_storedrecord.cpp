@@ -155,17 +155,25 @@ void StoredRecordTest::rangeWithoutNumberKeepsTheValueBefore_data()
     QTest::addColumn<QStringList>("values");
 
     // No range text yet (nothing decoded before, unknown codes): nothing is
-    // formatted, the text before gets its sign or blank again, and a
-    // doubled minus loses one.
+    // formatted; the text before gets its sign or blank again, in place of
+    // its own leading blank, and a doubled minus loses one.
     QTest::newRow("blank") << QList<int>{0} << QStringList{" "};
     QTest::newRow("minus") << QList<int>{negative} << QStringList{"-"};
     QTest::newRow("minus twice") << QList<int>{negative, negative} << QStringList{"-", "-"};
-    QTest::newRow("blank then minus") << QList<int>{0, negative} << QStringList{" ", "- "};
-    QTest::newRow("blanks pile up") << QList<int>{0, 0, 0} << QStringList{" ", "  ", "   "};
+    QTest::newRow("blank then minus") << QList<int>{0, negative} << QStringList{" ", "-"};
+    QTest::newRow("minus then blank") << QList<int>{negative, 0} << QStringList{"-", " -"};
+    QTest::newRow("blanks do not pile up") << QList<int>{0, 0, 0} << QStringList{" ", " ", " "};
     QTest::newRow("after an overload") << QList<int>{overload | negative, negative}
                                        << QStringList{"-OL    ", "-OL    "};
-    QTest::newRow("blank after an overload") << QList<int>{overload | negative, 0}
-                                             << QStringList{"-OL    ", " -OL    "};
+    QTest::newRow("blank after an overload") << QList<int>{overload | negative, 0, 0}
+                                             << QStringList{"-OL    ", " -OL    ", " -OL    "};
+    QList<int> many(5000, 0);
+    many[17] = negative;
+    QStringList kept(5000, QStringLiteral(" -"));
+    for (int i = 0; i < 17; ++i)
+        kept[i] = QStringLiteral(" ");
+    kept[17] = QStringLiteral("-");
+    QTest::newRow("a long run stays short") << many << kept;
 }
 
 void StoredRecordTest::rangeWithoutNumberKeepsTheValueBefore()

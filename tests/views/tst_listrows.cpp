@@ -5,7 +5,6 @@
 namespace {
 
 constexpr int rowHeight = 15;
-const QDate today(2024, 1, 15);
 
 // A list whose window has room for `rows` rows after the deduction.
 views::ListRows listWithRoomFor(int rows)
@@ -18,7 +17,7 @@ views::ListRows listWithRoomFor(int rows)
 void add(views::ListRows &list, int from, int to)
 {
     for (int i = from; i <= to; ++i)
-        list.addLine(QStringLiteral("line %1").arg(i), today, QLatin1Char('/'));
+        list.addLine(QStringLiteral("line %1").arg(i), QDate(2024, 1, 15), QLatin1Char('/'));
 }
 
 QString line(int i)
@@ -34,6 +33,15 @@ QStringList captions(const views::ListRows &list)
     return all;
 }
 
+// Lines from..to, then `blanks` empty rows.
+QStringList lines(int from, int to, int blanks = 0)
+{
+    QStringList all;
+    for (int i = from; i <= to; ++i)
+        all << line(i);
+    return all + QStringList(blanks, QStringLiteral(" "));
+}
+
 } // namespace
 
 class ListRowsTest : public QObject
@@ -44,13 +52,9 @@ private Q_SLOTS:
     void rowsMaxFromTheHeight();
     void fillsThenScrolls_data();
     void fillsThenScrolls();
-    void emptyTextAddsNothing();
-    void datePrefix_data();
-    void datePrefix();
-    void tinyWindowWritesIntoRowZero_data();
+    void datePrefixUsesTheSeparator();
     void tinyWindowWritesIntoRowZero();
-    void shrinkingKeepsTheNewestLineVisible();
-    void growingAddsBlankRowsBelow();
+    void resizingKeepsTheNewestLineVisible();
 };
 
 void ListRowsTest::rowsMaxFromTheHeight_data()
@@ -59,8 +63,6 @@ void ListRowsTest::rowsMaxFromTheHeight_data()
     QTest::addColumn<int>("rowHeight");
     QTest::addColumn<int>("rowsMax");
     QTest::addColumn<int>("rowCount");
-
-    QTest::newRow("room for 10") << 195 << 15 << 10 << 11;
     QTest::newRow("division truncates") << 209 << 15 << 10 << 11;
     QTest::newRow("exactly three rows high") << 45 << 15 << 0 << 1;
     QTest::newRow("smaller than three rows") << 20 << 15 << -2 << 1;
@@ -83,25 +85,10 @@ void ListRowsTest::fillsThenScrolls_data()
 {
     QTest::addColumn<int>("lines");
     QTest::addColumn<QStringList>("expected");
-
-    QStringList one(11, QStringLiteral(" "));
-    one[1] = line(1);
-    QTest::newRow("first line in row 1") << 1 << one;
-
-    QStringList ten{QStringLiteral(" ")};
-    for (int i = 1; i <= 10; ++i)
-        ten << line(i);
-    QTest::newRow("ten lines fill rows 1 to 10") << 10 << ten;
-
-    QStringList eleven;
-    for (int i = 1; i <= 11; ++i)
-        eleven << line(i);
-    QTest::newRow("11th scrolls row 0 out of its blank") << 11 << eleven;
-
-    QStringList fifteen;
-    for (int i = 5; i <= 15; ++i)
-        fifteen << line(i);
-    QTest::newRow("15 lines keep the newest 11") << 15 << fifteen;
+    QTest::newRow("first line in row 1") << 1 << QStringList{" "} + lines(1, 1, 9);
+    QTest::newRow("ten lines fill rows 1 to 10") << 10 << QStringList{" "} + lines(1, 10);
+    QTest::newRow("11th scrolls row 0 out of its blank") << 11 << lines(1, 11);
+    QTest::newRow("15 lines keep the newest 11") << 15 << lines(5, 15);
 }
 
 void ListRowsTest::fillsThenScrolls()
@@ -109,106 +96,52 @@ void ListRowsTest::fillsThenScrolls()
     QFETCH(int, lines);
     views::ListRows list = listWithRoomFor(10);
     add(list, 1, lines);
+    list.addLine(QString(), QDate(2024, 1, 15), QLatin1Char('/')); // an empty text adds nothing
     QTEST(captions(list), "expected");
     QCOMPARE(list.rowNext(), qMin(lines, 10));
     QCOMPARE(list.framedRow(), list.rowNext()); // only the newest is framed
 }
 
-void ListRowsTest::emptyTextAddsNothing()
+void ListRowsTest::datePrefixUsesTheSeparator()
 {
     views::ListRows list = listWithRoomFor(10);
-    add(list, 1, 3);
-    const QStringList before = captions(list);
-    list.addLine(QString(), today, QLatin1Char('/'));
-    QCOMPARE(captions(list), before);
-    QCOMPARE(list.rowNext(), 3);
-    QCOMPARE(list.framedRow(), 3);
-}
-
-void ListRowsTest::datePrefix_data()
-{
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QChar>("separator");
-    QTest::addColumn<QString>("caption");
-
-    const QString text = QStringLiteral("  10:15:58    V    5 V:     1.2345");
-    QTest::newRow("slashes") << QDate(2024, 1, 15) << QChar('/') << "24/01/15 " + text;
-    QTest::newRow("dots") << QDate(2009, 12, 31) << QChar('.') << "09.12.31 " + text;
-    QTest::newRow("dashes") << QDate(2000, 2, 29) << QChar('-') << "00-02-29 " + text;
-}
-
-void ListRowsTest::datePrefix()
-{
-    QFETCH(QDate, date);
-    QFETCH(QChar, separator);
-    views::ListRows list = listWithRoomFor(10);
-    list.addLine(QStringLiteral("  10:15:58    V    5 V:     1.2345"), date, separator);
-    QTEST(list.caption(1), "caption");
-}
-
-void ListRowsTest::tinyWindowWritesIntoRowZero_data()
-{
-    QTest::addColumn<int>("height");
-    QTest::newRow("rowsMax 0") << 3 * rowHeight;
-    QTest::newRow("rowsMax below 0") << rowHeight;
-    QTest::newRow("no height at all") << 0;
+    list.addLine(QStringLiteral("  10:15:58    V    5 V:     1.2345"), QDate(2009, 12, 31), QLatin1Char('.'));
+    QCOMPARE(list.caption(1), QStringLiteral("09.12.31   10:15:58    V    5 V:     1.2345"));
 }
 
 void ListRowsTest::tinyWindowWritesIntoRowZero()
 {
-    QFETCH(int, height);
     views::ListRows list;
-    list.resize(height, rowHeight);
+    list.resize(3 * rowHeight, rowHeight);
     add(list, 1, 3);
     QCOMPARE(list.rowNext(), 0);
     QCOMPARE(list.framedRow(), 0);
-    QCOMPARE(list.caption(0), line(3));
-    QCOMPARE(list.rowCount(), 1);
+    QCOMPARE(captions(list), QStringList{line(3)});
 }
 
-void ListRowsTest::shrinkingKeepsTheNewestLineVisible()
+void ListRowsTest::resizingKeepsTheNewestLineVisible()
 {
     views::ListRows list = listWithRoomFor(10);
     add(list, 1, 8);
-    list.resize(8 * rowHeight, rowHeight); // rowsMax 5
-    QCOMPARE(list.rowsMax(), 5);
+    list.resize(8 * rowHeight, rowHeight); // rowsMax 5: rows stay, the lines move up
     QCOMPARE(list.rowNext(), 5);
     QCOMPARE(list.framedRow(), 5);
-    QCOMPARE(list.rowCount(), 11); // rows stay
-    QStringList expected;
-    for (int i = 3; i <= 8; ++i)
-        expected << line(i);
-    expected << QStringList(5, QStringLiteral(" "));
-    QCOMPARE(captions(list), expected);
-
+    QCOMPARE(captions(list), lines(3, 8, 5));
     add(list, 9, 9); // full: scrolls
     QCOMPARE(list.caption(5), line(9));
     QCOMPARE(list.caption(0), line(4));
 
+    list.resize(11 * rowHeight, rowHeight); // rowsMax 8: blank rows below
+    add(list, 10, 10);
+    QCOMPARE(list.rowNext(), 6);
+    QCOMPARE(list.caption(0), line(4));
+    list.resize(10 * rowHeight, rowHeight); // the newest still fits: nothing moves
+    QCOMPARE(list.rowNext(), 6);
+
     list.resize(2 * rowHeight, rowHeight); // nothing fits: newest in row 0
     QCOMPARE(list.rowNext(), 0);
-    QCOMPARE(list.caption(0), line(9));
+    QCOMPARE(list.caption(0), line(10));
     QCOMPARE(list.framedRow(), 0);
-}
-
-void ListRowsTest::growingAddsBlankRowsBelow()
-{
-    views::ListRows list = listWithRoomFor(3);
-    add(list, 1, 5); // rows 0..3 hold lines 2..5
-    list.resize(9 * rowHeight, rowHeight); // rowsMax 6
-    QCOMPARE(list.rowCount(), 7);
-    QCOMPARE(list.caption(3), line(5));
-    QCOMPARE(list.caption(4), QStringLiteral(" "));
-    add(list, 6, 6);
-    QCOMPARE(list.rowNext(), 4);
-    QCOMPARE(list.caption(4), line(6));
-    QCOMPARE(list.caption(0), line(2));
-
-    // Shrinking while the newest line still fits changes nothing.
-    const QStringList before = captions(list);
-    list.resize(7 * rowHeight, rowHeight); // rowsMax 4
-    QCOMPARE(captions(list), before);
-    QCOMPARE(list.rowNext(), 4);
 }
 
 QTEST_APPLESS_MAIN(ListRowsTest)

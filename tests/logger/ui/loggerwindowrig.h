@@ -1,9 +1,9 @@
 #pragma once
 
 // The main window with the logger feature attached, over the scripted
-// platform (manual timers), and a scripted meter with a standard logger:
-// ID code 4711, 96 K of 128 K in use, sampling 5 s, three sets (set 2 of
-// 20 records, set 3 of 10), clock 24-03-15 10:30:05.
+// platform, and a scripted meter with a standard logger: ID code 4711,
+// 96 K of 128 K in use, sampling 5 s, three sets (set 2 of 20 records,
+// set 3 of 10), clock 24-03-15 10:30:05.
 
 #include "link/ui/panel.h"
 #include "logger/scriptedmeter.h"
@@ -11,10 +11,7 @@
 #include "logger/ui/logger.h"
 #include "logger/ui/loggerfeature.h"
 #include "logger/ui/panelmemory.h"
-#include "support/scriptedclock.h"
-#include "support/scripteddialogs.h"
-#include "support/scriptedport.h"
-#include "support/scriptedpump.h"
+#include "support/testplatform.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -23,28 +20,19 @@
 
 namespace loggertest {
 
-struct LoggerWindowRig
+struct LoggerWindowRig : testsupport::TestPlatform
 {
-    testsupport::ScriptedPort port;
-    testsupport::ScriptedClock clock{36000.0, QDate(2024, 3, 15)};
-    testsupport::ScriptedPump pump{clock};
-    testsupport::ScriptedDialogs dialogs;
     ScriptedMeter meter{port, pump};
     common::SharedValues shared;
-    platform::Platform platform;
+    platform::Platform setup = platform();
     std::unique_ptr<live::PANEL> panel;
     std::unique_ptr<QObject> feature;
 
     LoggerWindowRig()
     {
-        platform.port = &port;
-        platform.clock = &clock;
-        platform.pump = &pump;
-        platform.dialogs = &dialogs;
-        platform.timerMode = platform::Timer::Mode::Manual;
         pump.setStepLimit(200'000);
         shared.portNumber = 1;
-        panel = std::make_unique<live::PANEL>(platform, shared);
+        panel = std::make_unique<live::PANEL>(setup, shared);
         panel->load();
         feature = logger::attachLogger(*panel);
 

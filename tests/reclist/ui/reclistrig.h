@@ -46,7 +46,6 @@ inline QByteArray millivoltReply(int count)
 
 struct RecListRig : loggertest::LoggerWindowRig
 {
-    testsupport::TestPlatform printers; // print jobs are made and kept here
     std::unique_ptr<QObject> records;
 
     // `directory`: the meter's set list instead of the standard one.
@@ -57,7 +56,6 @@ struct RecListRig : loggertest::LoggerWindowRig
             meter.always(QStringLiteral("R135"), bytesOf({sets}));
             meter.always(QStringLiteral("I"), directory, 0.1);
         }
-        platform.makePrinter = printers.platform().makePrinter;
         records = reclist::attachRecordList(*panel, loggerFeature());
         openLogger();
         window().SSCommand1->click(); // the set list

@@ -303,7 +303,7 @@ void RecListTest::printPrintsTheList()
     RecListRig rig;
     rig.showData(3, millivoltReply(10));
     rig.list().MnuPrint->trigger();
-    const testsupport::RecordingPrinter *job = rig.printers.lastPrintJob();
+    const testsupport::RecordingPrinter *job = rig.lastPrintJob();
     QVERIFY(job);
     QVERIFY(job->ended());
     QCOMPARE(job->documentName(), QStringLiteral("REC_LIST"));

@@ -1,62 +1,41 @@
 #include "graphs/ui/ggraph.h"
-#include "link/ui/panel.h"
-#include "support/testplatform.h"
+#include "support/frames.h"
+#include "viewsrig.h"
 #include "views/ui/analog.h"
 #include "views/ui/list.h"
 #include "views/ui/liveviews.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include "support/frames.h"
-
 #include <QTest>
 
 namespace {
 
-const auto frame = testsupport::liveFrame;
-
-struct Rig
+struct Rig : PanelRig
 {
-    testsupport::TestPlatform test;
-    common::SharedValues shared;
-    platform::Platform platform;
-    std::unique_ptr<live::PANEL> panel;
-    std::unique_ptr<views::LiveViews> views;
+    std::unique_ptr<views::LiveViews> views = std::make_unique<views::LiveViews>(*panel);
 
-    Rig()
-    {
-        platform = test.platform();
-        platform.timerMode = platform::Timer::Mode::Manual;
-        shared.portNumber = 1;
-        panel = std::make_unique<live::PANEL>(platform, shared);
-        views = std::make_unique<views::LiveViews>(*panel);
-        panel->load();
-        panel->show();
-        panel->LBLTIME->setText(QStringLiteral("10:15:58"));
-    }
+    Rig() { panel->LBLTIME->setText(QStringLiteral("10:15:58")); }
 
-    ~Rig()
-    {
-        views.reset();
-        panel.reset();
-    }
-
-    // 123.45 on "500 mV".
+    // 123.45 on "500 mV" unless told otherwise.
     void meterSends(unsigned char v1 = 0x12, unsigned char v2 = 0x34, unsigned char v3 = 0x50)
     {
-        test.port.feed(frame(0x80, v1, v2, v3, 0x08));
+        test.port.feed(testsupport::liveFrame(0x80, v1, v2, v3, 0x08));
         panel->Timer6->fire();
     }
 
     void samplingTick() { panel->Timer3->fire(); }
 
-    QPoint underPanel() const
+    void openAll()
     {
-        const QRect f = panel->frameGeometry();
-        return QPoint(f.left(), f.top() + f.height());
+        panel->CMDGRAPH->click();
+        panel->CMDLIST->click();
+        panel->CMDANALOG->click();
     }
+
+    QList<qint16> feeds() const { return {shared.graphFeedOn, shared.listFeedOn, shared.analogOn}; }
+    QPoint underPanel() const { return panel->frameGeometry().bottomLeft() + QPoint(0, 1); }
 };
 
 } // namespace
@@ -66,8 +45,8 @@ class LiveViewsTest : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void graphButtonOpensAndFeedsTheGraph();
+    void listButtonOpensAndFeedsTheList_data();
     void listButtonOpensAndFeedsTheList();
-    void listBesideThePanelWhenTheGraphIsOpen();
     void stopRecordingEndsTheListFeed();
     void analogButtonOpensAndFeedsTheDial_data();
     void analogButtonOpensAndFeedsTheDial();
@@ -89,45 +68,41 @@ void LiveViewsTest::graphButtonOpensAndFeedsTheGraph()
 
     rig.meterSends();
     rig.samplingTick();
-    QCOMPARE(graph->chart().sweep().sweepPos(), 0);
     QCOMPARE(graph->Text1->text(), QStringLiteral("123.45"));
     rig.samplingTick(); // the same value again still makes a reading
     QCOMPARE(graph->chart().sweep().sweepPos(), 1);
     QCOMPARE(rig.panel->Timer3->interval(), 2000);
-
     rig.panel->CMDGRAPH->click(); // again: the same window
     QCOMPARE(rig.views->graph(), graph);
 }
 
+void LiveViewsTest::listButtonOpensAndFeedsTheList_data()
+{
+    QTest::addColumn<bool>("graphOpen");
+    QTest::newRow("below the panel") << false;
+    QTest::newRow("beside the panel when the graph is open") << true;
+}
+
 void LiveViewsTest::listButtonOpensAndFeedsTheList()
 {
+    QFETCH(bool, graphOpen);
     Rig rig;
+    if (graphOpen)
+        rig.panel->CMDGRAPH->click();
     rig.panel->CMDLIST->click();
     QCOMPARE(rig.shared.listFeedOn, qint16(1));
     QVERIFY(rig.panel->Timer3->isEnabled());
     views::LIST *list = rig.views->list();
     QVERIFY(list && list->isVisible());
-    QCOMPARE(list->frameGeometry().topLeft(), rig.underPanel()); // below the panel
+    QCOMPARE(list->frameGeometry().topLeft(),
+             graphOpen ? QPoint(rig.panel->frameGeometry().width(), 0) : rig.underPanel());
 
     rig.meterSends();
     rig.samplingTick();
     QCOMPARE(list->rows().rowNext(), 1);
-    QVERIFY(list->Lbl[1]->text().endsWith(QStringLiteral(" ") + "  10:15:58    mV    500 mV:     123.45"));
-    rig.samplingTick();
-    QCOMPARE(list->rows().rowNext(), 2);
-}
-
-void LiveViewsTest::listBesideThePanelWhenTheGraphIsOpen()
-{
-    Rig rig;
-    rig.panel->CMDGRAPH->click();
-    rig.panel->CMDLIST->click();
-    QCOMPARE(rig.views->list()->frameGeometry().topLeft(),
-             QPoint(rig.panel->frameGeometry().width(), 0));
-    rig.meterSends();
-    rig.samplingTick();
-    QCOMPARE(rig.views->graph()->chart().sweep().sweepPos(), 0);
-    QCOMPARE(rig.views->list()->rows().rowNext(), 1);
+    QVERIFY(list->Lbl[1]->text().endsWith(QStringLiteral("   10:15:58    mV    500 mV:     123.45")));
+    if (graphOpen)
+        QCOMPARE(rig.views->graph()->chart().sweep().sweepPos(), 0);
 }
 
 void LiveViewsTest::stopRecordingEndsTheListFeed()
@@ -171,39 +146,26 @@ void LiveViewsTest::analogButtonOpensAndFeedsTheDial()
     QCOMPARE(analog->Text1->text(), QStringLiteral("123.45"));
     QCOMPARE(analog->Label2->text(), QStringLiteral("500 mV"));
     const QRect panel = rig.panel->frameGeometry();
-    if (listOpen) {
-        const QRect list = rig.views->list()->frameGeometry();
-        QCOMPARE(analog->frameGeometry().topLeft(), QPoint(panel.left(), list.top() + list.height()));
-    } else {
-        QCOMPARE(analog->frameGeometry().topLeft(), QPoint(panel.width(), 0));
-    }
+    const QPoint expected = listOpen ? QPoint(panel.left(), rig.views->list()->frameGeometry().bottom() + 1)
+                                     : QPoint(panel.width(), 0);
+    QCOMPARE(analog->frameGeometry().topLeft(), expected);
 
     rig.meterSends(0x25, 0x00, 0x00); // 250.00
     QCOMPARE(analog->Text1->text(), QStringLiteral("250.00"));
-    const QPointF p = analog->picture().frame().polar(0.7, 63);
-    bool needle = false;
-    for (int dx = -1; dx <= 1; ++dx)
-        needle = needle || analog->picture().image().pixelColor(qRound(p.x()) + dx, qRound(p.y())) == Qt::black;
-    QVERIFY(needle);
+    QVERIFY(needleAt(analog->picture(), 63));
 }
 
 void LiveViewsTest::closedViewsStopTheirFeedAndReopenFresh()
 {
     Rig rig;
-    rig.panel->CMDGRAPH->click();
-    rig.panel->CMDLIST->click();
-    rig.panel->CMDANALOG->click();
+    rig.openAll();
     rig.meterSends();
     rig.samplingTick();
-
     rig.views->graph()->close();
     rig.views->list()->close();
     rig.views->analog()->close();
-    QCOMPARE(rig.shared.graphFeedOn, qint16(0));
-    QCOMPARE(rig.shared.listFeedOn, qint16(0));
-    QCOMPARE(rig.shared.analogOn, qint16(0));
+    QCOMPARE(rig.feeds(), (QList<qint16>{0, 0, 0}));
     QVERIFY(!rig.views->graph() && !rig.views->list() && !rig.views->analog());
-
     QSignalSpy fed(rig.panel.get(), &live::PANEL::listFeed);
     rig.samplingTick();
     QCOMPARE(fed.count(), 0);
@@ -212,20 +174,15 @@ void LiveViewsTest::closedViewsStopTheirFeedAndReopenFresh()
     QCOMPARE(rig.views->list()->rows().rowNext(), 0); // empty rows again
     rig.panel->CMDGRAPH->click();
     QCOMPARE(rig.views->graph()->chart().sweep().sweepPos(), -1);
-    QCOMPARE(rig.views->graph()->chart().gridColor(), 7);
 }
 
 void LiveViewsTest::closingThePanelClosesTheViews()
 {
     Rig rig;
-    rig.panel->CMDGRAPH->click();
-    rig.panel->CMDLIST->click();
-    rig.panel->CMDANALOG->click();
+    rig.openAll();
     rig.panel->close();
     QVERIFY(!rig.views->graph() && !rig.views->list() && !rig.views->analog());
-    QCOMPARE(rig.shared.graphFeedOn, qint16(0));
-    QCOMPARE(rig.shared.listFeedOn, qint16(0));
-    QCOMPARE(rig.shared.analogOn, qint16(0));
+    QCOMPARE(rig.feeds(), (QList<qint16>{0, 0, 0}));
 }
 
 void LiveViewsTest::attachReturnsTheOwner()
