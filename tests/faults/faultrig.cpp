@@ -153,7 +153,7 @@ QString checkLoggerOpens(FaultRig &rig)
 
 } // namespace
 
-QString checkRecovered(FaultRig &rig)
+QString checkRecovered(FaultRig &rig, Recovery recovery)
 {
     live::PANEL &panel = rig.panel();
     emulator::LiveSettings live = rig.meter.live();
@@ -166,8 +166,10 @@ QString checkRecovered(FaultRig &rig)
             .arg(panel.LBLVALUE->text(), recoveredValue);
     if (QString problem = checkButtons(panel); !problem.isEmpty())
         return problem;
-    if (QString problem = checkLoggerOpens(rig); !problem.isEmpty())
-        return problem;
+    if (recovery == Recovery::Logger) {
+        if (QString problem = checkLoggerOpens(rig); !problem.isEmpty())
+            return problem;
+    }
     if (rig.heartbeat.longestGapSeconds() > freezeSeconds)
         return QStringLiteral("the event loop stood still for %1 s").arg(rig.heartbeat.longestGapSeconds());
     return {};

@@ -104,12 +104,19 @@ private:
 // Waits (bounded) until `ready` holds; false on time-out.
 bool waitFor(const std::function<bool()> &ready, int timeoutMs);
 
+// How much of the program checkRecovered() puts to work.
+enum class Recovery {
+    Live,    // the live reading and the panel's buttons
+    Logger,  // and an exchange with the meter's logger too
+};
+
 // The program is back to normal after a fault: the link shows "Com1",
 // the meter's next reading (set here to a new value) is shown, Timer6 runs,
 // the view and memory buttons are enabled and work (RESET takes the
-// reading; MEMORY opens the logger window, whose status read over the
-// line succeeds, and closing it gives the line back to the live reading),
-// and the event loop never stopped for long. Returns what is wrong.
-QString checkRecovered(FaultRig &rig);
+// reading; with Recovery::Logger, MEMORY opens the logger window, whose
+// status read over the line succeeds, and closing it gives the line back
+// to the live reading), and the event loop never stopped for long.
+// Returns what is wrong.
+QString checkRecovered(FaultRig &rig, Recovery recovery = Recovery::Logger);
 
 } // namespace faulttest

@@ -54,7 +54,7 @@ void FullRateTest::displayKeepsUpWithTheLine()
                      [&] { leftAfterTick.append(rig.program->port()->bytesWaiting()); });
 
     bool streamed = false;
-    QTimer::singleShot(4000, &rig.tap, [&] { streamed = true; });
+    QTimer::singleShot(3000, &rig.tap, [&] { streamed = true; });
     QVERIFY(faulttest::waitFor([&] { return streamed; }, 10000));
     QVERIFY2(leftAfterTick.size() >= 20, qPrintable(QString::number(leftAfterTick.size())));
     const QList<int> lastSecond = leftAfterTick.mid(leftAfterTick.size() - 20);

@@ -44,7 +44,7 @@ private:
     QSet<QString> seen_;
 };
 
-constexpr int liveFaultMs = 1500;
+constexpr int liveFaultMs = 1000;
 
 } // namespace
 
@@ -71,9 +71,9 @@ void LineNoiseTest::badBytes_data()
     QTest::newRow("wrong end bytes") << During::LiveReading << Noise{FaultKind::WrongEndByte} << true << false;
     QTest::newRow("frames cut short") << During::LiveReading << Noise{FaultKind::TruncatedFrame} << true << false;
     QTest::newRow("random bytes among the frames")
-        << During::LiveReading << Noise{FaultKind::None, 0, 1.5, 2} << false << false;
+        << During::LiveReading << Noise{FaultKind::None, 0, 1.0, 2} << false << false;
     QTest::newRow("random bytes beyond the line rate")
-        << During::LiveReading << Noise{FaultKind::None, 0, 1.5, 8} << false << false;
+        << During::LiveReading << Noise{FaultKind::None, 0, 1.0, 8} << false << false;
     QTest::newRow("status block a byte long, once")
         << During::StatusRead << Noise{FaultKind::LongStatusReply, 1} << true << false;
     QTest::newRow("status block a byte short, once")
@@ -131,7 +131,10 @@ void LineNoiseTest::badBytes()
     if (window->isLoaded())
         window->close();
 
-    const QString problem = faulttest::checkRecovered(rig);
+    // Live noise leaves the port itself alone: the logger exchange is put
+    // to work again only after faults in an exchange.
+    const QString problem = faulttest::checkRecovered(
+        rig, during == During::LiveReading ? faulttest::Recovery::Live : faulttest::Recovery::Logger);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     if (onlyTrueReadings) {
         const QSet<QString> allowed{trueReading, QString(), QStringLiteral("04.321")};

@@ -20,7 +20,6 @@ void RecordingPrinter::refuseBegin(const QString &reason)
 
 QPainter *RecordingPrinter::begin(const QString &documentName)
 {
-    ++beginCalls_;
     documentName_ = documentName;
     if (refuse_) {
         errorText_ = refuseReason_;

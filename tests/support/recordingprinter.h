@@ -42,7 +42,6 @@ public:
     void failFromNowOn() { failing_ = true; }
 
     // --- record ---
-    int beginCalls() const { return beginCalls_; }
     QString documentName() const { return documentName_; }
     bool ended() const { return ended_; }
     // Pages painted so far (the current one included); none before begin().
@@ -61,7 +60,6 @@ private:
     bool refuse_ = false;
     bool failing_ = false;
     bool ended_ = false;
-    int beginCalls_ = 0;
     QString refuseReason_;
     QString errorText_;
     QString documentName_;

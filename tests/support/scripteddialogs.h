@@ -58,10 +58,6 @@ public:
     QStringList messageTexts() const;
     const QList<Prompt> &prompts() const { return prompts_; }
     const QList<FileRequest> &fileRequests() const { return fileRequests_; }
-    // Answers queued but never asked for.
-    qsizetype unusedAnswers() const { return inputs_.size() + opens_.size() + saves_.size(); }
-    // True once a question came without a queued answer.
-    bool unexpectedQuestion() const { return unexpected_; }
 
 private:
     static FileChoice chosen(const QString &fullName);
@@ -76,7 +72,7 @@ private:
     QList<Prompt> prompts_;
     QList<FileRequest> fileRequests_;
     std::function<void(const Message &)> onMessage_;
-    bool unexpected_ = false;
+    bool unexpected_ = false; // failed once already
 };
 
 } // namespace testsupport

@@ -12,14 +12,12 @@ namespace testsupport {
 // outgoing bytes are kept for inspection (sent, sentBytes).
 //
 // Like a real port it only carries bytes while open: a closed port has no
-// bytes waiting, reads nothing, and drops what is sent (counted by
-// droppedSends()). Fed bytes queue up regardless and show once it is open.
+// bytes waiting, reads nothing, and drops what is sent. Fed bytes queue
+// up regardless and show once it is open.
 class ScriptedPort : public platform::SerialPort
 {
 public:
     using Responder = std::function<void(const QByteArray &sent)>;
-
-    ScriptedPort() = default;
 
     void setCommPort(int number) override { commPort_ = number; }
     int commPort() const override { return commPort_; }
@@ -29,8 +27,7 @@ public:
     bool open() override;
     bool isOpen() const override { return open_; }
     QString errorText() const override { return errorText_; }
-    QString deviceName() const override { return deviceName_; }
-    void setDeviceName(const QString &name) { deviceName_ = name; }
+    QString deviceName() const override { return QStringLiteral("scripted"); }
 
     int bytesWaiting() override;
     QByteArray read(int length) override;
@@ -42,7 +39,6 @@ public:
     void feed(const QByteArray &bytes) { incoming_ += bytes; }
     // Bytes received and not yet read (whether open or not).
     QByteArray pending() const { return incoming_; }
-    void clearPending() { incoming_.clear(); }
 
     // Makes the next opens fail with `reason` as errorText(); an empty
     // reason lets them succeed again.
@@ -63,14 +59,12 @@ public:
     QByteArray sentBytes() const { return sent_.join(); }
     void clearSent() { sent_.clear(); }
     int openCalls() const { return openCalls_; }
-    int droppedSends() const { return droppedSends_; }
     // Every length passed to read(), in order.
     const QList<int> &readLengths() const { return readLengths_; }
 
 private:
     int commPort_ = 0;
     QString settings_;
-    QString deviceName_ = QStringLiteral("scripted");
     bool open_ = false;
     bool lost_ = false;
     QString openFailure_;
@@ -80,7 +74,6 @@ private:
     QList<int> readLengths_;
     Responder responder_;
     int openCalls_ = 0;
-    int droppedSends_ = 0;
 };
 
 } // namespace testsupport

@@ -30,7 +30,6 @@ public:
 
     // Largest clock advance of a single runFor (default 0.01 s).
     void setStep(double seconds) { step_ = seconds; }
-    double step() const { return step_; }
 
     // Runs `hook` after every step, for the life of the pump.
     void onStep(Hook hook);

@@ -22,8 +22,6 @@ private:
 
 } // namespace
 
-TestPlatform::TestPlatform() = default;
-
 platform::Platform TestPlatform::platform()
 {
     platform::Platform p;

@@ -21,8 +21,6 @@ namespace testsupport {
 class TestPlatform
 {
 public:
-    TestPlatform();
-
     ScriptedPort port;
     ScriptedClock clock;
     ScriptedPump pump{clock};
