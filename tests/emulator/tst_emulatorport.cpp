@@ -30,7 +30,6 @@ private slots:
     void closedPortHearsNothing();
     void clockSteps_data();
     void clockSteps();
-    void loggerExchangeThroughThePort();
 };
 
 void TestEmulatorPort::readLengths_data()
@@ -114,28 +113,6 @@ void TestEmulatorPort::clockSteps()
     clock.advance(0.25);
     QVERIFY(isFrame(port.read(0)));
     QVERIFY(port.emulatorTime() > startAt);
-}
-
-void TestEmulatorPort::loggerExchangeThroughThePort()
-{
-    ScriptedClock clock(50000.0);
-    EmulatorPort port(clock);
-    port.emulator().setFast(true);
-    emulator::LoggerContent content;
-    content.memorySizeCode = 3;
-    port.emulator().setLogger(content);
-    port.open();
-    port.send(" ");
-    clock.advance(0.1);
-    port.send("A");
-    clock.advance(0.5);
-    port.read(0);
-    port.send(QByteArray("R\0\0\0\x86\0\0", 7)); // address 134
-    QCOMPARE(port.read(0).toHex(), QByteArray("03"));
-    clock.advance(1.0);
-    QCOMPARE(port.bytesWaiting(), 0); // no frames while attending
-    port.send(" ");
-    QVERIFY(isFrame(port.read(0)));
 }
 
 QTEST_APPLESS_MAIN(TestEmulatorPort)

@@ -17,16 +17,10 @@ namespace {
 constexpr double byteTime = 1.0 / 240.0;
 constexpr double start = 100.0;
 
-int bcdValue(char byte)
-{
-    const int b = quint8(byte);
-    return (b >> 4) * 10 + (b & 0xF);
-}
-
-// The six value digits of a frame, read nibble by nibble.
+// The six value digits of a frame: BCD, so their hex reads as the number.
 quint32 frameDigits(const QByteArray &frame)
 {
-    return quint32(bcdValue(frame.at(2)) * 10000 + bcdValue(frame.at(3)) * 100 + bcdValue(frame.at(4)));
+    return frame.mid(2, 3).toHex().toUInt();
 }
 
 bool isFrame(const QByteArray &bytes)

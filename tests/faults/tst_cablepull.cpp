@@ -8,7 +8,10 @@
 #include "link/ui/panel.h"
 #include "logger/ui/logger.h"
 #include "platform/timer.h"
+#include "reclist/ui/reclistwindow.h"
+#include "recording/recordlistmodel.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,7 +19,7 @@
 
 namespace {
 
-enum class Work { LiveReading, Recording, StatusRead, SetDirectory, MeterClock };
+enum class Work { LiveReading, Recording, StatusRead, SetDirectory, Download };
 
 // Pulls the cable once the program has sent `request`, `delayMs` later
 // (while the meter's reply is on its way).
@@ -41,6 +44,22 @@ bool openLogger(faulttest::FaultRig &rig)
                               8000);
 }
 
+reclist::REC_LIST *recordList()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *found = qobject_cast<reclist::REC_LIST *>(window))
+            return found;
+    }
+    return nullptr;
+}
+
+// SHOW DATA for the meter's set 2 (50 records, about a second on the line).
+void showSetTwo(logger::LOGGER &window)
+{
+    window.Text1->setText(QStringLiteral("2"));
+    window.SSCommand3->click(); // the whole download runs inside the click
+}
+
 } // namespace
 
 class CablePullTest : public QObject
@@ -59,7 +78,7 @@ void CablePullTest::pulledDuringWork_data()
     QTest::newRow("recording") << Work::Recording << false;
     QTest::newRow("logger status read") << Work::StatusRead << true;
     QTest::newRow("set directory") << Work::SetDirectory << true;
-    QTest::newRow("meter clock") << Work::MeterClock << true;
+    QTest::newRow("download") << Work::Download << true;
 }
 
 void CablePullTest::pulledDuringWork()
@@ -94,10 +113,13 @@ void CablePullTest::pulledDuringWork()
         pullAfterRequest(rig, 'I', 30);
         window->SSCommand1->click(); // NO.S OF SET, then TIME OF RECORDING
         break;
-    case Work::MeterClock:
+    case Work::Download:
         QVERIFY(openLogger(rig));
-        pullAfterRequest(rig, 'C', 5);
-        window->SSCommand6->click();
+        window->SSCommand1->click();
+        QCOMPARE(window->Label2->text(), QStringLiteral("4"));
+        pullAfterRequest(rig, 'K', 300);
+        showSetTwo(*window);
+        QVERIFY(!recordList() || !recordList()->isVisible()); // no list of a cut download
         break;
     }
 
@@ -113,6 +135,11 @@ void CablePullTest::pulledDuringWork()
         // The logger window's own buttons work again once the link is back.
         window->SSCommand1->click();
         QCOMPARE(window->setList().rowCount(), 4);
+        if (work == Work::Download) {
+            showSetTwo(*window);
+            QVERIFY(recordList() && recordList()->isVisible());
+            QCOMPARE(recordList()->list().recordCount(), 50);
+        }
         window->close();
     }
     const QString problem = faulttest::checkRecovered(rig);

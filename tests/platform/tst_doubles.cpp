@@ -6,47 +6,19 @@
 using namespace testsupport;
 
 // The scripted doubles every other test stands on: the behaviour those
-// tests cannot see for themselves (midnight, runaway loops, surprises).
+// tests cannot see for themselves (runaway loops, surprises, a closed
+// port). The scripted clock's midnight is covered by tst_wait.
 class TestDoubles : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void clockAdvance_data();
-    void clockAdvance();
     void pumpHooksAndEvents();
     void pumpStopsEndlessLoop();
     void portCarriesOnlyWhileOpen();
     void dialogsUnexpectedQuestion();
     void printJobsRecordPagesAndTexts();
 };
-
-void TestDoubles::clockAdvance_data()
-{
-    QTest::addColumn<double>("start");
-    QTest::addColumn<double>("advance");
-    QTest::addColumn<double>("expected");
-    QTest::addColumn<int>("days");
-
-    QTest::newRow("to midnight exactly") << 86399.0 << 1.0 << 0.0 << 1;
-    QTest::newRow("two days and a bit") << 100.0 << 2 * 86400.0 + 5 << 105.0 << 2;
-    QTest::newRow("negative ignored") << 500.0 << -3.0 << 500.0 << 0;
-}
-
-void TestDoubles::clockAdvance()
-{
-    QFETCH(double, start);
-    QFETCH(double, advance);
-    QFETCH(double, expected);
-    QFETCH(int, days);
-
-    const QDate date(2023, 12, 31);
-    ScriptedClock clock(start, date);
-    clock.advance(advance);
-    QVERIFY(qAbs(clock.secondsSinceMidnight() - expected) < 1e-9);
-    QCOMPARE(clock.now().date(), date.addDays(days));
-    QCOMPARE(clock.now().time().msecsSinceStartOfDay(), qRound(expected * 1000));
-}
 
 void TestDoubles::pumpHooksAndEvents()
 {

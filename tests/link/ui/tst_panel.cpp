@@ -69,7 +69,6 @@ private Q_SLOTS:
     void endingLeavesTheLinkLostLoop();
     void functionChangeAndRelModeAreSignalled();
     void clockTickShowsTimeAndReArms();
-    void samplingTickFeedsGraphAndList();
     void recordingCountVisibleOnlyWhileRecording();
 };
 
@@ -274,31 +273,6 @@ void PanelTest::clockTickShowsTimeAndReArms()
     rig.panel->Timer2->fire();
     QCOMPARE(rig.panel->LBLTIME->text(), QStringLiteral("10:16:00"));
     QCOMPARE(rig.panel->Timer2->interval(), 1050);
-}
-
-void PanelTest::samplingTickFeedsGraphAndList()
-{
-    Rig rig;
-    rig.load();
-    rig.port.feed(frame(0x40, 0x12, 0x34, 0x50, 0x08));
-    rig.tick();
-    rig.panel->LBLTIME->setText(QStringLiteral("10:15:58"));
-    rig.panel->LBLSAMPLE->setText(QStringLiteral("2.5 Sec"));
-    QSignalSpy graph(rig.panel.get(), &live::PANEL::graphFeed);
-    QSignalSpy list(rig.panel.get(), &live::PANEL::listFeed);
-
-    rig.panel->Timer3->setEnabled(true);
-    rig.panel->Timer3->fire();
-    QCOMPARE(graph.count() + list.count(), 0); // neither view fed
-    rig.shared.graphFeedOn = 1;
-    rig.shared.listFeedOn = 1;
-    rig.panel->Timer3->fire();
-    QCOMPARE(rig.panel->Timer3->interval(), 2500);
-    QCOMPARE(graph.count(), 2);
-    QCOMPARE(graph.at(0).at(0).toString(), QString()); // first "" then the text
-    QCOMPARE(graph.at(1).at(0).toString(), QStringLiteral("1.2345"));
-    QCOMPARE(list.count(), 2);
-    QCOMPARE(list.at(1).at(0).toString(), QStringLiteral("  10:15:58    V    5 V:     1.2345"));
 }
 
 void PanelTest::recordingCountVisibleOnlyWhileRecording()
