@@ -41,7 +41,7 @@ public:
 
     bool open() override;
     bool isOpen() const override { return open_; }
-    void close();
+    void close() override;
     QString errorText() const override { return {}; }
     QString deviceName() const override { return QStringLiteral("emulator"); }
 

@@ -8,14 +8,26 @@
 //     cells hold a double quote excepted: a quote ends a quoted item);
 //   - a recorded line built from the first row's texts reads back as the
 //     very fields it was built from (unless a text holds a comma, which
-//     splits a line into two items by design; the panel's texts never do).
+//     splits a line into two items by design; the panel's texts never do);
+//   - what the program does with an opened file works on any rows: the
+//     printout lines, GRAPH (the selection and the trace of the graph, on
+//     the screen and on a printer), and the range window's apply with boxes
+//     taken from the rows' texts; every point of a trace lies on the
+//     graph's value axis (900 to 7100 twips) and time axis (from 1000).
 
 #include "fuzz/targets.h"
 
+#include "graphs/storedgraph.h"
+#include "graphs/storedgraphdesign.h"
+#include "graphs/storedgraphtrace.h"
 #include "recording/datafileformat.h"
 #include "recording/datafilereader.h"
 #include "recording/datafilewriter.h"
+#include "recording/listprintout.h"
+#include "recording/memoryselection.h"
 #include "recording/recordlistmodel.h"
+
+#include "common/numbers.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -101,6 +113,48 @@ QString checkRecordedLine(const recording::RecordListModel &list)
     return {};
 }
 
+// The trace of the opened-file graph for the shared selection, as the
+// graph window draws it, on the screen and on a 600 dpi printer.
+QString checkTrace(const recording::RecordListModel &list, const common::SharedValues &shared)
+{
+    const graphs::TraceRequest request{common::roundHalfEven(shared.memFirst),
+                                       common::roundHalfEven(shared.memLast),
+                                       shared.memLast - shared.memFirst + 1,
+                                       {shared.memMin, shared.memMax},
+                                       graphs::memoryGraphDesign().rangeMatch};
+    for (double pixelsPerTwip : {1.0 / 15.0, 600.0 / 1440.0}) {
+        const QPolygonF trace = graphs::storedGraphTrace(list, request, pixelsPerTwip);
+        for (const QPointF &point : trace) {
+            if (!(point.y() >= graphs::aboveTop && point.y() <= graphs::belowBottom)
+                || !(point.x() >= graphs::timeAxisStart))
+                return QStringLiteral("trace point (%1, %2) off the graph").arg(point.x()).arg(point.y());
+        }
+    }
+    graphs::StoredGraphScene scene;
+    scene.plotted = true;
+    scene.list = &list;
+    scene.selection = {request.first, request.last, request.count, shared.memMin, shared.memMax,
+                       shared.memTimeFirst, shared.memTimeMid, shared.memTimeLast};
+    graphs::storedGraphLabels(scene);
+    return {};
+}
+
+QString checkOpenedFileWork(const recording::RecordListModel &list)
+{
+    for (int row = 1; row <= list.recordCount(); ++row)
+        recording::printoutLine(list.rowCells(row));
+    common::SharedValues shared;
+    if (recording::prepareMemoryGraph(list, shared))
+        return {}; // "Only 1 Record !"
+    if (QString finding = checkTrace(list, shared); !finding.isEmpty())
+        return finding;
+    // The range window, its boxes typed from the texts of the rows.
+    const recording::RangeBoxes boxes{list.cell(2, 0), list.cell(3, 0), list.cell(2, 3), list.cell(3, 3)};
+    if (recording::applyMemoryRange(boxes, list, shared))
+        return {}; // refused, with a message
+    return checkTrace(list, shared);
+}
+
 } // namespace
 
 QString checkDataFile(QByteArrayView input)
@@ -123,7 +177,9 @@ QString checkDataFile(QByteArrayView input)
         return {};
     if (QString finding = checkSaveRoundTrip(list); !finding.isEmpty())
         return finding;
-    return checkRecordedLine(list);
+    if (QString finding = checkRecordedLine(list); !finding.isEmpty())
+        return finding;
+    return checkOpenedFileWork(list);
 }
 
 } // namespace fuzz

@@ -14,9 +14,18 @@ constexpr qint64 chunkSize = 4 * 1024 * 1024;
 bool openForReading(QFile &file, QString *reason)
 {
     // A folder opens on some systems but cannot be read as lines.
-    if (QFileInfo(file.fileName()).isDir()) {
+    const QFileInfo info(file.fileName());
+    if (info.isDir()) {
         if (reason)
             *reason = QStringLiteral("It is a folder.");
+        return false;
+    }
+    // A device or a pipe is no data file: one may never end (/dev/zero
+    // would fill the memory), another holds the program until someone
+    // writes to it (opening a named pipe waits for a writer).
+    if (info.exists() && !info.isFile()) {
+        if (reason)
+            *reason = QStringLiteral("It is not a regular file.");
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {

@@ -92,8 +92,11 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
     if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
         return;
     if (!lost_)
-        errorText_ = QStringLiteral("Serial port %1 is lost: %2.")
-                         .arg(deviceName(), port_.errorString());
+        // The system's text here is whatever the last failed read left
+        // ("Resource temporarily unavailable"), which says nothing useful.
+        errorText_ = QStringLiteral("Serial port %1 is gone: the adapter was unplugged or the "
+                                    "meter's cable pulled.")
+                         .arg(deviceName());
     lost_ = true;
     // A dead descriptor keeps reporting errors to the event loop; close it
     // once QSerialPort has finished with the current notification.
