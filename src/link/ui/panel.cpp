@@ -15,9 +15,11 @@ namespace live {
 
 namespace {
 constexpr int pollingInterval = 50;
-// Enough to catch up with a full line (about 34 frames a second) quickly,
-// without ever holding the window for long.
-constexpr int maxFramesPerTick = 16;
+// More bytes waiting than two frames is a backlog to be worked off.
+constexpr int backlogBytes = 2 * FrameReceiver::frameLength;
+// A step takes one byte or one frame: 256 a tick is twenty times the line
+// rate, and never holds the window for long.
+constexpr int maxStepsPerTick = 256;
 constexpr int firstClockInterval = 2000;
 constexpr int firstSamplingInterval = 1000;
 const QString noComText = QStringLiteral(" NO COM ");
@@ -92,15 +94,21 @@ void PANEL::onTimer6Tick()
     if (inTimer6Tick_ || platform_.pump->ending())
         return;
     inTimer6Tick_ = true;
-    // One frame a tick, unless whole frames are queued behind it: a meter
-    // streaming faster than the ticks would otherwise leave the display
-    // further and further behind. Stray bytes still cost a tick each.
-    for (int frames = 0; frames < maxFramesPerTick; ++frames) {
+    // One step a tick, as the reception was designed, unless bytes pile up:
+    // whole frames queued behind a frame are taken at once, and a backlog
+    // (a meter or noise faster than the ticks) is worked off within the
+    // tick, so the display never falls further and further behind. A few
+    // stray bytes still cost a tick each.
+    platform::SerialPort &port = *platform_.port;
+    for (int step = 0; step < maxStepsPerTick; ++step) {
         const auto RxV = receiver_.tick(reading_.functionText == QLatin1String("Frequency"));
-        if (!RxV || platform_.pump->ending())
+        if (platform_.pump->ending())
             break;
-        handleFrame(*RxV);
-        if (platform_.port->bytesWaiting() < FrameReceiver::frameLength)
+        if (RxV)
+            handleFrame(*RxV);
+        const int waiting = port.bytesWaiting();
+        const bool backlog = waiting > backlogBytes;
+        if (!backlog && !(RxV && waiting >= FrameReceiver::frameLength))
             break;
     }
     inTimer6Tick_ = false;

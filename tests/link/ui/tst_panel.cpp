@@ -128,6 +128,11 @@ void PanelTest::ticksTakeQueuedBytes_data()
     QTest::newRow("stray bytes still cost a tick each")
         << frame(0x42, 0x05, 0, 0, 0x08) + QByteArray("\x55\x55", 2) + frame(0x42, 0x02, 0, 0, 0x08)
         << QStringList{"05.000", "05.000", "02.000"} << "05.000" << "02.000";
+    // Noise faster than the ticks: the backlog goes within one tick, down
+    // to two frames' worth, which then costs a tick a byte again.
+    QTest::newRow("backlog of noise")
+        << QByteArray(200, '\x55') + frame(0x42, 0x02, 0, 0, 0x08)
+        << QStringList(8, QString()) + QStringList{"02.000"} << "02.000" << "02.000";
 }
 
 void PanelTest::ticksTakeQueuedBytes()
