@@ -136,6 +136,7 @@ void PANEL::handleFrame(const QByteArray &RxV)
         Label1->setVisible(false);
     }
     receiver_.resetNoDataTicks();
+    Q_EMIT frameShown();
 }
 
 void PANEL::showReading(const common::MeterReading &previous)
@@ -205,6 +206,11 @@ void PANEL::nodataroutine()
     Timer6->setEnabled(true);
     setViewButtonsEnabled(true);
     showLinkState();
+}
+
+bool PANEL::showsLiveReading() const
+{
+    return Timer6->isEnabled() && LBLCOMM->text() != noComText;
 }
 
 void PANEL::resetMaxMin()

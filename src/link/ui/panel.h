@@ -52,6 +52,10 @@ public:
 
     // The reading as last decoded (the labels show the same texts).
     const common::MeterReading &reading() const { return reading_; }
+    // True while the panel shows a reading the meter is sending now: the
+    // polling runs and the link is not lost. A paused polling (a logger
+    // exchange) or a lost link shows nothing current.
+    bool showsLiveReading() const;
     FrameReceiver &receiver() { return receiver_; }
 
     // Labels that carry state (names as the meter program has always used).
@@ -87,6 +91,8 @@ Q_SIGNALS:
     void listFeed(const QString &text);
     // LBLFUN changed (by a frame, or emptied on link loss).
     void functionTextChanged(const QString &functionText);
+    // A frame was decoded and shown.
+    void frameShown();
     // A frame arrived with the meter's REL mode on.
     void relModeSeen();
     // The panel is closing: the program ends.
