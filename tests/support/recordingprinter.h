@@ -32,6 +32,7 @@ public:
     int resolution() const override { return setup_.dotsPerInch; }
     bool newPage() override;
     bool end() override;
+    void abort() override;
     QString errorText() const override { return errorText_; }
 
     // --- script ---
@@ -43,7 +44,9 @@ public:
 
     // --- record ---
     QString documentName() const { return documentName_; }
+    // Sent whole (end() succeeded) / stopped without being sent.
     bool ended() const { return ended_; }
+    bool aborted() const { return aborted_; }
     // Pages painted so far (the current one included); none before begin().
     QList<QImage> pages() const;
     qsizetype pageCount() const;
@@ -60,6 +63,7 @@ private:
     bool refuse_ = false;
     bool failing_ = false;
     bool ended_ = false;
+    bool aborted_ = false;
     QString refuseReason_;
     QString errorText_;
     QString documentName_;

@@ -71,7 +71,20 @@ bool RecordingController::substartrecording()
     panel_.CMDSTOP->setEnabled(true);
     panel_.Timer4->setEnabled(true);
     panel_.Timer4->setInterval(live::samplingIntervalMs(panel_.LBLSAMPLE->text()));
+    if (recorder_.cutAtStart() > 0)
+        tellBrokenLineRemoved();
     return true;
+}
+
+void RecordingController::tellBrokenLineRemoved()
+{
+    panel_.platform().dialogs->message(
+        QStringLiteral("The file ") + recordFileName_
+            + QStringLiteral(" ended inside a line, cut short when it was last written. That part "
+                             "line (%1 bytes) was removed; the whole lines before it are kept and "
+                             "the recording goes on after them.")
+                  .arg(recorder_.cutAtStart()),
+        {}, platform::MessageIcon::Information);
 }
 
 void RecordingController::subStopRecording()
@@ -120,7 +133,9 @@ PanelTexts RecordingController::panelTexts() const
 
 void RecordingController::onTimer4Tick()
 {
-    if (!recorder_.isOpen())
+    // While the polling is paused or the link is lost the labels hold an
+    // old reading: a line now would give it a time the meter never sent it.
+    if (!recorder_.isOpen() || !panel_.showsLiveReading())
         return;
     if (!recorder_.writeTick(panelTexts(), panel_.platform().clock->now())) {
         stopAfterWriteFailure();
@@ -135,11 +150,15 @@ void RecordingController::stopAfterWriteFailure()
 {
     const QString reason = recorder_.errorText();
     const QString fileName = recordFileName_;
+    const QString end = recorder_.endsInsideALine()
+                            ? QStringLiteral(" The file ends with part of that line; the next "
+                                             "recording into it removes it.")
+                            : QString();
     onCmdStop();
     panel_.platform().dialogs->message(
         QStringLiteral("Recording stopped: a line could not be written to ") + fileName
             + QStringLiteral(" (") + reason
-            + QStringLiteral("). The lines written before it are kept in the file."),
+            + QStringLiteral("). The lines written before it are kept in the file.") + end,
         {}, platform::MessageIcon::Critical);
 }
 
