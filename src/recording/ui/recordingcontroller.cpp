@@ -80,8 +80,8 @@ void RecordingController::tellBrokenLineRemoved()
 {
     panel_.platform().dialogs->message(
         QStringLiteral("The file ") + recordFileName_
-            + QStringLiteral(" ended inside a line, cut short when it was last written. That part "
-                             "line (%1 bytes) was removed; the whole lines before it are kept and "
+            + QStringLiteral(" ended inside a line, cut short when it was last written: that broken "
+                             "line (%1 bytes) was removed. The whole lines before it are kept and "
                              "the recording goes on after them.")
                   .arg(recorder_.cutAtStart()),
         {}, platform::MessageIcon::Information);
