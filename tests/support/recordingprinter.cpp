@@ -21,6 +21,8 @@ void RecordingPrinter::refuseBegin(const QString &reason)
 QPainter *RecordingPrinter::begin(const QString &documentName)
 {
     documentName_ = documentName;
+    if (whileChoosing_)
+        whileChoosing_();
     if (refuse_) {
         errorText_ = refuseReason_;
         return nullptr;

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRectF>
 
+#include <functional>
 #include <memory>
 
 namespace testsupport {
@@ -41,6 +42,9 @@ public:
     void refuseBegin(const QString &reason = {});
     // newPage() and end() report failure from now on.
     void failFromNowOn() { failing_ = true; }
+    // Runs inside begin(), as the events that run while the print dialog
+    // is open.
+    void whileChoosing(std::function<void()> events) { whileChoosing_ = std::move(events); }
 
     // --- record ---
     QString documentName() const { return documentName_; }
@@ -67,6 +71,7 @@ private:
     QString refuseReason_;
     QString errorText_;
     QString documentName_;
+    std::function<void()> whileChoosing_;
 };
 
 } // namespace testsupport
