@@ -71,8 +71,6 @@ bool RecordingController::substartrecording()
     panel_.CMDSTOP->setEnabled(true);
     panel_.Timer4->setEnabled(true);
     panel_.Timer4->setInterval(live::samplingIntervalMs(panel_.LBLSAMPLE->text()));
-    if (recorder_.cutAtStart() > 0)
-        tellBrokenLineRemoved();
     return true;
 }
 
@@ -112,6 +110,9 @@ void RecordingController::onCmdStart()
     }
     recorder_.resetCount();
     panel_.Label1->setVisible(true);
+    // Last: lines may be recorded while the message is on screen.
+    if (recorder_.cutAtStart() > 0)
+        tellBrokenLineRemoved();
 }
 
 void RecordingController::onCmdStop()
