@@ -26,8 +26,13 @@ public:
 
     virtual bool newPage() = 0;
 
-    // Ends the document; false when it could not be completed.
+    // Ends the document and sends it; false when it could not be completed.
     virtual bool end() = 0;
+
+    // Stops a document part way without sending it: nothing more reaches
+    // the printer and no PDF file is left behind. A job that is not ended
+    // or aborted is aborted when it is destroyed.
+    virtual void abort() = 0;
 
     virtual QString errorText() const = 0;
 };

@@ -23,14 +23,18 @@ QString saveFilter();
 
 struct SaveOutcome
 {
-    enum class Status { Saved, Cancelled, Failed };
+    enum class Status { Saved, Cancelled, Empty, Failed };
     Status status = Status::Cancelled;
-    std::optional<recording::Notice> failure; // names the file and the reason
+    // What to tell the user: why nothing was saved (Empty), or the file and
+    // the reason it was not saved (Failed).
+    std::optional<recording::Notice> notice;
 };
 
 // Asks for the file (the dialog starts at saveFileName, which then holds
 // the choice); a cancelled dialog or a choice without a file title writes
-// nothing. The file is written whole through a temporary file and only
+// nothing, and an empty list is not offered for saving at all. What is
+// written are the records as they were when SAVE was chosen, whatever
+// happens to the list while the dialog is open. The file is written whole through a temporary file and only
 // then takes the place of the old one, so a failed save leaves an existing
 // file as it was. `busy(true)` and `busy(false)` frame the writing.
 SaveOutcome saveRecordList(platform::Dialogs &dialogs, const recording::RecordListModel &list,

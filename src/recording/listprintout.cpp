@@ -70,12 +70,19 @@ PrintOutcome failed(platform::Printer &printer, int lines)
     return {PrintOutcome::Status::Failed, reason, lines};
 }
 
-// Ends a job that failed part way, keeping the reason it gave.
+// Drops a job that failed part way, keeping the reason it gave: a cut
+// printout is not sent.
 PrintOutcome abandon(platform::Printer &printer, int lines)
 {
     PrintOutcome outcome = failed(printer, lines);
-    printer.end();
+    printer.abort();
     return outcome;
+}
+
+PrintOutcome stopped(platform::Printer &printer, int lines)
+{
+    printer.abort();
+    return {PrintOutcome::Status::Interrupted, {}, lines};
 }
 
 } // namespace
@@ -98,9 +105,16 @@ PrintOutcome printRecordList(const RecordListModel &list, platform::Printer &pri
                              platform::EventPump &pump, const QString &documentName,
                              const std::function<void()> &begun)
 {
+    // The rows the user asked for are the first `records`: they stay as they
+    // were until the list is cleared (closed, or filled anew); rows added
+    // meanwhile are not printed.
     QPointer<const RecordListModel> guard(&list);
     const quint64 generation = list.generation();
     const int records = list.recordCount();
+    const auto asAsked = [&] {
+        return !pump.ending() && guard && guard->generation() == generation
+               && guard->recordCount() >= records;
+    };
 
     QPainter *painter = printer.begin(documentName);
     if (!painter) {
@@ -108,6 +122,8 @@ PrintOutcome printRecordList(const RecordListModel &list, platform::Printer &pri
             return {PrintOutcome::Status::Cancelled, {}, 0};
         return failed(printer, 0);
     }
+    if (!asAsked()) // changed while the print dialog was open
+        return stopped(printer, 0);
     if (begun)
         begun();
     PageWriter writer(*painter, printer);
@@ -121,10 +137,8 @@ PrintOutcome printRecordList(const RecordListModel &list, platform::Printer &pri
             return abandon(printer, printed);
         ++printed;
         pump.runFor(0);
-        if (pump.ending() || !guard || guard->generation() != generation) {
-            printer.end();
-            return {PrintOutcome::Status::Interrupted, {}, printed};
-        }
+        if (!asAsked())
+            return stopped(printer, printed);
     }
     if (!printer.end())
         return failed(printer, printed);

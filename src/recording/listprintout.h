@@ -33,17 +33,19 @@ struct PrintOutcome
     enum class Status {
         Printed,     // every line was printed
         Cancelled,   // the user cancelled the print dialog
-        Failed,      // the printer failed; errorText says why
-        Interrupted, // the list was cleared, or the program is ending
+        Failed,      // the printer failed; errorText says why; nothing sent
+        Interrupted, // the list was cleared, or the program is ending; nothing sent
     };
     Status status = Status::Printed;
     QString errorText;
     int linesPrinted = 0; // record lines
 };
 
-// Prints the records there are when it starts. Between lines it lets
-// pending events run (without pausing), so the program stays responsive;
-// it stops early when the list is cleared meanwhile or the program ends.
+// Prints the records there are when it starts (before the print dialog).
+// Between lines it lets pending events run (without pausing), so the
+// program stays responsive. When the list is cleared meanwhile (also while
+// the print dialog is open) or the program ends, it stops and aborts the
+// job, as it does when the printer fails: a cut printout is never sent.
 // documentName names the print job (the list window's caption); begun, if
 // given, runs once the job has started (after the print dialog).
 PrintOutcome printRecordList(const RecordListModel &list, platform::Printer &printer,

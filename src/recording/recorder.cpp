@@ -14,10 +14,13 @@ bool Recorder::writeTick(const PanelTexts &texts, const QDateTime &now)
 {
     // A 32-bit count: after its largest value it goes on from the smallest,
     // without overflowing.
-    recordCount_ = recordCount_ == std::numeric_limits<qint32>::max()
-                       ? std::numeric_limits<qint32>::min()
-                       : recordCount_ + 1;
-    return file_.write(recordedLine(recordedRecord(recordCount_, now, texts)));
+    const qint32 next = recordCount_ == std::numeric_limits<qint32>::max()
+                            ? std::numeric_limits<qint32>::min()
+                            : recordCount_ + 1;
+    if (!file_.write(recordedLine(recordedRecord(next, now, texts))))
+        return false;
+    recordCount_ = next;
+    return true;
 }
 
 void Recorder::stop()

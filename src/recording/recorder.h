@@ -13,14 +13,19 @@ namespace recording {
 class Recorder
 {
 public:
-    // Opens the file for appending; false (errorText() says why) when it
-    // cannot be opened. The record count starts again at 0.
+    // Opens the file for appending, mending a broken last line first;
+    // false (errorText() says why) when it cannot be opened. The record
+    // count starts again at 0.
     bool start(const QString &fileName);
+    // Bytes of a broken last line that start() removed (0: none).
+    qint64 cutAtStart() const { return file_.cutAtOpen(); }
 
-    // Adds 1 to the record count and writes the line built from the panel's
-    // texts at `now`. False when the line could not be written completely;
-    // the lines before it stay in the file.
+    // Writes the line built from the panel's texts at `now` under the next
+    // record number. False when the line could not be written whole: the
+    // lines before it stay in the file, and the part of it that was written
+    // is taken back unless endsInsideALine() says it could not be.
     bool writeTick(const PanelTexts &texts, const QDateTime &now);
+    bool endsInsideALine() const { return file_.endsInsideALine(); }
 
     // Closes the file.
     void stop();

@@ -85,9 +85,10 @@ int RecordingProbe::ticks() const
 
 void RecordingProbe::onTick()
 {
-    // After the recording's handler: a line was written if it still records.
+    // After the recording's handler, Label1 counts the lines written; a
+    // tick without a live reading writes none.
     if (running() && !linesPerStart_.isEmpty())
-        ++linesPerStart_.last();
+        linesPerStart_.last() = rig_.panel().Label1->text().trimmed().toInt();
 }
 
 QString RecordingProbe::checkFile() const

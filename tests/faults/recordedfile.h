@@ -16,8 +16,8 @@ QString checkRecordedFile(const QString &fileName, const QList<int> &linesPerSta
                           const QString &unit);
 
 // Records as the user does (SAVE AS, START RECORDING) on the rig's panel,
-// with the recording tick every 100 ms, and counts the ticks that wrote a
-// line (seen after the recording's own handler).
+// with the recording tick every 100 ms, and counts the lines written (seen
+// after the recording's own handler).
 class RecordingProbe : public QObject
 {
 public:

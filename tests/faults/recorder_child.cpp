@@ -5,8 +5,8 @@
 //
 // Starts the program on the "emulator" device, waits for the first
 // reading, chooses FILE with SAVE AS and starts the recording with a tick
-// every 20 ms. After each tick has written its line it prints "tick N" on
-// standard output (N from 1). Runs until it is killed (or 60 s have passed).
+// every 20 ms. After each tick that wrote a line it prints "tick N" on
+// standard output (N lines written, from 1). Runs until it is killed (or 60 s have passed).
 
 #include "app/application.h"
 #include "link/ui/panel.h"
@@ -45,11 +45,14 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    int ticks = 0;
+    int lines = 0;
     QObject::connect(panel->Timer4, &platform::Timer::tick, panel, [&] {
-        // After the recording's own handler: its line is in the file.
-        if (panel->recordingOn) {
-            std::printf("tick %d\n", ++ticks);
+        // After the recording's own handler, Label1 counts the lines in the
+        // file (a tick without a live reading writes none).
+        const int shown = panel->Label1->text().trimmed().toInt();
+        if (panel->recordingOn && shown != lines) {
+            lines = shown;
+            std::printf("tick %d\n", lines);
             std::fflush(stdout);
         }
     });

@@ -43,24 +43,26 @@ private Q_SLOTS:
 
 void RecordingKillTest::killedWhileRecording_data()
 {
+    const QByteArray older = "1\t26-05-31\t14:03:07\t 123.45\tmV\t500 mV\tDC\t\r\n"
+                             "2\t26-05-31\t14:03:09\t 123.46\tmV\t500 mV\tDC\t\r\n";
     QTest::addColumn<int>("ticksBeforeKill");
-    QTest::addColumn<bool>("appendToOld"); // the file already holds a recording
-    QTest::newRow("after the first line") << 1 << false;
-    QTest::newRow("after some lines") << 12 << false;
-    QTest::newRow("appending to an older recording") << 30 << true;
+    QTest::addColumn<QByteArray>("old"); // what the file holds before: two lines, maybe a broken one
+    QTest::newRow("after the first line") << 1 << QByteArray();
+    QTest::newRow("after some lines") << 12 << QByteArray();
+    QTest::newRow("appending to an older recording") << 30 << older;
+    QTest::newRow("appending to one killed inside a line") << 5 << older + "3\t26-05-31\t14:0";
 }
 
 void RecordingKillTest::killedWhileRecording()
 {
     QFETCH(int, ticksBeforeKill);
-    QFETCH(bool, appendToOld);
+    QFETCH(QByteArray, old);
+    const bool appendToOld = !old.isEmpty();
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString fileName = dir.filePath(QStringLiteral("killed.dat"));
     QList<int> linesPerStart;
     if (appendToOld) {
-        const QByteArray old = "1\t26-05-31\t14:03:07\t 123.45\tmV\t500 mV\tDC\t\r\n"
-                               "2\t26-05-31\t14:03:09\t 123.46\tmV\t500 mV\tDC\t\r\n";
         QFile file(fileName);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
         linesPerStart.append(2);

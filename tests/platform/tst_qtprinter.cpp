@@ -1,5 +1,6 @@
 #include "platform/qt/qtprinter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QRegularExpression>
@@ -25,6 +26,8 @@ private slots:
     void printsToPdf_data();
     void printsToPdf();
     void unwritableFileIsReported();
+    void stoppedJobLeavesNoPdf_data();
+    void stoppedJobLeavesNoPdf();
 };
 
 void TestQtPrinter::printsToPdf_data()
@@ -60,17 +63,54 @@ void TestQtPrinter::printsToPdf()
     const QByteArray content = pdf.readAll();
     QVERIFY(content.startsWith("%PDF"));
     QCOMPARE(pdfPageCount(content), pages);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.pdf"});
 }
 
 void TestQtPrinter::unwritableFileIsReported()
 {
     const QString file = "/nonexistent-meterlink-folder/list.pdf";
     auto job = platform::QtPrinter::toPdf(file);
-    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     QVERIFY(!job->begin("RECORDS"));
     QVERIFY2(job->errorText().contains(file), qPrintable(job->errorText()));
     QVERIFY(!job->newPage());
     QVERIFY(!job->end());
+}
+
+// A job stopped part way (aborted, or dropped before its end) leaves no
+// PDF, and an older file of the same name as it was.
+void TestQtPrinter::stoppedJobLeavesNoPdf_data()
+{
+    QTest::addColumn<QByteArray>("before"); // empty: no file
+    QTest::addColumn<bool>("dropped");      // destroyed instead of aborted
+    QTest::newRow("aborted") << QByteArray() << false;
+    QTest::newRow("dropped") << QByteArray() << true;
+    QTest::newRow("aborted over an older PDF") << QByteArray("%PDF older") << false;
+}
+
+void TestQtPrinter::stoppedJobLeavesNoPdf()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, dropped);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("list.pdf");
+    if (!before.isEmpty()) {
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(before) == before.size());
+    }
+    auto job = platform::QtPrinter::toPdf(file);
+    QPainter *painter = job->begin("RECORDS");
+    QVERIFY2(painter, qPrintable(job->errorText()));
+    painter->drawText(QPointF(100, 200), QStringLiteral("REC     DATE"));
+    QVERIFY(job->newPage());
+    if (dropped)
+        job.reset();
+    else
+        job->abort();
+
+    QFile pdf(file);
+    QCOMPARE(pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray(), before);
+    const QStringList left = before.isEmpty() ? QStringList{} : QStringList{"list.pdf"};
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), left);
 }
 
 QTEST_MAIN(TestQtPrinter)

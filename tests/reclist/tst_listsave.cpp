@@ -4,15 +4,15 @@
 
 #include "reclist/listsave.h"
 #include "recording/datafilereader.h"
+#include "recording/datafilewriter.h"
 #include "recording/recordlistmodel.h"
+#include "support/filesizelimit.h"
 #include "support/scripteddialogs.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -41,28 +41,20 @@ void writeFile(const QString &fileName, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// Files may not grow beyond `bytes` while it lives (SIGXFSZ ignored, so a
-// write past the limit fails instead of ending the test).
-class FileSizeLimit
+// A file dialog during which other events run (as they do in a modal
+// dialog): `meanwhile` stands for them.
+class DialogsThatLetEventsRun : public testsupport::ScriptedDialogs
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit DialogsThatLetEventsRun(std::function<void()> meanwhile) : meanwhile_(std::move(meanwhile)) {}
+    FileChoice saveFile(const QString &initialName, const QString &filter) override
     {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
+        meanwhile_();
+        return ScriptedDialogs::saveFile(initialName, filter);
     }
 
 private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
+    std::function<void()> meanwhile_;
 };
 
 } // namespace
@@ -73,8 +65,10 @@ class ListSaveTest : public QObject
 private Q_SLOTS:
     void savesQuotedLinesThatReadBack();
     void replacesAnExistingFile();
-    void nothingWithoutAChoice_data();
-    void nothingWithoutAChoice();
+    void nothingWritten_data();
+    void nothingWritten();
+    void savesTheRowsSeenWhenChosen_data();
+    void savesTheRowsSeenWhenChosen();
     void failedSaveLeavesTheFileAndSaysWhy();
     void unwritableFolderIsTold();
 };
@@ -128,33 +122,74 @@ void ListSaveTest::replacesAnExistingFile()
     QVERIFY(dialogs.messages().isEmpty());
 }
 
-void ListSaveTest::nothingWithoutAChoice_data()
+void ListSaveTest::nothingWritten_data()
 {
-    QTest::addColumn<bool>("cancel");
-    QTest::newRow("cancelled") << true;
-    QTest::newRow("no file title") << false;
+    QTest::addColumn<QString>("answer"); // "cancel", "folder", "" (no question expected)
+    QTest::addColumn<int>("records");
+    QTest::addColumn<reclist::SaveOutcome::Status>("status");
+    QTest::newRow("cancelled") << "cancel" << 3 << reclist::SaveOutcome::Status::Cancelled;
+    QTest::newRow("no file title") << "folder" << 3 << reclist::SaveOutcome::Status::Cancelled;
+    QTest::newRow("empty list") << "" << 0 << reclist::SaveOutcome::Status::Empty;
 }
 
-void ListSaveTest::nothingWithoutAChoice()
+void ListSaveTest::nothingWritten()
 {
-    QFETCH(bool, cancel);
+    QFETCH(QString, answer);
+    QFETCH(int, records);
     QTemporaryDir dir;
+    const QString kept = dir.filePath(QStringLiteral("kept.dat"));
+    writeFile(kept, "\"1\t\"\r\n");
     testsupport::ScriptedDialogs dialogs;
-    if (cancel)
+    if (answer == QLatin1String("cancel"))
         dialogs.queueSaveCancel();
-    else
+    else if (answer == QLatin1String("folder"))
         dialogs.queueSaveFile(dir.path() + QLatin1Char('/')); // a folder, no file name
     recording::RecordListModel list;
-    fill(list, downloadedRows);
+    fill(list, downloadedRows.mid(0, records));
     common::SharedValues shared;
-    shared.saveFileName = QStringLiteral("kept.dat");
+    shared.saveFileName = kept;
     bool busy = false;
     const auto outcome = reclist::saveRecordList(dialogs, list, shared, [&](bool) { busy = true; });
-    QCOMPARE(outcome.status, reclist::SaveOutcome::Status::Cancelled);
-    QVERIFY(!outcome.failure.has_value());
+    QTEST(outcome.status, "status");
+    QCOMPARE(outcome.notice.has_value(), records == 0); // the empty list is told
+    QCOMPARE(dialogs.fileRequests().size(), answer.isEmpty() ? 0 : 1);
     QVERIFY(!busy);
-    QCOMPARE(shared.saveFileName, QStringLiteral("kept.dat"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(shared.saveFileName, kept);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.dat"});
+    QCOMPARE(contents(kept), QByteArray("\"1\t\"\r\n"));
+}
+
+// The link drops while the file dialog is open, and the events that run
+// meanwhile close the list (which empties it) or fill it anew: the file
+// still gets the rows the user saw when choosing SAVE.
+void ListSaveTest::savesTheRowsSeenWhenChosen_data()
+{
+    QTest::addColumn<int>("change"); // 0 list emptied, 1 filled anew, 2 rows added
+    QTest::newRow("list closed") << 0;
+    QTest::newRow("new download") << 1;
+    QTest::newRow("rows added") << 2;
+}
+
+void ListSaveTest::savesTheRowsSeenWhenChosen()
+{
+    QFETCH(int, change);
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("set.dat"));
+    writeFile(name, QByteArray(5000, 'x'));
+    recording::RecordListModel list;
+    fill(list, downloadedRows);
+    const QByteArray seen = recording::listFileBytes(list);
+    DialogsThatLetEventsRun dialogs([&] {
+        if (change < 2)
+            list.clear();
+        if (change > 0)
+            fill(list, downloadedRows.mid(1, 1));
+    });
+    dialogs.queueSaveFile(name);
+    common::SharedValues shared;
+    QCOMPARE(reclist::saveRecordList(dialogs, list, shared).status, reclist::SaveOutcome::Status::Saved);
+    QCOMPARE(contents(name), seen);
+    QCOMPARE(seen.count('\n'), 3);
 }
 
 void ListSaveTest::failedSaveLeavesTheFileAndSaysWhy()
@@ -171,15 +206,15 @@ void ListSaveTest::failedSaveLeavesTheFileAndSaysWhy()
     common::SharedValues shared;
     reclist::SaveOutcome outcome;
     {
-        const FileSizeLimit limit(4096);
+        const testsupport::FileSizeLimit limit(4096);
         outcome = reclist::saveRecordList(dialogs, list, shared);
     }
     QCOMPARE(outcome.status, reclist::SaveOutcome::Status::Failed);
-    QVERIFY(outcome.failure.has_value());
-    QVERIFY2(outcome.failure->text.startsWith(QStringLiteral("File ") + name + QStringLiteral(" not saved ! ")),
-             qPrintable(outcome.failure->text));
-    QVERIFY(outcome.failure->text.size() > (QStringLiteral("File ") + name + " not saved ! ").size());
-    QCOMPARE(outcome.failure->icon, platform::MessageIcon::Critical);
+    QVERIFY(outcome.notice.has_value());
+    QVERIFY2(outcome.notice->text.startsWith(QStringLiteral("File ") + name + QStringLiteral(" not saved ! ")),
+             qPrintable(outcome.notice->text));
+    QVERIFY(outcome.notice->text.size() > (QStringLiteral("File ") + name + " not saved ! ").size());
+    QCOMPARE(outcome.notice->icon, platform::MessageIcon::Critical);
     QCOMPARE(contents(name), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.dat"}); // no temporary left
 }
@@ -195,7 +230,7 @@ void ListSaveTest::unwritableFolderIsTold()
     common::SharedValues shared;
     const auto outcome = reclist::saveRecordList(dialogs, list, shared);
     QCOMPARE(outcome.status, reclist::SaveOutcome::Status::Failed);
-    QVERIFY(outcome.failure->text.contains(name));
+    QVERIFY(outcome.notice->text.contains(name));
     QVERIFY(!QFile::exists(name));
 }
 

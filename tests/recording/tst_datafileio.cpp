@@ -1,6 +1,4 @@
 #include "recording/datafilereader.h"
-#include "recording/datafilewriter.h"
-#include "recording/recorder.h"
 #include "recording/recordlistmodel.h"
 
 #include <QFile>
@@ -36,11 +34,6 @@ private Q_SLOTS:
     void init() { QVERIFY(dir_.isValid()); }
     void readsFilesBack_data();
     void readsFilesBack();
-    void listSaveRoundTripsAndReportsFailure();
-    void recordNumbersRestartWhenAppending();
-    void recorderOpenFailure_data();
-    void recorderOpenFailure();
-    void writeFailureIsReported();
     void readingAFolderFails();
 
 private:
@@ -49,11 +42,6 @@ private:
     {
         QFile file(path(name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
-    QByteArray read(const QString &name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QTemporaryDir dir_;
 };
@@ -88,77 +76,6 @@ void DataFileIoTest::readsFilesBack()
     QVERIFY(outcome.complete);
     QCOMPARE(outcome.rowsAdded, records.size());
     QCOMPARE(recordsOf(list), records);
-}
-
-void DataFileIoTest::listSaveRoundTripsAndReportsFailure()
-{
-    write("list.dat", "old contents that are longer than the new ones\r\n");
-    recording::RecordListModel saved;
-    const DataRecord a = makeRecord({"1", "26-05-31", "14:03:07", " 1.234", "V", "5 V", "DC", ""});
-    const DataRecord b = makeRecord({"2", "26-05-31", "14:03:09", "   OL  ", "V", "5 V", "DC", "Low"});
-    saved.appendRecord(a);
-    saved.appendRecord(b);
-    QVERIFY(recording::writeListFile(path("list.dat"), saved, nullptr));
-    QCOMPARE(read("list.dat"), QByteArray("\"1\t26-05-31\t14:03:07\t 1.234\tV\t5 V\tDC\t\t\"\r\n"
-                                          "\"2\t26-05-31\t14:03:09\t   OL  \tV\t5 V\tDC\tLow\t\"\r\n"));
-    recording::RecordListModel reread;
-    recording::filelistu(reread, path("list.dat"));
-    QCOMPARE(recordsOf(reread), (QList<DataRecord>{a, b}));
-
-    QString error;
-    QVERIFY(!recording::writeListFile(path("no/such/folder/x.dat"), saved, &error));
-    QVERIFY(!error.isEmpty());
-}
-
-void DataFileIoTest::recordNumbersRestartWhenAppending()
-{
-    write("old.dat", "9\t24-01-14\t11:00:00\t 5\tV\t5 V\tDC\t\r\n");
-    recording::Recorder recorder;
-    const QDateTime now(QDate(2024, 1, 15), QTime(12, 0));
-    const recording::PanelTexts texts{"1", "V", "5 V", "DC", ""};
-    QVERIFY(recorder.start(path("old.dat")));
-    QVERIFY(recorder.writeTick(texts, now));
-    QVERIFY(recorder.writeTick(texts, now));
-    recorder.stop();
-    QVERIFY(recorder.start(path("old.dat")));
-    QCOMPARE(recorder.recordCount(), 0);
-    QVERIFY(recorder.writeTick(texts, now));
-    recorder.stop();
-
-    recording::RecordListModel list;
-    recording::filelistu(list, path("old.dat"));
-    QStringList numbers;
-    for (const DataRecord &record : recordsOf(list))
-        numbers.append(record[DataRecord::Rec]);
-    QCOMPARE(numbers, (QStringList{"9", "1", "2", "1"}));
-}
-
-void DataFileIoTest::recorderOpenFailure_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::newRow("missing folder") << QStringLiteral("no/such/folder/rec.dat");
-    QTest::newRow("a folder") << QString();
-}
-
-void DataFileIoTest::recorderOpenFailure()
-{
-    QFETCH(QString, file);
-    recording::Recorder recorder;
-    QVERIFY(!recorder.start(path(file)));
-    QVERIFY(!recorder.isOpen());
-    QVERIFY(!recorder.errorText().isEmpty());
-    QVERIFY(!recorder.writeTick({}, QDateTime::currentDateTime()));
-}
-
-void DataFileIoTest::writeFailureIsReported()
-{
-    if (!QFile::exists(QStringLiteral("/dev/full")))
-        QSKIP("no /dev/full on this system");
-    recording::Recorder recorder;
-    QVERIFY(recorder.start(QStringLiteral("/dev/full")));
-    QVERIFY(!recorder.writeTick({"1", "V", "5 V", "DC", ""}, QDateTime::currentDateTime()));
-    QVERIFY2(recorder.errorText().contains(QLatin1String("space"), Qt::CaseInsensitive),
-             qPrintable(recorder.errorText()));
 }
 
 void DataFileIoTest::readingAFolderFails()

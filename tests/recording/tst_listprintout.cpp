@@ -121,31 +121,60 @@ void ListPrintoutTest::reportsTheOutcome()
     QTEST(outcome.status, "status");
     QTEST(outcome.errorText, "reason");
     QVERIFY(outcome.linesPrinted < 100);
+    QVERIFY(!printer.ended());
+    QCOMPARE(printer.aborted(), failLater); // the cut job is not sent
 }
 
+// The list is cleared (closed, or filled by a new download) while the print
+// dialog is open or while the lines go out, or the program ends: the job is
+// aborted, never sent cut short or empty. Rows only added meanwhile leave
+// the rows that were asked for, and those are printed.
 void ListPrintoutTest::stopsWhenInterrupted_data()
 {
-    QTest::addColumn<bool>("clearList");
+    QTest::addColumn<bool>("inDialog");
+    QTest::addColumn<QString>("change"); // "clear", "refill", "add", "end"
+    QTest::addColumn<PrintOutcome::Status>("status");
     QTest::addColumn<int>("linesPrinted");
-    QTest::newRow("list cleared while printing") << true << 3;
-    QTest::newRow("program ending") << false << 1;
+    const auto stopped = PrintOutcome::Status::Interrupted;
+    QTest::newRow("list closed in the print dialog") << true << "clear" << stopped << 0;
+    QTest::newRow("new download in the print dialog") << true << "refill" << stopped << 0;
+    QTest::newRow("rows added in the print dialog") << true << "add" << PrintOutcome::Status::Printed << 10;
+    QTest::newRow("list closed while printing") << false << "clear" << stopped << 3;
+    QTest::newRow("new download while printing") << false << "refill" << stopped << 3;
+    QTest::newRow("program ending while printing") << false << "end" << stopped << 1;
 }
 
 void ListPrintoutTest::stopsWhenInterrupted()
 {
-    QFETCH(bool, clearList);
+    QFETCH(bool, inDialog);
+    QFETCH(QString, change);
+    QFETCH(PrintOutcome::Status, status);
     Rig rig(10);
     RecordingPrinter printer;
-    rig.pump.onStep([&](double) {
-        if (!clearList)
+    const auto act = [&] {
+        if (change == QLatin1String("end")) {
             rig.pump.setEnding(true);
-        else if (printer.texts().size() == 5)
+            return;
+        }
+        if (change != QLatin1String("add"))
             rig.list.clear();
-    });
+        if (change != QLatin1String("clear"))
+            rig.list.appendRow({"99", "26-06-01", "00:00:00", " 2.0", "V", "5 V", "DC", ""});
+    };
+    if (inDialog)
+        printer.whileChoosing(act);
+    else
+        rig.pump.onStep([&](double) {
+            if (printer.texts().size() == 2 + (change == QLatin1String("end") ? 1 : 3))
+                act();
+        });
     const PrintOutcome outcome = rig.print(printer);
-    QCOMPARE(outcome.status, PrintOutcome::Status::Interrupted);
+    QCOMPARE(outcome.status, status);
     QTEST(outcome.linesPrinted, "linesPrinted");
-    QCOMPARE(printer.allTexts().size(), 2 + outcome.linesPrinted);
+    QCOMPARE(printer.ended(), status == PrintOutcome::Status::Printed);
+    QCOMPARE(printer.aborted(), status != PrintOutcome::Status::Printed);
+    if (status == PrintOutcome::Status::Printed)
+        QVERIFY(!printer.allTexts().join(u'\n').contains(QLatin1String("99 ")));
 }
 
 QTEST_MAIN(ListPrintoutTest)

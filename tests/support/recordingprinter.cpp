@@ -21,6 +21,8 @@ void RecordingPrinter::refuseBegin(const QString &reason)
 QPainter *RecordingPrinter::begin(const QString &documentName)
 {
     documentName_ = documentName;
+    if (whileChoosing_)
+        whileChoosing_();
     if (refuse_) {
         errorText_ = refuseReason_;
         return nullptr;
@@ -31,6 +33,7 @@ QPainter *RecordingPrinter::begin(const QString &documentName)
     }
     errorText_.clear();
     ended_ = false;
+    aborted_ = false;
     device_ = std::make_unique<RecordingPage>(setup_.pagePixels, setup_.dotsPerInch);
     if (!painter_.begin(device_.get())) {
         errorText_ = QStringLiteral("Cannot paint on the recording page");
@@ -59,6 +62,14 @@ bool RecordingPrinter::end()
     painter_.end();
     ended_ = !failing_;
     return ended_;
+}
+
+void RecordingPrinter::abort()
+{
+    if (!painter_.isActive())
+        return;
+    painter_.end();
+    aborted_ = true;
 }
 
 QList<QImage> RecordingPrinter::pages() const

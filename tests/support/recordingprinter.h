@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRectF>
 
+#include <functional>
 #include <memory>
 
 namespace testsupport {
@@ -32,6 +33,7 @@ public:
     int resolution() const override { return setup_.dotsPerInch; }
     bool newPage() override;
     bool end() override;
+    void abort() override;
     QString errorText() const override { return errorText_; }
 
     // --- script ---
@@ -40,10 +42,15 @@ public:
     void refuseBegin(const QString &reason = {});
     // newPage() and end() report failure from now on.
     void failFromNowOn() { failing_ = true; }
+    // Runs inside begin(), as the events that run while the print dialog
+    // is open.
+    void whileChoosing(std::function<void()> events) { whileChoosing_ = std::move(events); }
 
     // --- record ---
     QString documentName() const { return documentName_; }
+    // Sent whole (end() succeeded) / stopped without being sent.
     bool ended() const { return ended_; }
+    bool aborted() const { return aborted_; }
     // Pages painted so far (the current one included); none before begin().
     QList<QImage> pages() const;
     qsizetype pageCount() const;
@@ -60,9 +67,11 @@ private:
     bool refuse_ = false;
     bool failing_ = false;
     bool ended_ = false;
+    bool aborted_ = false;
     QString refuseReason_;
     QString errorText_;
     QString documentName_;
+    std::function<void()> whileChoosing_;
 };
 
 } // namespace testsupport

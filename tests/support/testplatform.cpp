@@ -9,11 +9,14 @@ class PrinterHandle : public platform::Printer
 {
 public:
     explicit PrinterHandle(RecordingPrinter &job) : job_(job) {}
+    // As a real job: one dropped before its end is not sent.
+    ~PrinterHandle() override { job_.abort(); }
     QPainter *begin(const QString &documentName) override { return job_.begin(documentName); }
     QRectF pageRect() const override { return job_.pageRect(); }
     int resolution() const override { return job_.resolution(); }
     bool newPage() override { return job_.newPage(); }
     bool end() override { return job_.end(); }
+    void abort() override { job_.abort(); }
     QString errorText() const override { return job_.errorText(); }
 
 private:

@@ -99,8 +99,8 @@ void RecordListController::onSave()
             else
                 QGuiApplication::restoreOverrideCursor();
         });
-    if (outcome.failure)
-        show(*panel_.platform().dialogs, *outcome.failure);
+    if (outcome.notice)
+        show(*panel_.platform().dialogs, *outcome.notice);
 }
 
 void RecordListController::onPrint()

@@ -35,8 +35,14 @@ void printListWindow(live::PANEL &panel, const RecordListModel &list, const QStr
     if (action)
         action->setEnabled(true);
     if (outcome.status == PrintOutcome::Status::Failed)
-        platform.dialogs->message(QStringLiteral("The list could not be printed: ") + outcome.errorText,
+        platform.dialogs->message(QStringLiteral("The list could not be printed: ") + outcome.errorText
+                                      + QStringLiteral("\nNothing was sent to the printer."),
                                   documentName, platform::MessageIcon::Critical);
+    else if (outcome.status == PrintOutcome::Status::Interrupted)
+        platform.dialogs->message(QStringLiteral("Printing was stopped before its end: the list was "
+                                                 "closed or replaced, or the program is ending.\n"
+                                                 "Nothing was sent to the printer."),
+                                  documentName, platform::MessageIcon::Warning);
 }
 
 } // namespace recording

@@ -74,6 +74,17 @@ bool RecordingController::substartrecording()
     return true;
 }
 
+void RecordingController::tellBrokenLineRemoved()
+{
+    panel_.platform().dialogs->message(
+        QStringLiteral("The file ") + recordFileName_
+            + QStringLiteral(" ended inside a line, cut short when it was last written: that broken "
+                             "line (%1 bytes) was removed. The whole lines before it are kept and "
+                             "the recording goes on after them.")
+                  .arg(recorder_.cutAtStart()),
+        {}, platform::MessageIcon::Information);
+}
+
 void RecordingController::subStopRecording()
 {
     panel_.recordingOn = false;
@@ -99,6 +110,9 @@ void RecordingController::onCmdStart()
     }
     recorder_.resetCount();
     panel_.Label1->setVisible(true);
+    // Last: lines may be recorded while the message is on screen.
+    if (recorder_.cutAtStart() > 0)
+        tellBrokenLineRemoved();
 }
 
 void RecordingController::onCmdStop()
@@ -120,7 +134,9 @@ PanelTexts RecordingController::panelTexts() const
 
 void RecordingController::onTimer4Tick()
 {
-    if (!recorder_.isOpen())
+    // While the polling is paused or the link is lost the labels hold an
+    // old reading: a line now would give it a time the meter never sent it.
+    if (!recorder_.isOpen() || !panel_.showsLiveReading())
         return;
     if (!recorder_.writeTick(panelTexts(), panel_.platform().clock->now())) {
         stopAfterWriteFailure();
@@ -135,11 +151,15 @@ void RecordingController::stopAfterWriteFailure()
 {
     const QString reason = recorder_.errorText();
     const QString fileName = recordFileName_;
+    const QString end = recorder_.endsInsideALine()
+                            ? QStringLiteral(" The file ends with part of that line; the next "
+                                             "recording into it removes it.")
+                            : QString();
     onCmdStop();
     panel_.platform().dialogs->message(
         QStringLiteral("Recording stopped: a line could not be written to ") + fileName
             + QStringLiteral(" (") + reason
-            + QStringLiteral("). The lines written before it are kept in the file."),
+            + QStringLiteral("). The lines written before it are kept in the file.") + end,
         {}, platform::MessageIcon::Critical);
 }
 

@@ -47,6 +47,7 @@ public:
 
     void onCmdStart();
     void onCmdStop();
+    // Writes one line, but only while the panel shows a live reading.
     void onTimer4Tick();
     // The sampling-time question.
     void askSamplingTime();
@@ -59,6 +60,7 @@ public:
 private:
     PanelTexts panelTexts() const;
     void stopAfterWriteFailure();
+    void tellBrokenLineRemoved();
 
     live::PANEL &panel_;
     FileDialogMemory &dialog_;

@@ -36,6 +36,8 @@ private Q_SLOTS:
     void saveWritesTheList();
     void failedSaveIsTold();
     void printPrintsTheList();
+    void printStoppedPartWayIsNotSent_data();
+    void printStoppedPartWayIsNotSent();
 };
 
 void RecListTest::showDataListsTheSet()
@@ -311,6 +313,42 @@ void RecListTest::printPrintsTheList()
     QCOMPARE(texts.size(), 2 + 10);
     QVERIFY(texts.at(2).startsWith(QStringLiteral("1      00-02-28    23:59:55   100.00  mV")));
     QVERIFY(rig.list().MnuPrint->isEnabled());
+}
+
+void RecListTest::printStoppedPartWayIsNotSent_data()
+{
+    QTest::addColumn<bool>("memoryButton"); // else the list's own close
+    QTest::newRow("list closed") << false;
+    QTest::newRow("MEMORY pressed") << true;
+}
+
+void RecListTest::printStoppedPartWayIsNotSent()
+{
+    QFETCH(bool, memoryButton);
+    RecListRig rig;
+    rig.showData(3, millivoltReply(10));
+    bool acted = false;
+    rig.pump.onStep([&](double) {
+        const testsupport::RecordingPrinter *job = rig.lastPrintJob();
+        if (acted || !job || job->texts().size() < 5)
+            return;
+        acted = true;
+        if (memoryButton)
+            rig.panel->CMDMEMORY->click();
+        else
+            rig.list().close();
+    });
+    rig.list().MnuPrint->trigger();
+    const testsupport::RecordingPrinter *job = rig.lastPrintJob();
+    QVERIFY(acted && job);
+    QVERIFY(job->aborted());
+    QVERIFY(!job->ended());
+    QCOMPARE(rig.dialogs.messages().size(), 1);
+    QCOMPARE(rig.dialogs.messages().first().title, QStringLiteral("REC_LIST"));
+    QVERIFY2(rig.dialogs.messages().first().text.contains(QLatin1String("Nothing was sent")),
+             qPrintable(rig.dialogs.messages().first().text));
+    QVERIFY(rig.list().MnuPrint->isEnabled());
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 QTEST_MAIN(RecListTest)

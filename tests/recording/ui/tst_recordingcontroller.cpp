@@ -1,9 +1,12 @@
 #include "featurerig.h"
 #include "link/ui/clickablelabel.h"
+#include "support/filesizelimit.h"
 #include "support/frames.h"
 
 #include <QLabel>
 #include <QTest>
+
+#include <optional>
 
 using testsupport::ScriptedDialogs;
 
@@ -27,8 +30,10 @@ struct Rig : FeatureRig
         panel->CMDSTART->click();
     }
 
+    // A frame makes the reading live; the labels then show the texts given.
     void showReading(const QString &value, const QString &battery = {})
     {
+        receive(voltsCode);
         panel->LBLVALUE->setText(value);
         panel->LBLFUN->setText(QStringLiteral("V"));
         panel->LBLRAN->setText(QStringLiteral("5 V"));
@@ -77,6 +82,10 @@ private Q_SLOTS:
     void functionChangeStopsARecording();
     void failureStopsTheRecordingAndIsTold_data();
     void failureStopsTheRecordingAndIsTold();
+    void appendsOnlyAfterAWholeLine_data();
+    void appendsOnlyAfterAWholeLine();
+    void noLineWithoutALiveReading_data();
+    void noLineWithoutALiveReading();
 };
 
 void RecordingControllerTest::saveAsChoosesTheFile()
@@ -206,25 +215,50 @@ void RecordingControllerTest::functionChangeStopsARecording()
     QVERIFY(rig.contents("rec.dat").contains("\tmV\t"));
 }
 
+namespace {
+
+const QByteArray oldLines("1\t24-01-14\t11:00:00\t 5\tV\t5 V\tDC\t\r\n"
+                          "2\t24-01-14\t11:00:02\t 6\tV\t5 V\tDC\t\r\n");
+const QByteArray firstLine("1\t24-01-15\t12:00:00\t 1.0\tV\t5 V\tDC\t\r\n");
+
+} // namespace
+
 void RecordingControllerTest::failureStopsTheRecordingAndIsTold_data()
 {
     QTest::addColumn<QString>("file"); // in the test's folder unless absolute
+    QTest::addColumn<int>("roomForLines"); // the disk is full after the old lines and this many bytes; -1: no limit
+    QTest::addColumn<QByteArray>("kept");
     QTest::addColumn<QString>("told");
-    QTest::newRow("file cannot be opened") << "missing/folder/rec.dat" << "No such file";
-    QTest::newRow("line cannot be written") << "/dev/full" << "Recording stopped";
+    QTest::newRow("file cannot be opened") << "missing/folder/rec.dat" << -1 << QByteArray() << "No such file";
+    QTest::newRow("a folder") << "" << -1 << QByteArray() << "cannot be opened";
+    QTest::newRow("no space at all") << "/dev/full" << -1 << QByteArray() << "Recording stopped";
+    QTest::newRow("disk full inside the first line") << "rec.dat" << 12 << oldLines << "Recording stopped";
+    QTest::newRow("disk full inside the second line")
+        << "rec.dat" << int(firstLine.size()) + 5 << oldLines + firstLine << "Recording stopped";
 }
 
 void RecordingControllerTest::failureStopsTheRecordingAndIsTold()
 {
     QFETCH(QString, file);
+    QFETCH(int, roomForLines);
+    QFETCH(QByteArray, kept);
     QFETCH(QString, told);
     if (file.startsWith(QLatin1Char('/')) && !QFile::exists(file))
         QSKIP("no such device on this system");
     Rig rig;
     const QString name = file.startsWith(QLatin1Char('/')) ? file : rig.path(file);
+    if (roomForLines >= 0)
+        rig.write(file, oldLines);
     rig.startRecordingInto(name);
-    rig.showReading(QStringLiteral("1.0"));
-    rig.tick();
+    {
+        std::optional<testsupport::FileSizeLimit> full;
+        if (roomForLines >= 0)
+            full.emplace(oldLines.size() + roomForLines);
+        for (int i = 0; i < 3 && rig.panel->recordingOn; ++i) {
+            rig.showReading(QStringLiteral("1.0"));
+            rig.tick();
+        }
+    }
     QVERIFY(!rig.panel->recordingOn);
     QCOMPARE(rig.states(), stoppedStates);
     QVERIFY(rig.panel->Label5->isHidden());
@@ -232,6 +266,102 @@ void RecordingControllerTest::failureStopsTheRecordingAndIsTold()
     const ScriptedDialogs::Message message = rig.test.dialogs.messages().first();
     QVERIFY2(message.text.contains(name) && message.text.contains(told), qPrintable(message.text));
     QCOMPARE(message.icon, platform::MessageIcon::Critical);
+    if (roomForLines >= 0)
+        QCOMPARE(rig.contents(file), kept); // whole lines only: the cut one is taken back
+}
+
+// A file that ends inside a line (a full disk or a crash in an earlier
+// recording) is cut back to its last line end before anything is appended.
+void RecordingControllerTest::appendsOnlyAfterAWholeLine_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after"); // "<refused>": left as it was, no recording
+    QTest::addColumn<QString>("told");
+    QTest::newRow("new file") << QByteArray() << firstLine << "";
+    QTest::newRow("whole lines") << oldLines << oldLines + firstLine << "";
+    QTest::newRow("ends inside a line") << oldLines + "3\t24-01-14\t11:0" << oldLines + firstLine
+                                        << "(15 bytes) was removed";
+    QTest::newRow("ends after the carriage return") << oldLines + oldLines.left(30) + '\r'
+                                                    << oldLines + firstLine << "(31 bytes) was removed";
+    QTest::newRow("only a broken line") << QByteArray("1\t24-01-1") << firstLine << "(9 bytes) was removed";
+    QTest::newRow("not a data file") << QByteArray(3000, 'x') << QByteArray("<refused>")
+                                     << "not a data file";
+}
+
+void RecordingControllerTest::appendsOnlyAfterAWholeLine()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, told);
+    Rig rig;
+    if (!before.isEmpty())
+        rig.write("rec.dat", before);
+    rig.startRecordingInto(rig.path("rec.dat"));
+    rig.showReading(QStringLiteral("1.0"));
+    rig.tick();
+    rig.panel->CMDSTOP->click();
+
+    const QStringList messages = rig.test.dialogs.messageTexts();
+    if (told.isEmpty()) {
+        QCOMPARE(messages, QStringList());
+    } else {
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains(told) && messages.first().contains(rig.path("rec.dat")),
+                 qPrintable(messages.first()));
+    }
+    QCOMPARE(rig.contents("rec.dat"), after == "<refused>" ? before : after);
+}
+
+// While the polling is paused (a logger exchange) or the link is lost, the
+// panel holds an old reading: the ticks then write nothing, and the lines
+// go on, numbered without a gap, with the next live reading.
+void RecordingControllerTest::noLineWithoutALiveReading_data()
+{
+    QTest::addColumn<bool>("linkLost");
+    QTest::newRow("polling paused") << false;
+    QTest::newRow("link lost before the first line") << true;
+}
+
+void RecordingControllerTest::noLineWithoutALiveReading()
+{
+    QFETCH(bool, linkLost);
+    Rig rig;
+    rig.startRecordingInto(rig.path("rec.dat"));
+    int ticksWhileFrozen = 0;
+    if (linkLost) {
+        // The ticks come while the link-lost routine waits for the meter.
+        rig.test.pump.after(0.1, [&] { rig.tick(); ++ticksWhileFrozen; });
+        rig.test.pump.after(0.6, [&] {
+            rig.tick();
+            ++ticksWhileFrozen;
+            rig.test.port.feed(testsupport::liveFrame(voltsCode, 0, 0, 0, 0x08));
+        });
+        for (int i = 0; i < 41 && ticksWhileFrozen < 2; ++i)
+            rig.panel->Timer6->fire();
+    } else {
+        rig.showReading(QStringLiteral("1.0"));
+        rig.tick();
+        rig.panel->Timer6->setEnabled(false);
+        rig.tick();
+        rig.tick();
+        ticksWhileFrozen = 2;
+        rig.panel->Timer6->setEnabled(true);
+    }
+    QCOMPARE(ticksWhileFrozen, 2);
+    QVERIFY(rig.panel->recordingOn);
+    rig.showReading(QStringLiteral("2.0"));
+    rig.tick();
+
+    const QList<QByteArray> lines = rig.contents("rec.dat").split('\n');
+    QStringList numberAndValue;
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() > 3)
+            numberAndValue << QString::fromLatin1(fields[0] + '\t' + fields[3]);
+    }
+    const QStringList expected = linkLost ? QStringList{"1\t 2.0"} : QStringList{"1\t 1.0", "2\t 2.0"};
+    QCOMPARE(numberAndValue, expected);
+    QCOMPARE(rig.panel->Label1->text(), linkLost ? QStringLiteral(" 1") : QStringLiteral(" 2"));
 }
 
 QTEST_MAIN(RecordingControllerTest)
