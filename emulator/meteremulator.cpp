@@ -76,8 +76,8 @@ void MeterEmulator::runStream(double now)
     if (!streaming_)
         return;
     const double period = 1.0 / std::max(live_.framesPerSecond, 0.01);
-    if (now - nextFrame_ > maxBacklogSeconds)
-        nextFrame_ += std::floor((now - nextFrame_ - maxBacklogSeconds) / period) * period;
+    if (now - nextFrame_ > maxQueuedSeconds)
+        nextFrame_ += std::floor((now - nextFrame_ - maxQueuedSeconds) / period) * period;
     while (nextFrame_ <= now) {
         sendFrame(nextFrame_);
         nextFrame_ += period;
@@ -110,6 +110,10 @@ void MeterEmulator::sendFrame(double at)
         value[2] = char(quint8(value.at(2)) | 0x04);
     QByteArray frame = liveFrame(live_.code, value, live_.status);
     if (silentUntilRelease_)
+        return;
+    // Faster than the line: the meter skips a frame rather than fall
+    // further and further behind.
+    if (output_.busyFor(at) + frameBytes * byteSeconds > maxQueuedSeconds)
         return;
     if (spoilsFrames(fault_.kind)) {
         frame = spoilFrame(frame);

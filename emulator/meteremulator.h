@@ -13,7 +13,10 @@
 //
 // The stream sends a 7-byte frame every 1/framesPerSecond seconds (the
 // first at once) while streaming; it starts only on " ". Output is paced
-// at 2400 baud (a byte every 1/240 s), or all at once in fast mode.
+// at 2400 baud (a byte every 1/240 s), or all at once in fast mode. The
+// line carries at most maxFramesPerSecond; asked for more, the meter drops
+// the frames that would reach the program more than maxQueuedSeconds after
+// they were made, so readings and logger replies are never later than that.
 // Requests are split by RequestParser (trailing command-buffer bytes are
 // skipped) and answered by LoggerMemory, but only after "A".
 // A time earlier than the last one seen counts as the last one.
@@ -36,8 +39,12 @@ class MeterEmulator
 {
 public:
     static constexpr double byteSeconds = OutputQueue::byteSeconds;
-    // Live frames older than this are not sent when the time jumps ahead.
-    static constexpr double maxBacklogSeconds = 10.0;
+    static constexpr int frameBytes = 7;
+    // What 2400 baud carries: 240/7, about 34.3.
+    static constexpr double maxFramesPerSecond = 1.0 / (frameBytes * byteSeconds);
+    // No more than this of live frames waits for the line, nor is sent at
+    // once when the time jumps ahead.
+    static constexpr double maxQueuedSeconds = 1.0;
 
     MeterEmulator();
     explicit MeterEmulator(const LiveSettings &live);

@@ -28,6 +28,11 @@ double OutputQueue::nextDue() const
     return queue_.empty() ? std::numeric_limits<double>::infinity() : queue_.front().due;
 }
 
+double OutputQueue::busyFor(double now) const
+{
+    return fast_ ? 0.0 : std::max(0.0, lineFree_ - now);
+}
+
 void OutputQueue::clear()
 {
     queue_.clear();

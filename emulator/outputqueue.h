@@ -33,6 +33,9 @@ public:
 
     // Due time of the first queued byte; infinity when empty.
     double nextDue() const;
+    // Seconds from `now` until the line has sent everything queued (0 in
+    // fast mode, where nothing waits for the line).
+    double busyFor(double now) const;
     int size() const { return int(queue_.size()); }
     void clear();
 

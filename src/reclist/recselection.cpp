@@ -1,6 +1,7 @@
 #include "reclist/recselection.h"
 
 #include "common/datarecord.h"
+#include "common/functionrangetable.h"
 #include "common/numbers.h"
 #include "recording/recordlistmodel.h"
 
@@ -15,6 +16,38 @@ QString timeOfRow(const recording::RecordListModel &list, qint64 row)
     return list.cell(row, common::DataRecord::Time);
 }
 
+// The full scale of a listed unit and range, from the meter's table.
+std::optional<double> fullScaleOfRange(QLatin1StringView unit, QLatin1StringView range)
+{
+    for (int code = 0; code <= 0xFF; ++code) {
+        const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code));
+        if (row && row->functionText == unit && row->rangeText == range)
+            return row->fullScale;
+    }
+    return std::nullopt;
+}
+
+// The largest full scale among the ranges the set was recorded in: what
+// the download met while decoding it. Nothing when no range is listed.
+std::optional<double> setFullScale(const recording::RecordListModel &list)
+{
+    std::optional<double> highest;
+    QLatin1StringView unit, range;
+    std::optional<double> scale;
+    for (qint64 row = 1; row <= list.recordCount(); ++row) {
+        const QLatin1StringView rowUnit = list.cellView(row, common::DataRecord::Unit);
+        const QLatin1StringView rowRange = list.cellView(row, common::DataRecord::Range);
+        if (row == 1 || rowUnit != unit || rowRange != range) {
+            unit = rowUnit;
+            range = rowRange;
+            scale = fullScaleOfRange(unit, range);
+        }
+        if (scale && (!highest || *scale > *highest))
+            highest = scale;
+    }
+    return highest;
+}
+
 } // namespace
 
 std::optional<recording::Notice> prepareRecGraph(const recording::RecordListModel &list,
@@ -27,8 +60,15 @@ std::optional<recording::Notice> prepareRecGraph(const recording::RecordListMode
     shared.recTimeFirst = timeOfRow(list, 1);
     shared.recTimeMid = timeOfRow(list, common::roundHalfEven(shared.recCount / 2));
     shared.recTimeLast = timeOfRow(list, count);
-    shared.recScaleLimit = shared.scaleMax;
-    shared.recScaleHalf = shared.scaleHalf;
+    // scaleMax is also what the last apply zoomed to: the limit must not
+    // come from it, or one zoom would stick for good.
+    if (const auto full = setFullScale(list))
+        shared.recScaleLimit = *full;
+    else if (const auto unitScale = recording::fullScaleForUnit(list.cell(1, common::DataRecord::Unit)))
+        shared.recScaleLimit = *unitScale;
+    shared.recScaleHalf = shared.recScaleLimit / 2;
+    shared.scaleMax = shared.recScaleLimit;
+    shared.scaleHalf = shared.recScaleHalf;
     shared.recMin = 0;
     shared.recFirst = 1;
     shared.recLast = shared.recCount;
@@ -53,21 +93,20 @@ std::optional<recording::Notice> applyRecRange(const recording::RangeBoxes &boxe
                                                const recording::RecordListModel &list,
                                                common::SharedValues &shared)
 {
-    shared.recFirst = common::leadingNumber(boxes.first);
-    shared.recLast = common::leadingNumber(boxes.last);
-    shared.recMin = common::leadingNumber(boxes.minimum);
-    shared.scaleMax = common::leadingNumber(boxes.maximum);
-    shared.recCount = recording::rangeCount(shared.recFirst, shared.recLast);
-
-    const recording::RangeRequest request{shared.recFirst, shared.recLast, shared.recMin,
-                                          shared.scaleMax};
+    const recording::RangeRequest request = recording::rangeRequest(boxes);
     const recording::RangeBounds bounds{shared.recTotal, shared.recScaleLimit, list.recordCount()};
     if (auto refusal = recording::checkRange(request, bounds))
         return refusal;
 
-    shared.recTimeFirst = timeOfRow(list, qint64(shared.recFirst));
-    shared.recTimeMid = timeOfRow(list, recording::middleRow(shared.recFirst, shared.recLast));
-    shared.recTimeLast = timeOfRow(list, qint64(shared.recLast));
+    shared.recFirst = request.first;
+    shared.recLast = request.last;
+    shared.recMin = request.minimum;
+    shared.scaleMax = request.maximum;
+    shared.scaleHalf = request.maximum / 2;
+    shared.recCount = recording::rangeCount(request.first, request.last);
+    shared.recTimeFirst = timeOfRow(list, qint64(request.first));
+    shared.recTimeMid = timeOfRow(list, recording::middleRow(request.first, request.last));
+    shared.recTimeLast = timeOfRow(list, qint64(request.last));
     return std::nullopt;
 }
 

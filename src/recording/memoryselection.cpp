@@ -68,23 +68,28 @@ RangeBoxes memoryRangeBoxes(const common::SharedValues &shared)
             common::numberText(shared.memMin), common::numberText(shared.memMax)};
 }
 
+RangeRequest rangeRequest(const RangeBoxes &boxes)
+{
+    return {common::leadingNumber(boxes.first), common::leadingNumber(boxes.last),
+            common::leadingNumber(boxes.minimum), common::leadingNumber(boxes.maximum)};
+}
+
 std::optional<Notice> applyMemoryRange(const RangeBoxes &boxes, const RecordListModel &list,
                                        common::SharedValues &shared)
 {
-    shared.memMin = common::leadingNumber(boxes.minimum);
-    shared.memMax = common::leadingNumber(boxes.maximum);
-    shared.memFirst = common::leadingNumber(boxes.first);
-    shared.memLast = common::leadingNumber(boxes.last);
-    shared.memCount = rangeCount(shared.memFirst, shared.memLast);
-
-    const RangeRequest request{shared.memFirst, shared.memLast, shared.memMin, shared.memMax};
+    const RangeRequest request = rangeRequest(boxes);
     const RangeBounds bounds{shared.memTotal, shared.memScaleLimit, list.recordCount()};
     if (auto refusal = checkRange(request, bounds))
         return refusal;
 
-    shared.memTimeFirst = timeOfRow(list, qint64(shared.memFirst));
-    shared.memTimeMid = timeOfRow(list, middleRow(shared.memFirst, shared.memLast));
-    shared.memTimeLast = timeOfRow(list, qint64(shared.memLast));
+    shared.memMin = request.minimum;
+    shared.memMax = request.maximum;
+    shared.memFirst = request.first;
+    shared.memLast = request.last;
+    shared.memCount = rangeCount(request.first, request.last);
+    shared.memTimeFirst = timeOfRow(list, qint64(request.first));
+    shared.memTimeMid = timeOfRow(list, middleRow(request.first, request.last));
+    shared.memTimeLast = timeOfRow(list, qint64(request.last));
     return std::nullopt;
 }
 

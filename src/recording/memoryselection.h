@@ -40,10 +40,14 @@ struct RangeBoxes
 // The boxes filled from memFirst, memLast, memMin, memMax (decimal texts).
 RangeBoxes memoryRangeBoxes(const common::SharedValues &shared);
 
-// Apply: reads the boxes' leading numbers into memMin, memMax, memFirst,
-// memLast and memCount (they stay there even when refused), checks them
-// (checkRange) and, when they pass, takes the three time texts from rows
-// memFirst, the middle row and memLast. Returns the message of a refusal.
+// The numbers at the start of the boxes' texts (0 where there is none).
+RangeRequest rangeRequest(const RangeBoxes &boxes);
+
+// Apply: checks the boxes' leading numbers (checkRange). A refusal returns
+// its message and changes nothing, so the graph and LIMIT go on from the
+// last selection that passed. When they pass: memMin, memMax, memFirst,
+// memLast and memCount take them, and the three time texts come from rows
+// memFirst, the middle row and memLast.
 std::optional<Notice> applyMemoryRange(const RangeBoxes &boxes, const RecordListModel &list,
                                        common::SharedValues &shared);
 

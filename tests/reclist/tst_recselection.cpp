@@ -6,18 +6,30 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 const QString negativeInput = QStringLiteral("Input No.s must be >=0, please try again !");
 const QString invalid = QStringLiteral(" Invalid No.s,  please try again !");
 
-// Records 1..count stamped 10:00:01, 10:00:02, ...
-void fill(recording::RecordListModel &list, int count)
+// Records 1..count stamped 10:00:01, 10:00:02, ..., in the given unit and
+// ranges (the last range repeats).
+void fill(recording::RecordListModel &list, int count, const QString &unit = QStringLiteral("mV"),
+          const QStringList &ranges = {QStringLiteral("500 mV")})
 {
     for (int n = 1; n <= count; ++n)
         list.appendRow({QString::number(n) + QStringLiteral("\t24-03-05\t10:00:")
                         + QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'))
-                        + QStringLiteral("\t 123.45\tmV\t500 mV\tDC\t")});
+                        + QStringLiteral("\t 1.2345\t") + unit + QLatin1Char('\t')
+                        + ranges.at(std::min(n, int(ranges.size())) - 1) + QStringLiteral("\tDC\t")});
+}
+
+// The selection a graph draws, in one comparable piece.
+QList<double> selection(const common::SharedValues &shared)
+{
+    return {shared.recFirst, shared.recLast, shared.recCount, shared.recMin, shared.scaleMax,
+            shared.recScaleLimit};
 }
 
 } // namespace
@@ -28,9 +40,12 @@ class RecSelectionTest : public QObject
 private Q_SLOTS:
     void graph_data();
     void graph();
+    void graphStartsFromTheSetsFullScale_data();
+    void graphStartsFromTheSetsFullScale();
     void apply_data();
     void apply();
-    void refusedApplyKeepsWhatItRead();
+    void aZoomOrATypoDoesNotStick_data();
+    void aZoomOrATypoDoesNotStick();
     void boxes();
 };
 
@@ -68,8 +83,7 @@ void RecSelectionTest::graph()
     fill(list, rows);
     common::SharedValues shared;
     shared.recTotal = recTotal;
-    shared.scaleMax = 500;
-    shared.scaleHalf = 250;
+    shared.scaleMax = 2; // an earlier zoom
     shared.recMin = 7;
     shared.recScaleLimit = 99;
 
@@ -92,11 +106,44 @@ void RecSelectionTest::graph()
     QCOMPARE(shared.scaleMax, 500.0);
 }
 
+void RecSelectionTest::graphStartsFromTheSetsFullScale_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QStringList>("ranges");
+    QTest::addColumn<double>("fullScale");
+
+    QTest::newRow("5 V set") << "V" << QStringList{"5 V"} << 5.0;
+    QTest::newRow("autoranged: the largest range met") << "V" << QStringList{"5 V", "50 V", "5 V"}
+                                                      << 50.0;
+    QTest::newRow("diode shares the range text, not the function") << "Diode" << QStringList{"5 V"}
+                                                                  << 5.0;
+    QTest::newRow("50M Ohm") << "Ohm" << QStringList{"50M Ohm"} << 50000000.0;
+    QTest::newRow("range unlisted: the unit's full scale") << "V" << QStringList{"7 V"} << 1000.0;
+    QTest::newRow("neither listed: the previous limit") << "BEEP" << QStringList{""} << 99.0;
+}
+
+void RecSelectionTest::graphStartsFromTheSetsFullScale()
+{
+    QFETCH(QString, unit);
+    QFETCH(QStringList, ranges);
+    QFETCH(double, fullScale);
+    recording::RecordListModel list;
+    fill(list, 4, unit, ranges);
+    common::SharedValues shared;
+    shared.recTotal = 4;
+    shared.recScaleLimit = 99;
+    shared.scaleMax = 0; // a refused typo used to leave this
+    QVERIFY(!reclist::prepareRecGraph(list, shared));
+    QCOMPARE(shared.recScaleLimit, fullScale);
+    QCOMPARE(shared.scaleMax, fullScale);
+    QCOMPARE(shared.recScaleHalf, fullScale / 2);
+}
+
 void RecSelectionTest::apply_data()
 {
     QTest::addColumn<recording::RangeBoxes>("boxes");
     QTest::addColumn<QString>("message"); // empty: accepted
-    QTest::addColumn<double>("count");
+    QTest::addColumn<double>("count"); // when accepted
     QTest::addColumn<QStringList>("times");
 
     // 10 rows, recTotal 10, scale limit 500.
@@ -142,39 +189,54 @@ void RecSelectionTest::apply()
     fill(list, 10);
     common::SharedValues shared;
     shared.recTotal = 10;
-    shared.recScaleLimit = 500;
-    shared.scaleMax = 500;
-    shared.recTimeFirst = QStringLiteral("before");
+    QVERIFY(!reclist::prepareRecGraph(list, shared)); // scale limit 500
+    const QList<double> before = selection(shared);
 
     const auto refusal = reclist::applyRecRange(boxes, list, shared);
-    QCOMPARE(shared.recCount, count);
     if (!message.isEmpty()) {
         QVERIFY(refusal.has_value());
         QCOMPARE(refusal->text, message);
         QCOMPARE(refusal->icon, platform::MessageIcon::Critical);
-        QCOMPARE(shared.recTimeFirst, QStringLiteral("before"));
+        QCOMPARE(selection(shared), before); // a refusal changes nothing
+        QCOMPARE(shared.recTimeFirst, QStringLiteral("10:00:01"));
         return;
     }
     QVERIFY(!refusal.has_value());
+    QCOMPARE(shared.recCount, count);
     QCOMPARE((QStringList{shared.recTimeFirst, shared.recTimeMid, shared.recTimeLast}), times);
-    // The new MAX is the shared full-scale value itself.
+    // The new MAX is the shared full-scale value itself; the limit stays.
     QCOMPARE(shared.scaleMax, boxes.maximum.toDouble());
     QCOMPARE(shared.recMin, boxes.minimum.toDouble());
+    QCOMPARE(shared.recScaleLimit, 500.0);
 }
 
-void RecSelectionTest::refusedApplyKeepsWhatItRead()
+void RecSelectionTest::aZoomOrATypoDoesNotStick_data()
 {
+    QTest::addColumn<recording::RangeBoxes>("first"); // applied on a 5 V set of 10
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("refused MAX 0") << recording::RangeBoxes{"1", "10", "0", "0"} << true;
+    QTest::newRow("zoom to MAX 2") << recording::RangeBoxes{"1", "10", "0", "2"} << false;
+    QTest::newRow("refused MAX 50") << recording::RangeBoxes{"1", "10", "0", "50"} << true;
+}
+
+void RecSelectionTest::aZoomOrATypoDoesNotStick()
+{
+    QFETCH(recording::RangeBoxes, first);
+    QFETCH(bool, refused);
     recording::RecordListModel list;
-    fill(list, 10);
+    fill(list, 10, QStringLiteral("V"), {QStringLiteral("5 V")});
     common::SharedValues shared;
     shared.recTotal = 10;
-    shared.recScaleLimit = 500;
-    shared.scaleMax = 500;
-    QVERIFY(reclist::applyRecRange({"4", "8", "10", "900"}, list, shared).has_value());
-    QCOMPARE(shared.scaleMax, 900.0);
-    QCOMPARE(shared.recFirst, 4.0);
-    QCOMPARE(shared.recLast, 8.0);
-    QCOMPARE(shared.recMin, 10.0);
+    QVERIFY(!reclist::prepareRecGraph(list, shared));
+    QCOMPARE(reclist::applyRecRange(first, list, shared).has_value(), refused);
+
+    // GRAPH again starts from the full scale, and back to it is allowed.
+    QVERIFY(!reclist::prepareRecGraph(list, shared));
+    QCOMPARE(selection(shared), (QList<double>{1, 10, 10, 0, 5, 5}));
+    QVERIFY(!reclist::applyRecRange({"1", "10", "0", "5"}, list, shared));
+    QVERIFY(reclist::applyRecRange({"1", "10", "0", "50"}, list, shared));
+    QCOMPARE(shared.scaleMax, 5.0);
 }
 
 void RecSelectionTest::boxes()

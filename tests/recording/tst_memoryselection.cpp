@@ -34,7 +34,6 @@ private Q_SLOTS:
     void graphSetsTheFullScale();
     void applyChecksTheSelection_data();
     void applyChecksTheSelection();
-    void applyKeepsRefusedValues();
     void limitBoxesShowTheSelection();
 };
 
@@ -105,7 +104,7 @@ void MemorySelectionTest::applyChecksTheSelection_data()
     QTest::addColumn<RangeBoxes>("boxes");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("times");
-    QTest::addColumn<double>("count");
+    QTest::addColumn<double>("count"); // when accepted
     const QString invalid = QStringLiteral(" Invalid No.s,  please try again !");
     const QString negative = QStringLiteral("Input No.s must be >=0, please try again !");
     QTest::newRow("middle half to even") << RangeBoxes{"1", "4", "0", "500"} << "" << QStringList{"T1", "T2", "T4"} << 4.0;
@@ -134,26 +133,20 @@ void MemorySelectionTest::applyChecksTheSelection()
     shared.memTimeFirst = shared.memTimeMid = shared.memTimeLast = QStringLiteral("kept");
 
     const auto refusal = recording::applyMemoryRange(boxes, *list, shared);
-    QTEST(shared.memCount, "count");
     if (message.isEmpty()) {
         QVERIFY(!refusal);
+        QTEST(shared.memCount, "count");
         QCOMPARE((QStringList{shared.memTimeFirst, shared.memTimeMid, shared.memTimeLast}), times);
         return;
     }
     QVERIFY(refusal);
     QCOMPARE(refusal->text, message);
     QCOMPARE(refusal->icon, platform::MessageIcon::Critical);
+    // Nothing changes: LIMIT and the graph go on from the last good selection.
+    QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin,
+                            shared.memMax, shared.memScaleLimit}),
+             (QList<double>{1, 10, 10, 0, 1000, 1000}));
     QCOMPARE(shared.memTimeFirst, QStringLiteral("kept"));
-}
-
-void MemorySelectionTest::applyKeepsRefusedValues()
-{
-    const auto list = listOf(10);
-    common::SharedValues shared;
-    QVERIFY(!recording::prepareMemoryGraph(*list, shared));
-    QVERIFY(recording::applyMemoryRange({"3", "3", "7", "9"}, *list, shared));
-    QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memMin, shared.memMax}),
-             (QList<double>{3, 3, 7, 9}));
 }
 
 void MemorySelectionTest::limitBoxesShowTheSelection()

@@ -39,6 +39,7 @@ ANALOG::ANALOG(live::PANEL &panel, QWidget *parent)
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->hide();
     connect(Text1, &QLineEdit::textChanged, this, &ANALOG::onText1Change);
+    connect(&panel_, &live::PANEL::frameShown, this, &ANALOG::onFrameShown);
     resize(designClient);
 }
 
@@ -93,8 +94,11 @@ void ANALOG::placeLabel2()
 
 void ANALOG::redraw()
 {
-    if (isMinimized() || panel_.LBLCOMM->text() == noComText)
+    if (isMinimized() || panel_.LBLCOMM->text() == noComText) {
+        redrawDue_ = true;
         return;
+    }
+    redrawDue_ = false;
     redrawing_ = true;
     copyPanelLabels();
     placeLabel2();
@@ -104,6 +108,15 @@ void ANALOG::redraw()
     if (panel_.isVisible())
         panel_.activateWindow();
     redrawing_ = false;
+}
+
+void ANALOG::onFrameShown()
+{
+    // A resize during a link loss, with the same function and range once
+    // the meter is back, would otherwise leave the old small dial in the
+    // corner of the larger window.
+    if (redrawDue_)
+        redraw();
 }
 
 void ANALOG::onText1Change()

@@ -29,7 +29,8 @@ public:
     // function and range.
     void load(const QRect *listFrame);
 
-    // The full redraw (not while minimised, nor while the link is lost).
+    // The full redraw. Not while minimised, nor while the link is lost: a
+    // redraw held off then is made after the next frame the panel shows.
     void redraw();
     // Text1 changed: the needle.
     void onText1Change();
@@ -61,9 +62,12 @@ private:
     void placeLabel2();
     DialLook look() const;
 
+    void onFrameShown();
+
     live::PANEL &panel_;
     DialPicture picture_;
     bool redrawing_ = false;
+    bool redrawDue_ = false;
 };
 
 } // namespace views

@@ -1,3 +1,4 @@
+#include "support/frames.h"
 #include "viewsrig.h"
 #include "views/ui/analog.h"
 
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void needleFollowsTheReading();
     void rangeChangeRedrawsTheScale();
     void noRedrawWithoutALink();
+    void resizedDuringALinkLoss();
     void openedBeforeTheFirstReading();
     void escapeGivesThePanelTheFocus();
 };
@@ -115,6 +117,28 @@ void AnalogTest::noRedrawWithoutALink()
     QCoreApplication::processEvents();
     QCOMPARE(rig.analog->picture().image(), before);
     QCOMPARE(rig.analog->Label2->text(), QStringLiteral("500 mV"));
+}
+
+void AnalogTest::resizedDuringALinkLoss()
+{
+    Rig rig;
+    rig.hand(QStringLiteral("250.00"));
+    rig.panel->LBLCOMM->setText(QStringLiteral(" NO COM "));
+    rig.analog->resize(400, 250);
+    QCoreApplication::processEvents();
+
+    // The meter is back with the same function and range.
+    rig.panel->LBLCOMM->setText(QStringLiteral("Com1"));
+    rig.test.port.feed(testsupport::liveFrame(0x80, 0x25, 0x00, 0x00, 0x08));
+    rig.panel->Timer6->fire();
+    const QImage after = rig.analog->picture().image();
+    QCOMPARE(after.size(), QSize(400, 250));
+    const QLabel *l2 = rig.analog->Label2;
+    QCOMPARE(rig.analog->width() - (l2->x() + l2->width()), rig.analog->Label1->x());
+    QVERIFY(rig.needleNear(63));
+    // As a resize with the meter connected draws it.
+    rig.analog->redraw();
+    QCOMPARE(rig.analog->picture().image(), after);
 }
 
 void AnalogTest::openedBeforeTheFirstReading()
