@@ -1,0 +1,311 @@
+// Every place where the program shows a dialog or waits with events running,
+// with something happening meanwhile: a window the handler belongs to (or
+// another one) is closed and destroyed, or the cable is pulled. The program
+// must not touch what is gone, must give the line back to the live reading
+// and show the meter's next reading, and must leave the recorded file whole.
+
+#include "graphs/livegraphchart.h"
+#include "graphs/ui/ggraph.h"
+#include "recording/ui/attachrecording.h"
+#include "reclist/ui/reclistrig.h"
+#include "support/frames.h"
+#include "views/ui/liveviews.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+enum class Place {
+    GraphYmax,
+    GraphYmin,
+    GraphPrint,
+    LoggerStatus,
+    LoggerSets,
+    LoggerShowData,
+    LoggerIdCode,
+    LoggerSampling,
+    LoggerClock,
+    PanelSystemTime,
+    PanelUpdate,
+};
+
+// What happens during the wait.
+enum class Disturbance { CloseGraph, CloseList, CloseAnalog, CloseLogger, PullCable };
+
+struct PlaceInfo
+{
+    const char *name;
+    // The request after which the wait comes; empty: the wait is a dialog.
+    const char *request;
+};
+
+PlaceInfo infoOf(Place place)
+{
+    switch (place) {
+    case Place::GraphYmax: return {"G_GRAPH Ymax", ""};
+    case Place::GraphYmin: return {"G_GRAPH Ymin", ""};
+    case Place::GraphPrint: return {"G_GRAPH Print", ""};
+    case Place::LoggerStatus: return {"LOGGER status", "Y"};
+    case Place::LoggerSets: return {"LOGGER sets", "I"};
+    case Place::LoggerShowData: return {"LOGGER SHOW DATA", "K"};
+    case Place::LoggerIdCode: return {"LOGGER ID CODE", ""};
+    case Place::LoggerSampling: return {"LOGGER SAMPLING", ""};
+    case Place::LoggerClock: return {"LOGGER clock", "C"};
+    case Place::PanelSystemTime: return {"SYSTEM TIME SET", "A"};
+    case Place::PanelUpdate: return {"UPDATE", ""};
+    }
+    return {"", ""};
+}
+
+const char *nameOf(Disturbance disturbance)
+{
+    switch (disturbance) {
+    case Disturbance::CloseGraph: return "G_GRAPH closed";
+    case Disturbance::CloseList: return "LIST closed";
+    case Disturbance::CloseAnalog: return "ANALOG closed";
+    case Disturbance::CloseLogger: return "LOGGER closed";
+    case Disturbance::PullCable: return "cable pulled";
+    }
+    return "";
+}
+
+const auto frame = testsupport::liveFrame;
+const QByteArray firstReading = frame(0x42, 0x01, 0x23, 0x40, 0x08); // 01.234, 50 V DC
+const QByteArray laterReading = frame(0x42, 0x04, 0x32, 0x10, 0x08); // 04.321
+
+// The whole program on the scripted platform: the panel with every feature,
+// the three live views open, the logger window open with its set list read,
+// and a recording running.
+struct Rig : reclisttest::RecListRig
+{
+    std::unique_ptr<QObject> recordings;
+    std::unique_ptr<QObject> liveViews;
+    QTemporaryDir dir;
+
+    Rig()
+    {
+        recordings = recording::attachRecording(*panel);
+        liveViews = views::attachLiveViews(*panel);
+        meter.always(QStringLiteral("K"), reclisttest::millivoltReply(20), 0.1);
+        port.feed(firstReading);
+        panel->Timer6->fire();
+        views().openGraph();
+        views().openList();
+        views().openAnalog();
+        dialogs.queueSaveFile(dir.filePath(QStringLiteral("rec.dat")));
+        panel->CMDSTART->click();
+        sampleTicks();
+        clearRecords();
+    }
+
+    views::LiveViews &views() { return static_cast<views::LiveViews &>(*liveViews); }
+
+    // What the timers do meanwhile: a reading, the views fed, a line recorded.
+    void sampleTicks()
+    {
+        port.feed(firstReading);
+        panel->Timer6->fire();
+        panel->Timer2->fire();
+        panel->Timer3->fire();
+        panel->Timer4->fire();
+    }
+
+    void disturb(Disturbance disturbance)
+    {
+        QWidget *target = nullptr;
+        switch (disturbance) {
+        case Disturbance::CloseGraph: target = views().graph(); break;
+        case Disturbance::CloseList: target = views().list(); break;
+        case Disturbance::CloseAnalog: target = views().analog(); break;
+        case Disturbance::CloseLogger: target = &window(); break;
+        case Disturbance::PullCable: pullCable(); return;
+        }
+        QVERIFY(target);
+        target->close();
+        // As the dialog's own event loop would: the closed window is gone
+        // before the dialog returns.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The device goes away; when the polling runs it loses the link, and the
+    // meter is back a second later.
+    void pullCable()
+    {
+        port.setDeviceLost(true);
+        pump.after(pump.advanced() + 1.0, [this] {
+            port.setDeviceLost(false);
+            port.feed(firstReading);
+        });
+        if (!panel->Timer6->isEnabled())
+            return; // an exchange has the line: it ends on the loss itself
+        for (int i = 0; i < 45 && port.deviceLost(); ++i)
+            panel->Timer6->fire();
+    }
+
+    // The meter is there and sends a new reading: true once it is shown.
+    bool showsLaterReading()
+    {
+        port.setDeviceLost(false);
+        if (!port.isOpen())
+            port.open();
+        for (int i = 0; i < 5; ++i) {
+            port.feed(laterReading);
+            panel->Timer6->fire();
+            if (panel->LBLVALUE->text() == QLatin1String("04.321"))
+                return true;
+        }
+        return false;
+    }
+
+    void start(Place place)
+    {
+        switch (place) {
+        case Place::GraphYmax:
+            dialogs.queueInput(QStringLiteral("20"));
+            views().graph()->Ymax->trigger();
+            break;
+        case Place::GraphYmin:
+            dialogs.queueInput(QStringLiteral("-20"));
+            views().graph()->Ymin->trigger();
+            break;
+        case Place::GraphPrint:
+            refuseNextPrintJob(QStringLiteral("No printer is installed."));
+            views().graph()->Pgraphics->trigger();
+            break;
+        case Place::LoggerStatus: openLogger(); break;
+        case Place::LoggerSets:
+            openLogger(); // NO.S OF SET is on again
+            window().SSCommand1->click();
+            break;
+        case Place::LoggerShowData:
+            window().Text1->setText(QStringLiteral("2"));
+            window().SSCommand3->click();
+            break;
+        case Place::LoggerIdCode:
+            dialogs.queueInput(QStringLiteral("42"));
+            window().SSCommand4->click();
+            break;
+        case Place::LoggerSampling:
+            dialogs.queueInput(QStringLiteral("7"));
+            window().SSCommand5->click();
+            break;
+        case Place::LoggerClock: window().SSCommand6->click(); break;
+        case Place::PanelSystemTime: panel->CMDSYSTEM->click(); break;
+        case Place::PanelUpdate:
+            dialogs.queueInput(QStringLiteral("4"));
+            panel->CMDUPDATE->click();
+            break;
+        }
+    }
+};
+
+// The recorded file: every line whole and numbered in turn.
+QString recordedFileProblem(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("the recorded file cannot be read");
+    const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty() || !bytes.endsWith("\r\n"))
+        return QStringLiteral("the recorded file ends in the middle of a line");
+    const QList<QByteArray> lines = bytes.chopped(2).split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        const QList<QByteArray> fields = lines[i].split('\t');
+        if (fields.size() != 8 || fields.first() != QByteArray::number(i + 1))
+            return QStringLiteral("line %1 of the recorded file is broken: %2")
+                .arg(i + 1)
+                .arg(QString::fromLatin1(lines[i]));
+    }
+    return {};
+}
+
+} // namespace
+
+class WaitsTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void somethingHappensDuringTheWait_data();
+    void somethingHappensDuringTheWait();
+};
+
+void WaitsTest::somethingHappensDuringTheWait_data()
+{
+    QTest::addColumn<Place>("place");
+    QTest::addColumn<Disturbance>("disturbance");
+    for (int p = int(Place::GraphYmax); p <= int(Place::PanelUpdate); ++p) {
+        for (int d = int(Disturbance::CloseGraph); d <= int(Disturbance::PullCable); ++d) {
+            const auto place = Place(p);
+            const auto disturbance = Disturbance(d);
+            QTest::addRow("%s, %s", infoOf(place).name, nameOf(disturbance))
+                << place << disturbance;
+        }
+    }
+}
+
+void WaitsTest::somethingHappensDuringTheWait()
+{
+    QFETCH(Place, place);
+    QFETCH(Disturbance, disturbance);
+
+    Rig rig;
+    bool happened = false;
+    bool pollingWhileAsked = true;
+    const auto duringTheWait = [&] {
+        happened = true;
+        rig.sampleTicks();
+        rig.disturb(disturbance);
+        rig.sampleTicks();
+    };
+    const QString request = QString::fromLatin1(infoOf(place).request);
+    if (request.isEmpty()) {
+        rig.dialogs.whileNextUp([&] {
+            // A question waits for the user, not the line.
+            pollingWhileAsked = rig.polling() && !rig.loggerFeature().exchange().busy();
+            duringTheWait();
+        });
+    } else {
+        rig.meter.watch([&](const QString &key) {
+            if (key != request || happened)
+                return;
+            rig.pump.after(rig.pump.advanced() + 0.02, duringTheWait);
+        });
+    }
+    rig.dialogs.setOnMessage([](const auto &) {}); // failures of a cut exchange are told
+    rig.start(place);
+    QCoreApplication::processEvents();
+    rig.meter.watch({});
+
+    QVERIFY2(happened, "the wait did not come");
+    QVERIFY(pollingWhileAsked);
+    QVERIFY(!rig.loggerFeature().exchange().busy());
+    QVERIFY(rig.showsLaterReading());
+    QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
+    QVERIFY(rig.polling());
+    QVERIFY(rig.panel->CMDMEMORY->isEnabled() || rig.window().isLoaded());
+
+    // The views still open show the new reading.
+    rig.panel->Timer3->fire();
+    if (graphs::G_GRAPH *graph = rig.views().graph()) {
+        QCOMPARE(graph->Text1->text(), QStringLiteral("4.321"));
+        QCOMPARE(graph->chart().lastRange(), rig.panel->LBLRAN->text());
+    }
+    // (A lost device ends the recording, and with it the list's feed.)
+    if (views::LIST *list = rig.views().list(); list && rig.shared.listFeedOn == 1)
+        QVERIFY(list->Lbl[std::size_t(list->rows().rowNext())]->text().endsWith(
+            QLatin1String("04.321")));
+
+    rig.panel->Timer4->fire();
+    rig.panel->CMDSTOP->click();
+    const QString problem = recordedFileProblem(rig.dir.filePath(QStringLiteral("rec.dat")));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
+
+QTEST_MAIN(WaitsTest)
+#include "tst_waits.moc"
