@@ -33,10 +33,20 @@ enum class Place {
     LoggerClock,
     PanelSystemTime,
     PanelUpdate,
+    RecListSave,
+    RecListPrint,
+    RecordingSaveAs,
 };
 
 // What happens during the wait.
-enum class Disturbance { CloseGraph, CloseList, CloseAnalog, CloseLogger, PullCable };
+enum class Disturbance {
+    CloseGraph,
+    CloseList,
+    CloseAnalog,
+    CloseLogger,
+    CloseRecordList,
+    PullCable,
+};
 
 struct PlaceInfo
 {
@@ -59,6 +69,9 @@ PlaceInfo infoOf(Place place)
     case Place::LoggerClock: return {"LOGGER clock", "C"};
     case Place::PanelSystemTime: return {"SYSTEM TIME SET", "A"};
     case Place::PanelUpdate: return {"UPDATE", ""};
+    case Place::RecListSave: return {"REC_LIST SAVE", ""};
+    case Place::RecListPrint: return {"REC_LIST PRINT", ""};
+    case Place::RecordingSaveAs: return {"SAVE AS", ""};
     }
     return {"", ""};
 }
@@ -70,6 +83,7 @@ const char *nameOf(Disturbance disturbance)
     case Disturbance::CloseList: return "LIST closed";
     case Disturbance::CloseAnalog: return "ANALOG closed";
     case Disturbance::CloseLogger: return "LOGGER closed";
+    case Disturbance::CloseRecordList: return "REC_LIST closed";
     case Disturbance::PullCable: return "cable pulled";
     }
     return "";
@@ -81,12 +95,13 @@ const QByteArray laterReading = frame(0x42, 0x04, 0x32, 0x10, 0x08); // 04.321
 
 // The whole program on the scripted platform: the panel with every feature,
 // the three live views open, the logger window open with its set list read,
-// and a recording running.
+// set 2 downloaded into the record list, and a recording running.
 struct Rig : reclisttest::RecListRig
 {
     std::unique_ptr<QObject> recordings;
     std::unique_ptr<QObject> liveViews;
     QTemporaryDir dir;
+    bool sawLinkLost = false;
 
     Rig()
     {
@@ -98,10 +113,18 @@ struct Rig : reclisttest::RecListRig
         views().openGraph();
         views().openList();
         views().openAnalog();
+        showSetTwo();
         dialogs.queueSaveFile(dir.filePath(QStringLiteral("rec.dat")));
         panel->CMDSTART->click();
         sampleTicks();
         clearRecords();
+    }
+
+    void showSetTwo()
+    {
+        window().Text1->clear();
+        window().Text1->setText(QStringLiteral("2"));
+        window().SSCommand3->click();
     }
 
     views::LiveViews &views() { return static_cast<views::LiveViews &>(*liveViews); }
@@ -124,6 +147,7 @@ struct Rig : reclisttest::RecListRig
         case Disturbance::CloseList: target = views().list(); break;
         case Disturbance::CloseAnalog: target = views().analog(); break;
         case Disturbance::CloseLogger: target = &window(); break;
+        case Disturbance::CloseRecordList: target = &list(); break;
         case Disturbance::PullCable: pullCable(); return;
         }
         QVERIFY(target);
@@ -139,13 +163,17 @@ struct Rig : reclisttest::RecListRig
     {
         port.setDeviceLost(true);
         pump.after(pump.advanced() + 1.0, [this] {
+            sawLinkLost = panel->LBLCOMM->text() == QLatin1String(" NO COM ");
             port.setDeviceLost(false);
             port.feed(firstReading);
         });
         if (!panel->Timer6->isEnabled())
             return; // an exchange has the line: it ends on the loss itself
-        for (int i = 0; i < 45 && port.deviceLost(); ++i)
+        // Ticks on a moving clock, until the meter is back.
+        for (int i = 0; i < 400 && port.deviceLost(); ++i) {
             panel->Timer6->fire();
+            pump.runFor(0.01);
+        }
     }
 
     // The meter is there and sends a new reading: true once it is shown.
@@ -183,10 +211,7 @@ struct Rig : reclisttest::RecListRig
             openLogger(); // NO.S OF SET is on again
             window().SSCommand1->click();
             break;
-        case Place::LoggerShowData:
-            window().Text1->setText(QStringLiteral("2"));
-            window().SSCommand3->click();
-            break;
+        case Place::LoggerShowData: showSetTwo(); break;
         case Place::LoggerIdCode:
             dialogs.queueInput(QStringLiteral("42"));
             window().SSCommand4->click();
@@ -200,6 +225,19 @@ struct Rig : reclisttest::RecListRig
         case Place::PanelUpdate:
             dialogs.queueInput(QStringLiteral("4"));
             panel->CMDUPDATE->click();
+            break;
+        case Place::RecListSave:
+            dialogs.queueSaveFile(dir.filePath(QStringLiteral("set2.txt")));
+            list().MNUSAVE->trigger();
+            break;
+        case Place::RecListPrint:
+            refuseNextPrintJob(QStringLiteral("No printer is installed."));
+            list().MnuPrint->trigger();
+            break;
+        case Place::RecordingSaveAs:
+            panel->CMDSTOP->click();
+            dialogs.queueSaveFile(dir.filePath(QStringLiteral("next.dat")));
+            panel->CMDSAVE->click();
             break;
         }
     }
@@ -239,7 +277,7 @@ void WaitsTest::somethingHappensDuringTheWait_data()
 {
     QTest::addColumn<Place>("place");
     QTest::addColumn<Disturbance>("disturbance");
-    for (int p = int(Place::GraphYmax); p <= int(Place::PanelUpdate); ++p) {
+    for (int p = int(Place::GraphYmax); p <= int(Place::RecordingSaveAs); ++p) {
         for (int d = int(Disturbance::CloseGraph); d <= int(Disturbance::PullCable); ++d) {
             const auto place = Place(p);
             const auto disturbance = Disturbance(d);
@@ -277,12 +315,15 @@ void WaitsTest::somethingHappensDuringTheWait()
             rig.pump.after(rig.pump.advanced() + 0.02, duringTheWait);
         });
     }
-    rig.dialogs.setOnMessage([](const auto &) {}); // failures of a cut exchange are told
+    QVERIFY(rig.list().isVisible());
     rig.start(place);
     QCoreApplication::processEvents();
     rig.meter.watch({});
 
     QVERIFY2(happened, "the wait did not come");
+    // The polling lost the link while the question was up, and came back.
+    if (disturbance == Disturbance::PullCable && request.isEmpty())
+        QVERIFY(rig.sawLinkLost);
     QVERIFY(pollingWhileAsked);
     QVERIFY(!rig.loggerFeature().exchange().busy());
     QVERIFY(rig.showsLaterReading());
