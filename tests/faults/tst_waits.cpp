@@ -48,46 +48,32 @@ enum class Disturbance {
     PullCable,
 };
 
+// Each place by name, with the request after which its wait comes (none:
+// the wait is a dialog).
 struct PlaceInfo
 {
+    Place place;
     const char *name;
-    // The request after which the wait comes; empty: the wait is a dialog.
     const char *request;
 };
-
-PlaceInfo infoOf(Place place)
-{
-    switch (place) {
-    case Place::GraphYmax: return {"G_GRAPH Ymax", ""};
-    case Place::GraphYmin: return {"G_GRAPH Ymin", ""};
-    case Place::GraphPrint: return {"G_GRAPH Print", ""};
-    case Place::LoggerStatus: return {"LOGGER status", "Y"};
-    case Place::LoggerSets: return {"LOGGER sets", "I"};
-    case Place::LoggerShowData: return {"LOGGER SHOW DATA", "K"};
-    case Place::LoggerIdCode: return {"LOGGER ID CODE", ""};
-    case Place::LoggerSampling: return {"LOGGER SAMPLING", ""};
-    case Place::LoggerClock: return {"LOGGER clock", "C"};
-    case Place::PanelSystemTime: return {"SYSTEM TIME SET", "A"};
-    case Place::PanelUpdate: return {"UPDATE", ""};
-    case Place::RecListSave: return {"REC_LIST SAVE", ""};
-    case Place::RecListPrint: return {"REC_LIST PRINT", ""};
-    case Place::RecordingSaveAs: return {"SAVE AS", ""};
-    }
-    return {"", ""};
-}
-
-const char *nameOf(Disturbance disturbance)
-{
-    switch (disturbance) {
-    case Disturbance::CloseGraph: return "G_GRAPH closed";
-    case Disturbance::CloseList: return "LIST closed";
-    case Disturbance::CloseAnalog: return "ANALOG closed";
-    case Disturbance::CloseLogger: return "LOGGER closed";
-    case Disturbance::CloseRecordList: return "REC_LIST closed";
-    case Disturbance::PullCable: return "cable pulled";
-    }
-    return "";
-}
+constexpr PlaceInfo places[] = {
+    {Place::GraphYmax, "G_GRAPH Ymax", ""},
+    {Place::GraphYmin, "G_GRAPH Ymin", ""},
+    {Place::GraphPrint, "G_GRAPH Print", ""},
+    {Place::LoggerStatus, "LOGGER status", "Y"},
+    {Place::LoggerSets, "LOGGER sets", "I"},
+    {Place::LoggerShowData, "LOGGER SHOW DATA", "K"},
+    {Place::LoggerIdCode, "LOGGER ID CODE", ""},
+    {Place::LoggerSampling, "LOGGER SAMPLING", ""},
+    {Place::LoggerClock, "LOGGER clock", "C"},
+    {Place::PanelSystemTime, "SYSTEM TIME SET", "A"},
+    {Place::PanelUpdate, "UPDATE", ""},
+    {Place::RecListSave, "REC_LIST SAVE", ""},
+    {Place::RecListPrint, "REC_LIST PRINT", ""},
+    {Place::RecordingSaveAs, "SAVE AS", ""},
+};
+constexpr const char *disturbanceNames[] = {"G_GRAPH closed", "LIST closed", "ANALOG closed",
+                                             "LOGGER closed", "REC_LIST closed", "cable pulled"};
 
 const auto frame = testsupport::liveFrame;
 const QByteArray firstReading = frame(0x42, 0x01, 0x23, 0x40, 0x08); // 01.234, 50 V DC
@@ -180,8 +166,6 @@ struct Rig : reclisttest::RecListRig
     bool showsLaterReading()
     {
         port.setDeviceLost(false);
-        if (!port.isOpen())
-            port.open();
         for (int i = 0; i < 5; ++i) {
             port.feed(laterReading);
             panel->Timer6->fire();
@@ -276,20 +260,19 @@ private Q_SLOTS:
 void WaitsTest::somethingHappensDuringTheWait_data()
 {
     QTest::addColumn<Place>("place");
+    QTest::addColumn<QString>("request");
     QTest::addColumn<Disturbance>("disturbance");
-    for (int p = int(Place::GraphYmax); p <= int(Place::RecordingSaveAs); ++p) {
-        for (int d = int(Disturbance::CloseGraph); d <= int(Disturbance::PullCable); ++d) {
-            const auto place = Place(p);
-            const auto disturbance = Disturbance(d);
-            QTest::addRow("%s, %s", infoOf(place).name, nameOf(disturbance))
-                << place << disturbance;
-        }
+    for (const PlaceInfo &info : places) {
+        for (int d = 0; d <= int(Disturbance::PullCable); ++d)
+            QTest::addRow("%s, %s", info.name, disturbanceNames[d])
+                << info.place << QString::fromLatin1(info.request) << Disturbance(d);
     }
 }
 
 void WaitsTest::somethingHappensDuringTheWait()
 {
     QFETCH(Place, place);
+    QFETCH(QString, request);
     QFETCH(Disturbance, disturbance);
 
     Rig rig;
@@ -301,7 +284,6 @@ void WaitsTest::somethingHappensDuringTheWait()
         rig.disturb(disturbance);
         rig.sampleTicks();
     };
-    const QString request = QString::fromLatin1(infoOf(place).request);
     if (request.isEmpty()) {
         rig.dialogs.whileNextUp([&] {
             // A question waits for the user, not the line.
