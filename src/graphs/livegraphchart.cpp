@@ -22,10 +22,18 @@ void LiveGraphChart::open()
     sweep_.restart();
 }
 
+QString LiveGraphChart::knownRange(const QString &rangeText) const
+{
+    return rangeText.isEmpty() ? lastRange_ : rangeText;
+}
+
 void LiveGraphChart::redraw(QSize client, const QString &rangeText)
 {
+    // While the link is lost the panel shows no range: the chart goes on
+    // with the last one it had, so the meter's return is no range change.
+    const QString range = knownRange(rangeText);
     if (!keepLimits_)
-        limits_ = limitsForRange(rangeText);
+        limits_ = limitsForRange(range);
     area_ = plotAreaFor(client);
     if (image_.size() != client)
         image_ = QImage(client, QImage::Format_RGB32);
@@ -33,7 +41,7 @@ void LiveGraphChart::redraw(QSize client, const QString &rangeText)
         QPainter painter(&image_);
         drawChartFrame(painter, area_, limits_, look_);
     }
-    lastRange_ = rangeText;
+    lastRange_ = range;
     sweep_.restart();
 }
 
@@ -56,7 +64,7 @@ void LiveGraphChart::cycleGridColor()
 
 bool LiveGraphChart::enterYMax(const QString &answer, const QString &rangeText)
 {
-    const auto yMax = acceptYMax(answer, limits_, fullScaleOf(rangeText));
+    const auto yMax = acceptYMax(answer, limits_, fullScaleOf(knownRange(rangeText)));
     if (!yMax)
         return false;
     keepLimits_ = true;
@@ -66,7 +74,7 @@ bool LiveGraphChart::enterYMax(const QString &answer, const QString &rangeText)
 
 bool LiveGraphChart::enterYMin(const QString &answer, const QString &rangeText)
 {
-    const auto yMin = acceptYMin(answer, limits_, fullScaleOf(rangeText));
+    const auto yMin = acceptYMin(answer, limits_, fullScaleOf(knownRange(rangeText)));
     if (!yMin)
         return false;
     keepLimits_ = true;

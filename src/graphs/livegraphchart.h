@@ -40,7 +40,8 @@ public:
 
     // The full redraw for a client area: reloads the limits from the range
     // unless the user set them, clears the picture and draws the frame.
-    // The next reading lands in column 0.
+    // The next reading lands in column 0. An empty range text (the link is
+    // lost) stands for the range of the last redraw.
     void redraw(QSize client, const QString &rangeText);
 
     // True when the panel's range is no longer the one of the last redraw.
@@ -56,7 +57,8 @@ public:
     void cycleGridColor();
 
     // The user's limits: true when the answer was taken (the caller then
-    // redraws); the limits are kept from then on.
+    // redraws); the limits are kept from then on. An empty range text
+    // stands for the range of the last redraw.
     bool enterYMax(const QString &answer, const QString &rangeText);
     bool enterYMin(const QString &answer, const QString &rangeText);
 
@@ -69,6 +71,8 @@ public:
     QString lastRange() const { return lastRange_; }
 
 private:
+    QString knownRange(const QString &rangeText) const;
+
     ChartLook look_;
     QImage image_;
     PlotArea area_;

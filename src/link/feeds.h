@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDate>
+#include <QDateTime>
 #include <QString>
 
 namespace live {
@@ -19,6 +21,14 @@ struct ListFeedLabels
     QString value;    // LBLVALUE
 };
 QString listFeedText(const ListFeedLabels &labels);
+
+// The date that belongs with the time a list text starts with, as seen at
+// `now`: the time label is refreshed only on its own ticks, so just after
+// midnight it may still say yesterday's time (or, rounded up, already
+// today's 00:00:00 a moment early). The date is the one of the moment
+// nearest to `now` with that time of day; a text without a time gets
+// `now`'s date.
+QDate listFeedDate(const QString &feedText, const QDateTime &now);
 
 // The sampling time in whole milliseconds from the sampling label ("2.5 Sec"
 // -> 2500), as the sampling timers use it.

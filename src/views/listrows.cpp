@@ -33,7 +33,7 @@ void ListRows::scrollUp(int rows)
         captions_[i] = i + rows < rowCount() ? captions_[i + rows] : blankCaption;
 }
 
-void ListRows::addLine(const QString &text, const QDate &today, QChar dateSeparator)
+void ListRows::addLine(const QString &text, const QDate &date, QChar dateSeparator)
 {
     if (text.isEmpty())
         return;
@@ -45,7 +45,7 @@ void ListRows::addLine(const QString &text, const QDate &today, QChar dateSepara
         ++rowNext_;
     framedRow_ = rowNext_;
     captions_[rowNext_] =
-        common::formatDate(today, u"yy/mm/dd", dateSeparator) + QLatin1Char(' ') + text;
+        common::formatDate(date, u"yy/mm/dd", dateSeparator) + QLatin1Char(' ') + text;
 }
 
 } // namespace views

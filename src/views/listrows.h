@@ -22,9 +22,10 @@ public:
     // so that it is in the last row that fits.
     void resize(int clientHeight, int rowHeight);
 
-    // A text from the panel: the date ("yy/mm/dd" with the separator), one
-    // blank and the text become the newest line. An empty text adds nothing.
-    void addLine(const QString &text, const QDate &today, QChar dateSeparator);
+    // A text from the panel: the date of its time ("yy/mm/dd" with the
+    // separator), one blank and the text become the newest line. An empty
+    // text adds nothing.
+    void addLine(const QString &text, const QDate &date, QChar dateSeparator);
 
     int rowsMax() const { return rowsMax_; }
     int rowNext() const { return rowNext_; }

@@ -55,7 +55,6 @@ private Q_SLOTS:
     void noSegmentWhileTheLinkIsLost();
     void wipeBandClearsAheadOfTheSweep();
     void timeMarksInTheGridColour();
-    void redrawKeepsOrReloadsLimits();
     void equalLimitsDrawOnTheBottomEdge();
     void readingBeforeAnyRedrawIsHarmless();
 };
@@ -156,26 +155,6 @@ void LiveGraphChartTest::timeMarksInTheGridColour()
         QCOMPARE(countInColumn(chart, x, 167, 183, textColour), 0);
     }
     QCOMPARE(countInColumn(chart, 85, 50, 84, lightGrey), 0); // column 45: no mark
-}
-
-void LiveGraphChartTest::redrawKeepsOrReloadsLimits()
-{
-    graphs::LiveGraphChart chart = makeChart();
-    QVERIFY(chart.enterYMax(QStringLiteral("123.6"), QStringLiteral("500 mV")));
-    QVERIFY(chart.keepLimits());
-    chart.redraw(QSize(400, 200), QStringLiteral("500 mV"));
-    QCOMPARE(chart.limits(), (graphs::AxisLimits{-500, 124}));
-    QVERIFY(!chart.enterYMin(QStringLiteral("200"), QStringLiteral("500 mV")));
-    QVERIFY(chart.enterYMin(QStringLiteral("-7"), QStringLiteral("500 mV")));
-    QCOMPARE(chart.limits(), (graphs::AxisLimits{-7, 124}));
-
-    QVERIFY(chart.rangeChanged(QStringLiteral("5 V")));
-    chart.releaseLimits();
-    chart.redraw(QSize(400, 200), QStringLiteral("5 V"));
-    QCOMPARE(chart.limits(), (graphs::AxisLimits{-5, 5}));
-    QVERIFY(!chart.rangeChanged(QStringLiteral("5 V")));
-    QCOMPARE(chart.image().size(), QSize(400, 200));
-    QCOMPARE(chart.sweep().sweepPos(), -1);
 }
 
 void LiveGraphChartTest::equalLimitsDrawOnTheBottomEdge()

@@ -4,12 +4,15 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace testsupport {
 
 void ScriptedDialogs::message(const QString &text, const QString &title,
                               platform::MessageIcon icon)
 {
     messages_.append({text, title, icon});
+    runWhileUp();
     if (onMessage_)
         onMessage_(messages_.last());
 }
@@ -26,6 +29,7 @@ QString ScriptedDialogs::input(const QString &prompt, const QString &title,
                                const QString &defaultAnswer)
 {
     prompts_.append({prompt, title, defaultAnswer});
+    runWhileUp();
     if (inputs_.isEmpty()) {
         unexpected(QStringLiteral("input box \"%1\"").arg(prompt));
         return {};
@@ -55,12 +59,20 @@ platform::Dialogs::FileChoice ScriptedDialogs::nextFile(QQueue<FileChoice> &queu
                                                         const QString &filter)
 {
     fileRequests_.append({kind, initialName, filter});
+    runWhileUp();
     if (queue.isEmpty()) {
         unexpected(kind == FileKind::Open ? QStringLiteral("open-file dialog")
                                           : QStringLiteral("save-file dialog"));
         return FileChoice{};
     }
     return queue.dequeue();
+}
+
+void ScriptedDialogs::runWhileUp()
+{
+    // Taken out first: the action may itself bring up a dialog.
+    if (auto action = std::exchange(whileUp_, {}))
+        action();
 }
 
 void ScriptedDialogs::unexpected(const QString &what)

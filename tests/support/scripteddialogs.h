@@ -52,6 +52,10 @@ public:
     void queueSaveCancel() { saves_.enqueue(FileChoice{}); }
     // Runs while a message is "on screen", before message() returns.
     void setOnMessage(std::function<void(const Message &)> hook) { onMessage_ = std::move(hook); }
+    // Runs once, while the next dialog of any kind is "up", before it
+    // answers: what the user or the meter does meanwhile (close a window,
+    // pull the cable, let timers tick).
+    void whileNextUp(std::function<void()> action) { whileUp_ = std::move(action); }
 
     // --- record ---
     const QList<Message> &messages() const { return messages_; }
@@ -64,6 +68,7 @@ private:
     FileChoice nextFile(QQueue<FileChoice> &queue, FileKind kind, const QString &initialName,
                         const QString &filter);
     void unexpected(const QString &what);
+    void runWhileUp();
 
     QQueue<QString> inputs_;
     QQueue<FileChoice> opens_;
@@ -72,6 +77,7 @@ private:
     QList<Prompt> prompts_;
     QList<FileRequest> fileRequests_;
     std::function<void(const Message &)> onMessage_;
+    std::function<void()> whileUp_;
     bool unexpected_ = false; // failed once already
 };
 

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QVBoxLayout>
 
 namespace graphs {
@@ -124,31 +125,41 @@ void G_GRAPH::onText1Change()
 
 void G_GRAPH::onPgraphicsClick()
 {
-    const platform::Platform &platform = panel_.platform();
+    // Printing and its message let events run: the window may be closed
+    // and destroyed before they return, and then nothing of it is touched.
+    const QPointer<G_GRAPH> self(this);
+    live::PANEL &panel = panel_;
+    const platform::Platform &platform = panel.platform();
     const auto printer = platform.makePrinter ? platform.makePrinter() : nullptr;
     if (printer) {
-        const PrintOutcome outcome =
-            printChartImage(*printer, chart_.image(), designCaption, view_->logicalDpiX());
+        const QImage picture = chart_.image();
+        const PrintOutcome outcome
+            = printChartImage(*printer, picture, designCaption, view_->logicalDpiX());
         if (!outcome.error.isEmpty())
             platform.dialogs->message(outcome.error, designCaption,
                                       platform::MessageIcon::Critical);
     }
-    activatePanel();
+    if (self)
+        activatePanel();
+    else
+        panel.activateWindow();
 }
 
 void G_GRAPH::onYmaxClick()
 {
     const LimitPrompt ask = yMaxPrompt(chart_.limits());
+    const QPointer<G_GRAPH> self(this);
     const QString answer = panel_.platform().dialogs->input(ask.prompt, ask.title, ask.defaultAnswer);
-    if (chart_.enterYMax(answer, panel_.LBLRAN->text()))
+    if (self && chart_.enterYMax(answer, panel_.LBLRAN->text()))
         fullRedraw();
 }
 
 void G_GRAPH::onYminClick()
 {
     const LimitPrompt ask = yMinPrompt(chart_.limits());
+    const QPointer<G_GRAPH> self(this);
     const QString answer = panel_.platform().dialogs->input(ask.prompt, ask.title, ask.defaultAnswer);
-    if (chart_.enterYMin(answer, panel_.LBLRAN->text()))
+    if (self && chart_.enterYMin(answer, panel_.LBLRAN->text()))
         fullRedraw();
 }
 

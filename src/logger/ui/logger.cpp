@@ -94,6 +94,7 @@ void LOGGER::load()
     setList_.clear();
     setDirectory_.clear();
     selectedSet_ = 0;
+    chosenRecords_ = 0;
 }
 
 void LOGGER::unloadWindow()
@@ -223,15 +224,16 @@ void LOGGER::timeOfRecording()
         return;
     }
     setDirectory_ = *directory.value;
-    if (setCount == 0)
-        exchange_.dialogs().message(text::noRecords);
-    else
+    if (setCount > 0)
         setList_.appendRows(directoryRows(setDirectory_, setCount));
 
     SSCommand2->setEnabled(false);
     Label1->clear();
     requests_.releaseAfterSetList();
     setMemoryButtonEnabled(true);
+    // Told once the live reading has the line again.
+    if (setCount == 0)
+        exchange_.dialogs().message(text::noRecords);
 }
 
 // --- set selection ----------------------------------------------------------
@@ -242,7 +244,7 @@ void LOGGER::Text1Change()
         = chooseSet(Text1->text(), Label2->text(), setDirectory_, panel_.shared().valueByteFlag);
     if (choice.kind == SetChoice::Kind::Chosen) {
         selectedSet_ = choice.set;
-        panel_.shared().recTotal = choice.records;
+        chosenRecords_ = choice.records;
         Label5->setText(choice.recordsText);
         SSCommand3->setEnabled(true);
         return;
@@ -278,6 +280,9 @@ void LOGGER::Grid1Click(const QModelIndex &index)
 
 void LOGGER::SSCommand3Click()
 {
+    // The record count goes with the set that is shown, not with a number
+    // typed since: the record list keeps the set it holds until then.
+    panel_.shared().recTotal = chosenRecords_;
     Q_EMIT showDataRequested(selectedSet_);
 }
 
@@ -295,6 +300,19 @@ void LOGGER::SSCommand5Click()
 
 void LOGGER::writeSetting(bool idCode)
 {
+    // The question comes first, with the port left to the live reading:
+    // the user may take as long as they like over it.
+    if (exchange_.busy())
+        return;
+    QLineEdit *box = idCode ? Text3 : Text2;
+    const NumberQuestion question
+        = idCode ? NumberQuestion{wholeNumberOf(box->text()), 65535, QStringLiteral(" ID Code ")}
+                 : NumberQuestion{wholeNumberOf(box->text()), 32767,
+                                  QStringLiteral(" Sampling Time in Seconds ")};
+    const qint32 r = inputnumber(exchange_.dialogs(), question);
+    // Closed while the question was up: the answer goes with the window.
+    if (r == 0 || !loaded_ || exchange_.ending())
+        return;
     auto lock = exchange_.tryLock();
     if (!lock)
         return;
@@ -304,21 +322,13 @@ void LOGGER::writeSetting(bool idCode)
         exchange_.finish(statusCaption());
         return; // the program is ending
     }
-    QLineEdit *box = idCode ? Text3 : Text2;
-    const NumberQuestion question
-        = idCode ? NumberQuestion{wholeNumberOf(box->text()), 65535, QStringLiteral(" ID Code ")}
-                 : NumberQuestion{wholeNumberOf(box->text()), 32767,
-                                  QStringLiteral(" Sampling Time in Seconds ")};
-    const qint32 r = inputnumber(exchange_.dialogs(), question);
-    if (r != 0) {
-        const QString shown = common::numberText(double(r), true);
-        if (idCode) {
-            box->setText(shown);
-            requests_.writeIdCode(quint16(r));
-        } else {
-            box->setText(shown + QStringLiteral(" Sec"));
-            requests_.writeSamplingTime(quint16(r));
-        }
+    const QString shown = common::numberText(double(r), true);
+    if (idCode) {
+        box->setText(shown);
+        requests_.writeIdCode(quint16(r));
+    } else {
+        box->setText(shown + QStringLiteral(" Sec"));
+        requests_.writeSamplingTime(quint16(r));
     }
     exchange_.finish(statusCaption());
 }

@@ -114,6 +114,7 @@ private:
     SetListModel setList_;
     QByteArray setDirectory_;
     int selectedSet_ = 0;
+    double chosenRecords_ = 0; // records of the set in Text1, for SHOW DATA
     bool loaded_ = false;
     bool statusReadQueued_ = false;
 };

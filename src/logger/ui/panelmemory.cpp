@@ -5,6 +5,7 @@
 #include "logger/ui/logger.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 
 namespace logger {
@@ -44,18 +45,23 @@ void PanelMemoryCommands::CMDSYSTEMClick()
 
 void PanelMemoryCommands::CMDUPDATEClick()
 {
-    auto lock = exchange_.tryLock();
-    if (!lock)
+    // Asked with the port left to the live reading; the line is taken only
+    // once the answer is known.
+    if (exchange_.busy())
         return;
+    const QPointer<PanelMemoryCommands> self(this);
     platform::Dialogs &dialogs = exchange_.dialogs();
     const IcCountAnswer answer
         = parseIcCount(dialogs.input(icCountPrompt(), icCountTitle, icCountDefault()));
-    if (answer.kind == IcCountAnswer::Kind::Cancelled)
+    if (!self || exchange_.ending() || answer.kind == IcCountAnswer::Kind::Cancelled)
         return;
     if (answer.kind == IcCountAnswer::Kind::NotPairs) {
         dialogs.message(text::icPairs, {}, platform::MessageIcon::Critical);
         return;
     }
+    auto lock = exchange_.tryLock();
+    if (!lock)
+        return;
     if (logger_.isLoaded() && logger_.isVisible())
         logger_.unloadWindow();
     panel_.CMDMEMORY->setEnabled(true);

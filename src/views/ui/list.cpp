@@ -1,6 +1,7 @@
 #include "views/ui/list.h"
 
 #include "common/numbers.h"
+#include "link/feeds.h"
 #include "link/ui/panel.h"
 #include "views/placement.h"
 
@@ -88,7 +89,8 @@ void LIST::onText1Change()
     const QString text = Text1->text();
     if (text.isEmpty())
         return;
-    rows_.addLine(text, panel_.platform().clock->now().date(), common::systemDateSeparator());
+    const QDate date = live::listFeedDate(text, panel_.platform().clock->now());
+    rows_.addLine(text, date, common::systemDateSeparator());
     showRows();
 }
 

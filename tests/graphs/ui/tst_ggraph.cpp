@@ -66,7 +66,8 @@ private Q_SLOTS:
     void readingNeedsTextAndValue_data();
     void readingNeedsTextAndValue();
     void rangeChangeRestartsTheChart();
-    void resizeKeepsEnteredLimits();
+    void resizeKeepsTheChartsState_data();
+    void resizeKeepsTheChartsState();
     void limitMenus();
     void escapeGivesThePanelTheFocus();
     void printing_data();
@@ -126,18 +127,57 @@ void GGraphTest::rangeChangeRestartsTheChart()
     QCOMPARE(rig.graph->pos(), rig.underPanel());
 }
 
-void GGraphTest::resizeKeepsEnteredLimits()
+void GGraphTest::resizeKeepsTheChartsState_data()
 {
+    QTest::addColumn<bool>("linkLost");     // while resized
+    QTest::addColumn<QString>("ymaxBefore"); // entered before the resize
+    QTest::addColumn<QString>("ymaxDuring"); // entered after it, still lost
+    QTest::addColumn<double>("yMax");
+    QTest::newRow("connected") << false << "" << "" << 500.0;
+    QTest::newRow("connected, own Ymax") << false << "123.6" << "" << 124.0;
+    QTest::newRow("link lost") << true << "" << "" << 500.0;
+    QTest::newRow("link lost, own Ymax") << true << "123.6" << "" << 124.0;
+    QTest::newRow("link lost, Ymax entered meanwhile") << true << "" << "300" << 300.0;
+}
+
+// After the meter is back, the chart is as if it had been resized with
+// the meter connected: its limits, grid colour and place stay.
+void GGraphTest::resizeKeepsTheChartsState()
+{
+    QFETCH(bool, linkLost);
+    QFETCH(QString, ymaxBefore);
+    QFETCH(QString, ymaxDuring);
+    QFETCH(double, yMax);
     Rig rig;
-    rig.test.dialogs.queueInput(QStringLiteral("123.6"));
-    rig.graph->Ymax->trigger();
+    const auto enterYmax = [&](const QString &answer) {
+        if (answer.isEmpty())
+            return;
+        rig.test.dialogs.queueInput(answer);
+        rig.graph->Ymax->trigger();
+    };
+    enterYmax(ymaxBefore);
+    QTest::mouseDClick(rig.graph->clientArea(), Qt::LeftButton);
     rig.feed(2);
+    rig.graph->move(300, 300);
+    if (linkLost) { // what the panel shows then
+        rig.panel->LBLCOMM->setText(QStringLiteral(" NO COM "));
+        rig.panel->LBLRAN->clear();
+        rig.panel->LBLVALUE->clear();
+    }
     rig.graph->resize(500, 300);
     QCoreApplication::processEvents();
+    enterYmax(ymaxDuring);
+    rig.panel->LBLCOMM->setText(QStringLiteral("Com1"));
+    rig.panel->LBLRAN->setText(QStringLiteral("500 mV"));
+    rig.panel->LBLVALUE->setText(QStringLiteral("123.45"));
+    rig.feed();
+
     QCOMPARE(rig.graph->chart().image().size(), rig.graph->clientSize());
     QCOMPARE(rig.graph->chart().area().plotWidth, 450);
-    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, 124}));
-    QCOMPARE(rig.sweepPos(), -1);
+    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, yMax}));
+    QCOMPARE(rig.graph->chart().gridColor(), 8);
+    QCOMPARE(rig.graph->pos(), QPoint(300, 300));
+    QCOMPARE(rig.sweepPos(), 0);
 }
 
 void GGraphTest::limitMenus()

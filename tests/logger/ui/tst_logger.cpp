@@ -224,8 +224,9 @@ void LoggerWindowTest::setSelection()
     rig.shared.valueByteFlag = 1;
     w.Text1->setText(QStringLiteral("3"));
     QCOMPARE(w.Label5->text(), QStringLiteral("9"));
-    QCOMPARE(rig.shared.recTotal, 10.0);
+    QCOMPARE(rig.shared.recTotal, 20.0); // the record list still holds set 2
     w.SSCommand3->click();
+    QCOMPARE(rig.shared.recTotal, 10.0);
     QCOMPARE(asked.last().first().toInt(), 3);
 
     w.Text1->setText(QStringLiteral("4"));
@@ -254,7 +255,7 @@ void LoggerWindowTest::settings_data()
                           bytesOf({'W', 0, 0, 0, 131, 3, 0}), " "}
         << " 3 Sec" << QStringList{};
     QTest::newRow("ID code cancelled")
-        << true << "" << QByteArrayList{"A", " "} << "4711" << QStringList{};
+        << true << "" << QByteArrayList{} << "4711" << QStringList{};
 }
 
 void LoggerWindowTest::settings()

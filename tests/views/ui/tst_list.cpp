@@ -54,6 +54,8 @@ private Q_SLOTS:
     void design();
     void rowsAreCreatedAsTheWindowGrows();
     void newestLineFramedAndInSight();
+    void dateGoesWithTheLinesTime_data();
+    void dateGoesWithTheLinesTime();
 };
 
 void ListTest::design()
@@ -101,6 +103,34 @@ void ListTest::newestLineFramedAndInSight()
     rig.feed(QStringLiteral("line 12"));
     QCOMPARE(rig.list->Lbl[0]->text(), dated(12));
     QCOMPARE(rig.framed(), QList<int>{0});
+}
+
+void ListTest::dateGoesWithTheLinesTime_data()
+{
+    QTest::addColumn<double>("clock"); // seconds since midnight of 2024-01-16
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("date");
+    QTest::newRow("midday") << 43200.0 << "  12:00:00    V    5 V:     1.2" << "24/01/16";
+    QTest::newRow("yesterday's time just after midnight")
+        << 0.4 << "  23:59:59    V    5 V:     1.2" << "24/01/15";
+    QTest::newRow("a long sampling time still shows the evening")
+        << 3600.0 << "  19:00:00    V    5 V:     1.2" << "24/01/15";
+    QTest::newRow("midnight rounded up a moment early")
+        << 86399.6 << "  00:00:00    V    5 V:     1.2" << "24/01/17";
+    QTest::newRow("no time shown") << 0.4 << "      V    5 V:     1.2" << "24/01/16";
+}
+
+void ListTest::dateGoesWithTheLinesTime()
+{
+    QFETCH(double, clock);
+    QFETCH(QString, text);
+    QFETCH(QString, date);
+    Rig rig;
+    rig.test.clock.setDate(QDate(2024, 1, 16));
+    rig.test.clock.setSecondsSinceMidnight(clock);
+    rig.feed(text);
+    const QChar separator = common::systemDateSeparator();
+    QCOMPARE(rig.list->Lbl[1]->text(), QString(date).replace(u'/', separator) + u' ' + text);
 }
 
 QTEST_MAIN(ListTest)
