@@ -9,11 +9,13 @@ ParsedOptions parseOptions(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Companion program of a handheld digital multimeter with an RS-232 link.\n\n"
-        "At start you choose COM1 or COM2. COM1 stands for /dev/ttyS0 and COM2 for\n"
-        "/dev/ttyS1 unless --com1/--com2 map them to another device: a USB adapter\n"
-        "such as /dev/ttyUSB0, a pseudo-terminal, or the word 'emulator' for the\n"
-        "built-in meter emulator. Serial devices usually need membership of the\n"
-        "'dialout' group (sudo usermod -aG dialout $USER, then log in again).\n\n"
+        "At start you choose COM1 or COM2. COM1 stands for the first USB serial\n"
+        "adapter found (/dev/ttyUSB*, /dev/ttyACM*), else /dev/ttyS0; COM2 for the\n"
+        "second adapter, else /dev/ttyS1. Devices... in that window assigns any port\n"
+        "and is remembered; --com1/--com2 choose a device for this run only: a\n"
+        "pseudo-terminal, or the word 'emulator' for the built-in meter emulator.\n"
+        "Serial devices need membership of the group that owns them; the message\n"
+        "on a refused port names it.\n\n"
         "Example: meterlink --com1 emulator"));
     parser.addHelpOption();
     parser.addVersionOption();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/devices.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -9,8 +11,10 @@ namespace app {
 // What the command line asks for.
 struct Options
 {
-    QString com1Device = QStringLiteral("/dev/ttyS0");
-    QString com2Device = QStringLiteral("/dev/ttyS1");
+    // The devices behind COM1 and COM2 for this run; empty: the remembered
+    // choice or the detected port.
+    QString com1Device;
+    QString com2Device;
     // Choose this port at once instead of waiting for a click in SELECTION.
     std::optional<int> select;
 };
@@ -27,6 +31,6 @@ struct ParsedOptions
 ParsedOptions parseOptions(const QStringList &arguments);
 
 // The word that maps a port button to the built-in meter emulator.
-inline const QString emulatorDevice = QStringLiteral("emulator");
+inline const QString emulatorDevice = platform::emulatorDeviceName;
 
 } // namespace app

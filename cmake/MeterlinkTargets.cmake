@@ -39,6 +39,6 @@ function(meterlink_tests)
     meterlink_warnings(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 120
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=60000;XDG_RUNTIME_DIR=/tmp/meterlink-xdg")
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=60000;XDG_RUNTIME_DIR=/tmp/meterlink-xdg;XDG_CONFIG_HOME=/tmp/meterlink-xdg/config")
   endforeach()
 endfunction()

@@ -12,6 +12,10 @@ namespace platform {
 // $XDG_CONFIG_HOME/meterlink/meterlink.conf (~/.config when unset): the
 // devices behind COM1 and COM2 and the folder of each kind of file dialog.
 // The windowed program and the command line read the same file.
+//
+// A file that cannot be read or parsed never stops the program: it is moved
+// aside (to meterlink.conf.broken) and the defaults apply; resetNotice()
+// then says so, for the program to tell the user once.
 class AppSettings
 {
 public:
@@ -31,8 +35,20 @@ public:
     QString folder(const QString &kind) const;
     void setFolder(const QString &kind, const QString &folder);
 
+    // Empty unless the file was broken or unreadable and the defaults
+    // were taken instead: then the sentence to show the user.
+    QString resetNotice() const { return resetNotice_; }
+
+    QString fileName() const;
+
 private:
+    void recoverFromBrokenFile();
+    QString value(const QString &key) const;
+    void setValue(const QString &key, const QString &value);
+
     std::unique_ptr<QSettings> settings_;
+    bool usable_ = true;
+    QString resetNotice_;
 };
 
 } // namespace platform

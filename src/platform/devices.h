@@ -27,6 +27,9 @@ public:
 // True for a USB serial adapter (ttyUSB*, ttyACM*).
 bool isUsbAdapter(const DetectedPort &port);
 
+// The word that stands for the built-in meter emulator instead of a device.
+inline const QString emulatorDeviceName = QStringLiteral("emulator");
+
 // Where the device behind COM1 or COM2 comes from, strongest first.
 struct DeviceSources
 {
@@ -35,9 +38,27 @@ struct DeviceSources
     QList<DetectedPort> detected; // what the system lists now
 };
 
+// What a COM button stands for.
+struct DeviceChoice
+{
+    QString device;       // opened when the button is chosen
+    QString description;  // the detected port's description, if listed
+    // A remembered device that is gone now: it is not used, but shown so
+    // that the user sees why the choice changed. Empty otherwise.
+    QString missingRemembered;
+};
+
 // The device behind port `comNumber` (1 or 2): the argument, else the
-// remembered choice, else the first (COM1) or second (COM2) USB adapter,
-// else /dev/ttyS0 or /dev/ttyS1.
+// remembered choice while it is present, else the first (COM1) or second
+// (COM2) USB adapter, else /dev/ttyS0 or /dev/ttyS1.
+DeviceChoice chooseDeviceFor(int comNumber, const DeviceSources &sources);
 QString chooseDevice(int comNumber, const DeviceSources &sources);
+
+// True when `device` can be opened in principle: the emulator, a listed
+// port, or a path that exists (a pseudo-terminal is never listed).
+bool isPresent(const QString &device, const QList<DetectedPort> &detected);
+
+// "/dev/ttyUSB0 - FT232R USB UART", or the path alone without a description.
+QString deviceCaption(const QString &device, const QString &description);
 
 } // namespace platform

@@ -62,8 +62,10 @@ void PANEL::buildControls()
     LBLRAN = makeLabel(this, "LBLRAN");
     LBLVALUE = makeLabel(this, "LBLVALUE");
     LBLAD = makeLabel(this, "LBLAD");
-    LBLAUTO = makeLabel(this, "LBLAUTO", QStringLiteral("AUTO"));
-    LBLBAT = makeLabel(this, "LBLBAT", QStringLiteral("LOW BATTERY"));
+    // Empty until the meter says otherwise: a caption here would claim a
+    // low battery before any frame came.
+    LBLAUTO = makeLabel(this, "LBLAUTO");
+    LBLBAT = makeLabel(this, "LBLBAT");
     LABELMIN = makeLabel(this, "LABELMIN", QStringLiteral("MIN"));
     LABELMAX = makeLabel(this, "LABELMAX", QStringLiteral("MAX"));
     Label2 = makeLabel(this, "Label2", QStringLiteral("REL"));
@@ -154,8 +156,14 @@ void PANEL::buildLayout()
     status->addWidget(Label5);
     status->addWidget(Label1);
 
+    // Filled by whoever watches the link (what to check when nothing comes).
+    QLabel *hint = makeLabel(this, "LBLHINT");
+    hint->setWordWrap(true);
+    hint->setVisible(false);
+
     auto *left = new QVBoxLayout;
     left->addWidget(display, 1);
+    left->addWidget(hint);
     left->addWidget(CMDRESET);
     left->addLayout(status);
 
