@@ -62,6 +62,7 @@ public:
 
     // --- platform::Clock ---
     double secondsSinceMidnight() const override { return seconds_; }
+    double steadySeconds() const override { return elapsed_; }
     QDateTime now() const override;
 
     // --- platform::EventPump ---

@@ -1,69 +1,55 @@
 #include "link/framereceiver.h"
 
-#include "platform/wait.h"
-
 namespace live {
 
-FrameReceiver::FrameReceiver(platform::SerialPort &port, const platform::Clock &clock,
-                             platform::EventPump &pump)
-    : port_(port)
-    , clock_(clock)
-    , pump_(pump)
-{
+namespace {
+constexpr int restLength = FrameReceiver::frameLength - 1;
 }
 
-void FrameReceiver::setLinkLostHandler(std::function<void()> nodataroutine)
+FrameReceiver::Step FrameReceiver::step(bool frequencyShown)
 {
-    nodataroutine_ = std::move(nodataroutine);
+    return collecting_ ? collect() : hunt(frequencyShown);
 }
 
-std::optional<QByteArray> FrameReceiver::tick(bool frequencyShown)
+void FrameReceiver::reset()
+{
+    collecting_ = false;
+    noDataTicks_ = 0;
+}
+
+FrameReceiver::Step FrameReceiver::hunt(bool frequencyShown)
 {
     if (port_.bytesWaiting() == 0) {
-        ++noDataTicks_;
         const int limit = frequencyShown ? emptyTickLimitFrequency : emptyTickLimit;
-        if (noDataTicks_ > limit)
-            linkLost();
-        return std::nullopt;
+        return ++noDataTicks_ > limit ? silent() : Step{};
     }
     noDataTicks_ = 0;
     const QByteArray first = port_.read(1);
     if (first.size() != 1 || first.at(0) != startByte)
-        return std::nullopt;
-    return collectFrame();
+        return {};
+    collecting_ = true;
+    // The rest of the frame is usually in already: take it in this step.
+    return port_.bytesWaiting() >= restLength ? collect() : Step{};
 }
 
-std::optional<QByteArray> FrameReceiver::collectFrame()
+FrameReceiver::Step FrameReceiver::collect()
 {
-    constexpr int restLength = 6;
-    const auto frameComplete = [this] { return port_.bytesWaiting() >= restLength; };
-    while (!frameComplete()) {
-        // Each wait ends as soon as the rest of the frame is in, so a frame
-        // is shown within milliseconds of its last byte.
-        platform::waitUntil(frameComplete, collectWaitSeconds, clock_, pump_);
-        if (pump_.ending())
-            return std::nullopt;
-        if (frameComplete())
-            break;
-        if (++noDataTicks_ > collectWaitLimit) {
-            linkLost();
-            return std::nullopt;
-        }
-    }
-    const QByteArray RxV = port_.read(restLength);
+    if (port_.bytesWaiting() < restLength)
+        return ++noDataTicks_ > collectTickLimit ? silent() : Step{};
+    collecting_ = false;
+    QByteArray RxV = port_.read(restLength);
     if (RxV.size() != restLength || RxV.at(restLength - 1) != endByte) {
         port_.read(0); // drop everything waiting
-        return std::nullopt;
+        return {};
     }
     noDataTicks_ = 0;
-    return RxV;
+    return {Outcome::Frame, std::move(RxV)};
 }
 
-void FrameReceiver::linkLost()
+FrameReceiver::Step FrameReceiver::silent()
 {
-    if (nodataroutine_)
-        nodataroutine_();
-    noDataTicks_ = 0;
+    reset();
+    return {Outcome::Silent, {}};
 }
 
 } // namespace live

@@ -1,59 +1,59 @@
 #pragma once
 
-#include "platform/clock.h"
 #include "platform/serialport.h"
 
 #include <QByteArray>
-#include <functional>
-#include <optional>
 
 namespace live {
 
-// Hunts for the meter's seven-byte live frame, one step per polling tick.
+// Hunts for the meter's seven-byte live frame, one step at a time, and
+// never waits: bytes that are not there yet are taken at a later tick.
 //
-//  state       | what a tick does
+//  state       | what a step does
 //  ------------+-------------------------------------------------------------
-//  hunting     | nothing waiting: count an empty tick (link lost after more
+//  hunting     | nothing waiting: count an empty tick (silent after more
 //              |   than 40, or 80 while "Frequency" is shown); else read one
-//              |   byte and drop it unless it is the start byte 2
-//  collecting  | start byte found: wait up to 0.05 s at a time (events run)
-//              |   until six more bytes are waiting; link lost after more
-//              |   than 60 waits; read six bytes; a last byte other than 3
-//              |   flushes the whole buffer
-//
-// When the link counts as lost the receiver calls the link-lost handler,
-// which returns once bytes arrive again (or the program is ending).
+//              |   byte and drop it unless it is the start byte 2, which
+//              |   starts collecting at once
+//  collecting  | fewer than six bytes waiting: count the tick (silent after
+//              |   more than 60, i.e. 3 s of 50 ms ticks); else read six
+//              |   bytes; a last byte other than 3 flushes the whole buffer
 class FrameReceiver
 {
 public:
     static constexpr int emptyTickLimit = 40;
     static constexpr int emptyTickLimitFrequency = 80;
-    static constexpr int collectWaitLimit = 60;
-    static constexpr float collectWaitSeconds = 0.05f;
+    static constexpr int collectTickLimit = 60;
     static constexpr char startByte = 2;
     static constexpr char endByte = 3;
     static constexpr int frameLength = 7;
 
-    FrameReceiver(platform::SerialPort &port, const platform::Clock &clock,
-                  platform::EventPump &pump);
+    enum class Outcome { Nothing, Frame, Silent };
+    struct Step
+    {
+        Outcome outcome = Outcome::Nothing;
+        // With Frame: RxV, the six bytes after the start byte (the last 3).
+        QByteArray RxV;
+    };
 
-    void setLinkLostHandler(std::function<void()> nodataroutine);
+    explicit FrameReceiver(platform::SerialPort &port) : port_(port) {}
 
-    // One polling tick. Returns RxV, the six bytes after the start byte
-    // (the last of them 3), or nothing.
-    std::optional<QByteArray> tick(bool frequencyShown);
+    // One step. Silent means the link counts as lost; the receiver is then
+    // hunting again with its counts cleared.
+    Step step(bool frequencyShown);
+    // Hunting, counts cleared.
+    void reset();
 
+    bool collecting() const { return collecting_; }
     int noDataTicks() const { return noDataTicks_; }
-    void resetNoDataTicks() { noDataTicks_ = 0; }
 
 private:
-    std::optional<QByteArray> collectFrame();
-    void linkLost();
+    Step hunt(bool frequencyShown);
+    Step collect();
+    Step silent();
 
     platform::SerialPort &port_;
-    const platform::Clock &clock_;
-    platform::EventPump &pump_;
-    std::function<void()> nodataroutine_;
+    bool collecting_ = false;
     int noDataTicks_ = 0;
 };
 

@@ -83,7 +83,7 @@ Failure Exchange::waitFor(Ready ready, double limitSeconds)
 Failure Exchange::waitForQuiet()
 {
     platform::SerialPort &port = parts_.port;
-    const double start = parts_.clock.secondsSinceMidnight();
+    const double start = parts_.clock.steadySeconds();
     int seen = port.bytesWaiting();
     for (;;) {
         if (!wait(float(replyEndQuietSeconds)))
@@ -94,8 +94,7 @@ Failure Exchange::waitForQuiet()
         if (now == seen)
             return Failure::None;
         seen = now;
-        if (platform::elapsedSince(start, parts_.clock.secondsSinceMidnight())
-            > replyEndQuietLimitSeconds)
+        if (parts_.clock.steadySeconds() - start > replyEndQuietLimitSeconds)
             return Failure::None; // still streaming: the length will tell
     }
 }
@@ -143,7 +142,7 @@ Reply Exchange::accumulate(qint64 expectedBytes, const AccumulateLimits &limits,
     platform::SerialPort &port = parts_.port;
     const platform::Clock &clock = parts_.clock;
     Reply reply;
-    const double start = clock.secondsSinceMidnight();
+    const double start = clock.steadySeconds();
     double lastArrival = start;
     for (;;) {
         const qint64 missing = expectedBytes - reply.bytes.size();
@@ -152,7 +151,7 @@ Reply Exchange::accumulate(qint64 expectedBytes, const AccumulateLimits &limits,
         const int waiting = port.bytesWaiting();
         if (waiting > 0) {
             reply.bytes += port.read(int(std::min<qint64>(waiting, missing)));
-            lastArrival = clock.secondsSinceMidnight();
+            lastArrival = clock.steadySeconds();
             if (progress)
                 progress(reply.bytes.size());
             continue;
@@ -165,10 +164,9 @@ Reply Exchange::accumulate(qint64 expectedBytes, const AccumulateLimits &limits,
             reply.failure = Failure::Ending;
             return reply;
         }
-        const double now = clock.secondsSinceMidnight();
+        const double now = clock.steadySeconds();
         const double quiet = reply.bytes.isEmpty() ? limits.firstByte : limits.silence;
-        if (platform::elapsedSince(lastArrival, now) > quiet
-            || platform::elapsedSince(start, now) > limits.total) {
+        if (now - lastArrival > quiet || now - start > limits.total) {
             reply.failure = Failure::TimedOut;
             return reply;
         }

@@ -5,14 +5,21 @@
 namespace platform {
 
 // The computer's clock. Kept behind an interface so that tests can set the
-// time of day, cross midnight and advance time without sleeping.
+// time of day, cross midnight, step the wall clock and advance time without
+// sleeping.
 class Clock
 {
 public:
     virtual ~Clock() = default;
 
-    // Local time of day in seconds since midnight, with fractions.
+    // Local time of day in seconds since midnight, with fractions. For what
+    // is shown and stamped only: it jumps at midnight, at daylight-saving
+    // changes and whenever the system time is set.
     virtual double secondsSinceMidnight() const = 0;
+
+    // Seconds from an arbitrary fixed start that only ever move forward at
+    // the pace of real time. Every wait and time-out measures on this.
+    virtual double steadySeconds() const = 0;
 
     // Local date and time.
     virtual QDateTime now() const = 0;

@@ -10,13 +10,13 @@ bool waitUntil(Ready ready, double limitSeconds, const Clock &clock, EventPump &
     // Poll often enough that a reply is seen within a few milliseconds,
     // without spinning: the pump sleeps in the event loop between polls.
     constexpr double pollSeconds = 0.005;
-    const double start = clock.secondsSinceMidnight();
+    const double start = clock.steadySeconds();
     for (;;) {
         if (ready())
             return true;
         if (pump.ending())
             return false;
-        const double elapsed = elapsedSince(start, clock.secondsSinceMidnight());
+        const double elapsed = clock.steadySeconds() - start;
         if (elapsed > limitSeconds)
             return ready();
         pump.runFor(std::min(pollSeconds, limitSeconds - elapsed + 0.001));

@@ -35,6 +35,7 @@ void ScriptedClock::advance(double seconds)
 {
     if (!(seconds > 0))
         return;
+    steady_ += seconds;
     seconds_ += seconds;
     while (seconds_ >= secondsPerDay) {
         seconds_ -= secondsPerDay;

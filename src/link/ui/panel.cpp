@@ -4,7 +4,6 @@
 #include "link/clockdisplay.h"
 #include "link/decoder.h"
 #include "link/feeds.h"
-#include "link/linklostloop.h"
 #include "link/ui/clickablelabel.h"
 
 #include <QCloseEvent>
@@ -15,11 +14,6 @@ namespace live {
 
 namespace {
 constexpr int pollingInterval = 50;
-// More bytes waiting than two frames is a backlog to be worked off.
-constexpr int backlogBytes = 2 * FrameReceiver::frameLength;
-// A step takes one byte or one frame: 256 a tick is twenty times the line
-// rate, and never holds the window for long.
-constexpr int maxStepsPerTick = 256;
 constexpr int firstClockInterval = 2000;
 constexpr int firstSamplingInterval = 1000;
 const QString noComText = QStringLiteral(" NO COM ");
@@ -30,7 +24,7 @@ PANEL::PANEL(const platform::Platform &platform, common::SharedValues &shared, Q
     : QWidget(parent)
     , platform_(platform)
     , shared_(shared)
-    , receiver_(*platform.port, *platform.clock, *platform.pump)
+    , link_(*platform.port, *platform.clock)
 {
     setWindowTitle(QStringLiteral("PANEL Ver 5.1"));
     setObjectName(QStringLiteral("PANEL"));
@@ -52,7 +46,8 @@ PANEL::PANEL(const platform::Platform &platform, common::SharedValues &shared, Q
     connect(Timer2, &platform::Timer::tick, this, &PANEL::onTimer2Tick);
     connect(Timer3, &platform::Timer::tick, this, &PANEL::onTimer3Tick);
     connect(CMDRESET, &QPushButton::clicked, this, &PANEL::resetMaxMin);
-    receiver_.setLinkLostHandler([this] { nodataroutine(); });
+    connect(&link_, &LiveLink::linkLost, this, &PANEL::nodataroutine);
+    connect(&link_, &LiveLink::linkBack, this, &PANEL::onLinkBack);
 }
 
 PANEL::~PANEL() = default;
@@ -62,7 +57,6 @@ bool PANEL::load()
     shared_.analogOn = 0;
     Timer3->setEnabled(false);
     move(0, 0);
-    receiver_.resetNoDataTicks();
 
     platform::SerialPort &port = *platform_.port;
     port.setCommPort(shared_.portNumber);
@@ -77,8 +71,7 @@ bool PANEL::load()
     shared_.sampleTick = 0;
 
     showLinkState();
-    port.read(0);
-    port.send(QByteArrayLiteral(" "));
+    link_.start();
 
     Timer4->setEnabled(false);
     Timer6->setEnabled(true);
@@ -89,29 +82,15 @@ bool PANEL::load()
 
 void PANEL::onTimer6Tick()
 {
-    // The reception may wait with events running; a tick arriving then must
-    // not start a second reception on the same bytes.
-    if (inTimer6Tick_ || platform_.pump->ending())
+    if (platform_.pump->ending())
         return;
-    inTimer6Tick_ = true;
-    // One step a tick, as the reception was designed, unless bytes pile up:
-    // whole frames queued behind a frame are taken at once, and a backlog
-    // (a meter or noise faster than the ticks) is worked off within the
-    // tick, so the display never falls further and further behind. A few
-    // stray bytes still cost a tick each.
-    platform::SerialPort &port = *platform_.port;
-    for (int step = 0; step < maxStepsPerTick; ++step) {
-        const auto RxV = receiver_.tick(reading_.functionText == QLatin1String("Frequency"));
-        if (platform_.pump->ending())
-            break;
-        if (RxV)
-            handleFrame(*RxV);
-        const int waiting = port.bytesWaiting();
-        const bool backlog = waiting > backlogBytes;
-        if (!backlog && !(RxV && waiting >= FrameReceiver::frameLength))
+    const quint64 thisTick = ++timer6Ticks_;
+    const bool frequency = reading_.functionText == QLatin1String("Frequency");
+    for (const QByteArray &RxV : link_.tick(frequency)) {
+        handleFrame(RxV);
+        if (timer6Ticks_ != thisTick || platform_.pump->ending())
             break;
     }
-    inTimer6Tick_ = false;
 }
 
 void PANEL::handleFrame(const QByteArray &RxV)
@@ -135,7 +114,6 @@ void PANEL::handleFrame(const QByteArray &RxV)
         Label1->setText(QStringLiteral("0"));
         Label1->setVisible(false);
     }
-    receiver_.resetNoDataTicks();
     Q_EMIT frameShown();
 }
 
@@ -200,9 +178,10 @@ void PANEL::nodataroutine()
         Q_EMIT functionTextChanged(QString());
 
     setViewButtonsEnabled(false);
-    if (!nudgeUntilBytesArrive(*platform_.port, *platform_.clock, *platform_.pump))
-        return; // the program is ending
+}
 
+void PANEL::onLinkBack()
+{
     Timer6->setEnabled(true);
     setViewButtonsEnabled(true);
     showLinkState();
@@ -210,7 +189,7 @@ void PANEL::nodataroutine()
 
 bool PANEL::showsLiveReading() const
 {
-    return Timer6->isEnabled() && LBLCOMM->text() != noComText;
+    return Timer6->isEnabled() && !link_.isLost();
 }
 
 void PANEL::resetMaxMin()

@@ -2,7 +2,7 @@
 
 #include "common/meterreading.h"
 #include "common/sharedvalues.h"
-#include "link/framereceiver.h"
+#include "link/livelink.h"
 #include "link/maxmin.h"
 #include "platform/platform.h"
 
@@ -36,16 +36,17 @@ public:
     bool load();
     QString openError() const { return openError_; }
 
-    // Polling tick: frame reception, decoding, analog hand-off, max and min.
-    // A tick that comes while an earlier one is still waiting does nothing.
+    // Polling tick: frame reception, decoding, analog hand-off, max and min,
+    // or a step of the link-lost routine. It never waits.
     void onTimer6Tick();
     // Clock tick: time display and re-arming on whole seconds.
     void onTimer2Tick();
     // Sampling tick: feeds the live graph and list.
     void onTimer3Tick();
 
-    // The link-lost routine: " NO COM ", empty reading, view and memory
-    // buttons off, a space every 0.5 s until the meter answers.
+    // The link-lost routine's display: " NO COM ", empty reading, view and
+    // memory buttons off. The link then nudges the meter every 0.5 s on the
+    // polling ticks until it answers (see LiveLink).
     void nodataroutine();
     // Both the maximum and the minimum take the current reading.
     void resetMaxMin();
@@ -56,7 +57,7 @@ public:
     // polling runs and the link is not lost. A paused polling (a logger
     // exchange) or a lost link shows nothing current.
     bool showsLiveReading() const;
-    FrameReceiver &receiver() { return receiver_; }
+    LiveLink &link() { return link_; }
 
     // Labels that carry state (names as the meter program has always used).
     QLabel *LBLFUN, *LBLRAN, *LBLVALUE, *LBLAD, *LBLAUTO, *LBLBAT;
@@ -108,14 +109,17 @@ private:
     void showLinkState();
     void setViewButtonsEnabled(bool enabled);
     void handleFrame(const QByteArray &RxV);
+    void onLinkBack();
 
     const platform::Platform &platform_;
     common::SharedValues &shared_;
-    FrameReceiver receiver_;
+    LiveLink link_;
     common::MeterReading reading_;
     MaxMin extremes_;
     QString openError_;
-    bool inTimer6Tick_ = false;
+    // Counts polling ticks, so that a tick which finds a newer one ran from
+    // inside its handlers leaves its older frames alone.
+    quint64 timer6Ticks_ = 0;
 };
 
 } // namespace live

@@ -41,9 +41,21 @@ bool QtSerialPort::applySettings()
 
 bool QtSerialPort::open()
 {
+    // A device that has gone may still read as open until the queued
+    // release has run; it must not pass for a working one.
+    releaseIfLost();
     if (port_.isOpen())
         return true;
-    lost_ = false;
+    // Only a successful open ends a loss, whoever asks for it: the link-lost
+    // routine keeps reopening for as long as the device stays lost.
+    const bool opened = openDevice();
+    if (opened)
+        lost_ = false;
+    return opened;
+}
+
+bool QtSerialPort::openDevice()
+{
     const QString device = deviceName();
     if (device.isEmpty()) {
         errorText_ = QStringLiteral("Cannot open serial port COM%1: no device is set for it.")
@@ -82,9 +94,7 @@ void QtSerialPort::close()
 bool QtSerialPort::reopen()
 {
     close();
-    // Still lost until an open succeeds, so the caller keeps trying.
-    lost_ = !open();
-    return !lost_;
+    return open();
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error)

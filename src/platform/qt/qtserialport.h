@@ -55,10 +55,12 @@ public:
 
     // Closes the port (a no-op when closed); bytes not yet read are lost.
     void close();
-    // Closes and opens the same device again, clearing deviceLost().
+    // Closes and opens the same device again. deviceLost() clears only when
+    // this (or any open()) succeeds.
     bool reopen();
 
 private:
+    bool openDevice();
     void onError(QSerialPort::SerialPortError error);
     void releaseIfLost();
     bool applySettings();
