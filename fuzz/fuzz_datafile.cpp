@@ -3,6 +3,8 @@
 // The input is written to a file and read back as OPEN FILE reads it.
 // Checked, whatever the bytes:
 //   - the whole file is read and every item becomes one row;
+//   - cut into chunks at line ends and split on several threads, the bytes
+//     give the very same rows;
 //   - no cell holds a tab or a line end;
 //   - the list SAVE of those rows reads back as the same cells (rows whose
 //     cells hold a double quote excepted: a quote ends a quoted item);
@@ -26,6 +28,7 @@
 #include "recording/listprintout.h"
 #include "recording/memoryselection.h"
 #include "recording/recordlistmodel.h"
+#include "recording/rowindexing.h"
 
 #include "common/numbers.h"
 
@@ -67,6 +70,25 @@ QString checkCells(const recording::RecordListModel &list)
                 if (cell.contains(QLatin1Char(c)))
                     return QStringLiteral("row %1 has a cell with character %2").arg(row).arg(int(c));
             }
+        }
+    }
+    return {};
+}
+
+QString checkChunks(QByteArrayView input, const recording::RecordListModel &list)
+{
+    for (qsizetype chunk : {1, 7, 64}) {
+        recording::RowStarts starts;
+        recording::RowIndexing how;
+        how.chunkBytes = chunk;
+        if (recording::indexRows(input, how, starts, nullptr) != list.recordCount())
+            return QStringLiteral("chunks of %1 bytes give %2 rows, not %3")
+                .arg(chunk).arg(starts.size()).arg(list.recordCount());
+        for (qsizetype i = 0; i < starts.size(); ++i) {
+            const qsizetype begin = starts[i];
+            const QByteArrayView item = input.sliced(begin, recording::itemEnd(input, begin) - begin);
+            if (recording::splitCells(item) != list.rowCells(i + 1))
+                return QStringLiteral("chunks of %1 bytes change row %2").arg(chunk).arg(i + 1);
         }
     }
     return {};
@@ -172,6 +194,8 @@ QString checkDataFile(QByteArrayView input)
     if (input.isEmpty() != (list.recordCount() == 0))
         return QStringLiteral("%1 bytes gave %2 rows").arg(input.size()).arg(list.recordCount());
     if (QString finding = checkCells(list); !finding.isEmpty())
+        return finding;
+    if (QString finding = checkChunks(input, list); !finding.isEmpty())
         return finding;
     if (list.recordCount() == 0)
         return {};

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace graphs {
 
@@ -120,22 +121,32 @@ double recordLevel(QLatin1StringView value, QLatin1StringView range, const Level
 
 double valueLevel(QLatin1StringView value, RangeScale range, const LevelScale &scale)
 {
+    return keyLevel(valueKey(value, range), scale);
+}
+
+double valueKey(QLatin1StringView value, RangeScale range)
+{
     switch (overloadIn(value)) {
-    case Overload::Negative: return belowBottom;
-    case Overload::Positive: return aboveTop;
+    case Overload::Negative: return -std::numeric_limits<double>::infinity();
+    case Overload::Positive: return std::numeric_limits<double>::infinity();
     case Overload::None: break;
     }
-    const double span = scale.maximum - scale.minimum;
-    if (!(span > 0))
-        return centreLine;
-
     common::Decimal number;
     if (range.listed) {
         number = leadingDecimalOf(value);
         number.exponent += range.powerOfTen;
     }
-    const double v = toDouble(number);
+    return toDouble(number);
+}
 
+double keyLevel(double v, const LevelScale &scale)
+{
+    // Infinite keys are the overloads, drawn whatever the scale.
+    if (std::isinf(v))
+        return v > 0 ? aboveTop : belowBottom;
+    const double span = scale.maximum - scale.minimum;
+    if (!(span > 0))
+        return centreLine;
     if (v >= 0) {
         const double y = centreLine - 3000 * (v - scale.minimum) / span;
         if (y > centreLine)
@@ -146,6 +157,21 @@ double valueLevel(QLatin1StringView value, RangeScale range, const LevelScale &s
     if (y < centreLine)
         return centreLine;
     return y > bottomLine ? belowBottom : y;
+}
+
+double exactRowKey(const recording::RowCells &cells)
+{
+    return valueKey(cells[3], rangeScale(cells[5], RangeMatch::Exact));
+}
+
+double containedRowKey(const recording::RowCells &cells)
+{
+    return valueKey(cells[3], rangeScale(cells[5], RangeMatch::Containment));
+}
+
+recording::RowValuer rowValuer(RangeMatch match)
+{
+    return match == RangeMatch::Exact ? &exactRowKey : &containedRowKey;
 }
 
 } // namespace graphs

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/storedgraphdesign.h"
+#include "recording/rowindexing.h"
 
 #include <QLatin1StringView>
 #include <QStringView>
@@ -55,5 +56,18 @@ double recordLevel(QLatin1StringView value, QLatin1StringView range, const Level
                    RangeMatch match);
 // The same with the range already looked up.
 double valueLevel(QLatin1StringView value, RangeScale range, const LevelScale &scale);
+
+// A level is keyLevel(valueKey(value, range)): the key is v, or minus
+// infinity for "-OL" and infinity for "OL", and the level never rises as
+// the key grows. So the highest level of some records is that of their
+// lowest key and the lowest that of their highest key, whatever the scale.
+double valueKey(QLatin1StringView value, RangeScale range);
+double keyLevel(double key, const LevelScale &scale);
+
+// The key of a list row (its value and range cells), for the list's
+// min/max pyramid.
+double exactRowKey(const recording::RowCells &cells);
+double containedRowKey(const recording::RowCells &cells);
+recording::RowValuer rowValuer(RangeMatch match);
 
 } // namespace graphs

@@ -19,7 +19,8 @@ struct TraceRequest
 {
     qint64 first = 0;  // first grid row plotted (0 is the caption row)
     qint64 last = 0;   // last grid row plotted
-    double count = 0;  // records plotted: the spacing is 4000 / (count - 1) twips
+    double count = 0;  // records plotted: the spacing is 4000 / (count - 1) twips,
+                       // or by the rows first..last when they are more
     LevelScale scale;
     RangeMatch match = RangeMatch::Exact;
 };
@@ -31,7 +32,9 @@ struct TraceRequest
 // The polyline is reduced to what a device with `pixelsPerTwip` can show:
 // the records falling into one pixel column become the first one, the
 // lowest and highest level, and the last one, so the drawn picture is that
-// of the full polyline however many records there are.
+// of the full polyline however many records there are. The extremes come
+// from the list's min/max pyramid: the cost grows with the columns, not
+// with the records. No point lies outside x = 1000..5000, y = 900..7100.
 //
 // Empty when there is nothing to draw: first > last, a count below 2, or
 // a maximum not above the minimum.

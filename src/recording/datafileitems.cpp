@@ -1,54 +1,73 @@
 #include "recording/datafileitems.h"
 
+#include <cstring>
+
 namespace recording {
 
-namespace {
-
-bool isLineEnd(char c)
-{
-    return c == '\r' || c == '\n';
-}
-
-// Moves past the comma or line end at `pos` (CR LF counts as one).
-qsizetype pastDelimiter(QByteArrayView text, qsizetype pos)
-{
-    if (pos >= text.size())
-        return pos;
-    if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n')
-        return pos + 2;
-    return pos + 1;
-}
+namespace detail {
 
 qsizetype findStop(QByteArrayView text, qsizetype pos, bool stopAtComma)
 {
-    while (pos < text.size() && !isLineEnd(text[pos]) && !(stopAtComma && text[pos] == ','))
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    while (pos < size) {
+        const char c = data[pos];
+        if (c == '\n' || c == '\r' || (stopAtComma && c == ','))
+            return pos;
         ++pos;
+    }
     return pos;
 }
 
-} // namespace
+} // namespace detail
 
 void splitItems(QByteArrayView text, std::vector<ItemSpan> &items, qsizetype offset)
 {
-    qsizetype pos = 0;
+    forEachItemBegin(text, [&](qsizetype begin) {
+        items.push_back({offset + begin, itemEnd(text, begin) - begin});
+    });
+}
+
+qsizetype itemEnd(QByteArrayView text, qsizetype begin)
+{
+    const bool quoted = begin > 0 && text[begin - 1] == '"';
+    const char *data = text.data();
     const qsizetype size = text.size();
+    qsizetype pos = begin;
     while (pos < size) {
-        while (pos < size && text[pos] == ' ')
-            ++pos;
-        if (pos < size && text[pos] == '"') {
-            const qsizetype begin = pos + 1;
-            const qsizetype lineStop = findStop(text, begin, false);
-            const qsizetype closing = text.first(lineStop).indexOf('"', begin);
-            const qsizetype end = closing < 0 ? lineStop : closing;
-            items.push_back({offset + begin, end - begin});
-            pos = findStop(text, closing < 0 ? lineStop : closing + 1, true);
-        } else {
-            const qsizetype begin = pos;
-            pos = findStop(text, pos, true);
-            items.push_back({offset + begin, pos - begin});
-        }
-        pos = pastDelimiter(text, pos);
+        const char c = data[pos];
+        if (detail::isLineEnd(c) || (quoted ? c == '"' : c == ','))
+            return pos;
+        ++pos;
     }
+    return pos;
+}
+
+RowCells splitCells(QByteArrayView item)
+{
+    RowCells cells{};
+    const char *begin = item.data();
+    const char *const end = begin + item.size();
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        const auto *tab = static_cast<const char *>(std::memchr(begin, '\t', std::size_t(end - begin)));
+        const char *cellEnd = tab ? tab : end;
+        cells[column] = QLatin1StringView(begin, cellEnd - begin);
+        if (!tab)
+            break;
+        begin = tab + 1;
+    }
+    return cells;
+}
+
+qsizetype nextLineStart(QByteArrayView text, qsizetype from)
+{
+    const qsizetype size = text.size();
+    for (qsizetype pos = from; pos < size; ++pos) {
+        if (!detail::isLineEnd(text[pos]))
+            continue;
+        return detail::pastDelimiter(text, pos);
+    }
+    return size;
 }
 
 } // namespace recording

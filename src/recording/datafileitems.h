@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QLatin1StringView>
 
+#include <array>
 #include <vector>
 
 // Splitting the text of a data file into items, one list row each.
@@ -19,6 +21,11 @@
 //
 // An empty line gives an empty item; so does a comma followed by a line end.
 // Text after the last line end forms a last item only if it is not empty.
+//
+// No item reaches over a line end, so a text cut just after line ends splits
+// into the same items, piece by piece, as it does whole. And an item's end
+// follows from its begin alone: a quoted item is the only one whose begin
+// comes right after a double quote.
 
 namespace recording {
 
@@ -30,8 +37,75 @@ struct ItemSpan
     friend bool operator==(const ItemSpan &, const ItemSpan &) = default;
 };
 
+// Calls found(begin) for every item of `text`, in order.
+template <typename Found>
+void forEachItemBegin(QByteArrayView text, Found &&found);
+
 // Appends the items of `text` to `items`, each begin shifted by `offset`
 // (the position of `text` inside a larger buffer).
 void splitItems(QByteArrayView text, std::vector<ItemSpan> &items, qsizetype offset = 0);
+
+// The end of the item that begins at `begin` (one of forEachItemBegin's).
+qsizetype itemEnd(QByteArrayView text, qsizetype begin);
+
+// The cells of an item: its tab-separated pieces from column 0; pieces
+// beyond the eighth are ignored, missing ones are empty.
+constexpr int cellCount = 8;
+using RowCells = std::array<QLatin1StringView, cellCount>;
+RowCells splitCells(QByteArrayView item);
+
+// The first place at or after `from` that follows a whole line end (CR LF
+// kept together), or the text's size when there is none.
+qsizetype nextLineStart(QByteArrayView text, qsizetype from);
+
+// ---------------------------------------------------------------------------
+
+namespace detail {
+
+inline bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+// The first comma (when asked) or line end at or after `pos`, or the size.
+qsizetype findStop(QByteArrayView text, qsizetype pos, bool stopAtComma);
+
+// Moves past the comma or line end at `pos` (CR LF counts as one).
+inline qsizetype pastDelimiter(QByteArrayView text, qsizetype pos)
+{
+    if (pos >= text.size())
+        return pos;
+    if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n')
+        return pos + 2;
+    return pos + 1;
+}
+
+} // namespace detail
+
+template <typename Found>
+void forEachItemBegin(QByteArrayView text, Found &&found)
+{
+    qsizetype pos = 0;
+    const qsizetype size = text.size();
+    while (pos < size) {
+        while (pos < size && text[pos] == ' ')
+            ++pos;
+        if (pos < size && text[pos] == '"') {
+            const qsizetype begin = pos + 1;
+            found(begin);
+            // The closing quote, if the line has one, then the rest of the
+            // item up to a comma or the line end is skipped.
+            const qsizetype end = detail::findStop(text, begin, false);
+            qsizetype closing = begin;
+            while (closing < end && text[closing] != '"')
+                ++closing;
+            pos = detail::findStop(text, closing < end ? closing + 1 : end, true);
+        } else {
+            found(pos);
+            pos = detail::findStop(text, pos, true);
+        }
+        pos = detail::pastDelimiter(text, pos);
+    }
+}
 
 } // namespace recording

@@ -1,6 +1,6 @@
 #include "recording/recordlistmodel.h"
 
-#include <cstring>
+#include <algorithm>
 #include <limits>
 
 namespace recording {
@@ -14,22 +14,6 @@ const std::array<QByteArray, RecordListModel::ColumnCount> captionBytes = {
 };
 
 constexpr qsizetype rowLimit = std::numeric_limits<int>::max() - 1;
-
-RecordListModel::Cells splitCells(const char *row, qsizetype length)
-{
-    RecordListModel::Cells cells{};
-    const char *const end = row + length;
-    const char *begin = row;
-    for (std::size_t column = 0; column < cells.size(); ++column) {
-        const auto *tab = static_cast<const char *>(std::memchr(begin, '\t', std::size_t(end - begin)));
-        const char *cellEnd = tab ? tab : end;
-        cells[column] = QLatin1StringView(begin, cellEnd - begin);
-        if (!tab)
-            break;
-        begin = tab + 1;
-    }
-    return cells;
-}
 
 } // namespace
 
@@ -48,6 +32,14 @@ const std::array<QString, RecordListModel::ColumnCount> &RecordListModel::captio
     return texts;
 }
 
+const RecordListModel::Segment *RecordListModel::segmentOf(qint64 row) const
+{
+    // A list holds one segment per file opened into it: few.
+    const auto after = std::upper_bound(segments_.begin(), segments_.end(), row,
+                                        [](qint64 r, const Segment &s) { return r < s.firstRecord; });
+    return after == segments_.begin() ? nullptr : &*(after - 1);
+}
+
 RecordListModel::Cells RecordListModel::rowCells(qint64 row) const
 {
     if (row == 0) {
@@ -56,10 +48,20 @@ RecordListModel::Cells RecordListModel::rowCells(qint64 row) const
             cells[i] = QLatin1StringView(captionBytes[i]);
         return cells;
     }
-    if (row < 0 || row > recordCount())
+    if (row < 0 || row > records_)
         return Cells{};
-    const ItemSpan &span = rows_[static_cast<std::size_t>(row - 1)];
-    return splitCells(text_.constData() + span.begin, span.length);
+    const Segment *segment = segmentOf(row);
+    const qsizetype at = row - segment->firstRecord;
+    const QByteArrayView text = segment->text->bytes();
+    const qint64 begin = segment->starts[at];
+    if (begin > text.size())
+        return Cells{}; // the file was cut short under the list
+    qint64 end = 0;
+    if (!segment->contiguous)
+        end = itemEnd(text, begin);
+    else
+        end = at + 1 < segment->starts.size() ? segment->starts[at + 1] : text.size();
+    return splitCells(text.sliced(begin, std::min<qint64>(end, text.size()) - begin));
 }
 
 QLatin1StringView RecordListModel::cellView(qint64 row, int column) const
@@ -85,37 +87,59 @@ common::DataRecord RecordListModel::record(qint64 row) const
 
 qsizetype RecordListModel::appendFileText(const QByteArray &text)
 {
-    const qsizetype before = recordCount();
-    const qsizetype offset = text_.size();
-    std::vector<ItemSpan> items;
-    splitItems(text, items, offset);
-    if (items.empty())
+    return appendFileText(std::make_shared<HeldRowText>(text));
+}
+
+MinMaxPyramid *RecordListModel::keysToExtend()
+{
+    if (!valuer_)
+        return nullptr;
+    if (keysValuer_ != valuer_ || keys_.size() != records_ + 1) {
+        ensureKeys(valuer_); // rows added while no valuer was set
+        if (keys_.size() != records_ + 1)
+            return nullptr;
+    }
+    return &keys_;
+}
+
+qsizetype RecordListModel::appendFileText(std::shared_ptr<const RowText> text, RowIndexing how)
+{
+    Segment segment;
+    segment.text = std::move(text);
+    segment.firstRecord = records_ + 1;
+    how.rowLimit = rowLimit - records_;
+    how.valuer = valuer_;
+    if (how.rowLimit <= 0)
         return 0;
-    const qsizetype room = rowLimit - before;
-    if (qsizetype(items.size()) > room)
-        items.resize(static_cast<std::size_t>(room));
-    if (text_.isEmpty())
-        text_ = text; // shares the bytes: no copy of a big file
-    else
-        text_.append(text);
-    beginInsertRows({}, int(before), int(before + qsizetype(items.size()) - 1));
-    if (rows_.empty())
-        rows_ = std::move(items);
-    else
-        rows_.insert(rows_.end(), items.begin(), items.end());
+    const qsizetype added = indexRows(segment.text->bytes(), how, segment.starts, keysToExtend());
+    if (added == 0)
+        return 0;
+    beginInsertRows({}, int(records_), int(records_ + added - 1));
+    segments_.push_back(std::move(segment));
+    appended_.reset();
+    records_ += added;
     endInsertRows();
-    return recordCount() - before;
+    return added;
 }
 
 void RecordListModel::appendRow(const QStringList &cells)
 {
-    if (recordCount() >= rowLimit)
+    if (records_ >= rowLimit)
         return;
     const QByteArray row = cells.join(QLatin1Char('\t')).toLatin1();
+    if (!appended_) {
+        appended_ = std::make_shared<HeldRowText>();
+        Segment segment;
+        segment.text = appended_;
+        segment.firstRecord = records_ + 1;
+        segment.contiguous = true;
+        segments_.push_back(std::move(segment));
+    }
     const int at = recordCount();
     beginInsertRows({}, at, at);
-    rows_.push_back({text_.size(), row.size()});
-    text_.append(row);
+    segments_.back().starts.push(appended_->text().size());
+    appended_->text().append(row);
+    ++records_;
     endInsertRows();
 }
 
@@ -127,10 +151,29 @@ void RecordListModel::appendRecord(const common::DataRecord &record)
 void RecordListModel::clear()
 {
     beginResetModel();
-    text_ = QByteArray();
-    rows_ = {};
+    segments_ = {};
+    appended_.reset();
+    records_ = 0;
+    keys_.clear();
+    keysValuer_ = nullptr;
     ++generation_;
     endResetModel();
+}
+
+void RecordListModel::ensureKeys(RowValuer valuer) const
+{
+    if (keysValuer_ != valuer) {
+        keys_.clear();
+        keysValuer_ = valuer;
+    }
+    for (qint64 row = keys_.size(); row <= records_; ++row)
+        keys_.append(valuer(rowCells(row)));
+}
+
+KeySpan RecordListModel::keySpan(qint64 first, qint64 last, RowValuer valuer) const
+{
+    ensureKeys(valuer);
+    return keys_.span(first, last, [&](qsizetype row) { return rowKey(row, valuer); });
 }
 
 int RecordListModel::rowCount(const QModelIndex &parent) const

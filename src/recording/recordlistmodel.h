@@ -2,6 +2,10 @@
 
 #include "common/datarecord.h"
 #include "recording/datafileitems.h"
+#include "recording/minmaxpyramid.h"
+#include "recording/rowindexing.h"
+#include "recording/rowstarts.h"
+#include "recording/rowtext.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -9,6 +13,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace recording {
@@ -16,22 +21,25 @@ namespace recording {
 // The rows of a record list: the opened-file list and the downloaded-record
 // list. Eight text columns under a caption row.
 //
-// Rows are stored compactly: every row text lives in one Latin-1 byte
-// buffer, and a row is a span of it whose tab-separated pieces are its cells
-// (pieces beyond the eighth are ignored, missing ones are empty). A file
-// read in is kept as its own bytes, so a list of a million lines costs
-// little more than the file.
+// Rows are kept as the bytes they were read from (a data file stays mapped,
+// not copied) and, per row, only where it begins: its end and its cells are
+// found when the row is asked for, so any row answers in constant time and
+// a list of ten million lines costs little more than 5 bytes a row.
 //
 // Row numbers follow the lists' grid: row 0 is the caption row and rows 1 to
 // recordCount() are the records, so a record number is a row number. The Qt
 // model shows the records only (model row r is record r + 1) under the
 // captions as its horizontal header.
+//
+// For the graphs the list also keeps, per block of rows, the lowest and
+// highest key of a RowValuer (see keySpan): a graph then finds the extremes
+// of any span of rows without reading every row.
 class RecordListModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    static constexpr int ColumnCount = 8;
-    using Cells = std::array<QLatin1StringView, ColumnCount>;
+    static constexpr int ColumnCount = cellCount;
+    using Cells = RowCells;
 
     explicit RecordListModel(QObject *parent = nullptr);
     ~RecordListModel() override;
@@ -39,7 +47,7 @@ public:
     // " REC ", "  DATE", "  TIME", " VALUE", " UNIT ", "  RANGE ", "A/D", " BAT ".
     static const std::array<QString, ColumnCount> &captions();
 
-    int recordCount() const { return static_cast<int>(rows_.size()); }
+    int recordCount() const { return static_cast<int>(records_); }
 
     // The text of a cell; row 0 gives the caption, a row or column that does
     // not exist the empty text.
@@ -52,6 +60,9 @@ public:
     // Appends the items of a data file's text as records (splitItems rules).
     // Returns how many were added.
     qsizetype appendFileText(const QByteArray &text);
+    // The same for text the list keeps a hold of (a mapped file), split on
+    // every core as `how` says (its valuer is this list's).
+    qsizetype appendFileText(std::shared_ptr<const RowText> text, RowIndexing how = {});
     // Appends one record from its cells (a tab inside a cell splits it, as
     // a grid's row append does).
     void appendRow(const QStringList &cells);
@@ -62,6 +73,17 @@ public:
     // to notice that the list it was reading is gone.
     quint64 generation() const { return generation_; }
 
+    // The key the list's graph orders rows by: rows read from now on get
+    // their keys while they are read.
+    void setRowValuer(RowValuer valuer) { valuer_ = valuer; }
+    RowValuer rowValuer() const { return valuer_; }
+    // The key of a row (0, the caption row, included).
+    double rowKey(qint64 row, RowValuer valuer) const { return valuer(rowCells(row)); }
+    // The lowest and highest key of rows first..last (0 <= first <= last <=
+    // recordCount()). Keys of another valuer than the list's are worked out
+    // at the first call.
+    KeySpan keySpan(qint64 first, qint64 last, RowValuer valuer) const;
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -69,9 +91,27 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    QByteArray text_;
-    std::vector<ItemSpan> rows_;
+    // Rows cut from one text. Items of a file end where the item rules say;
+    // rows appended one by one follow each other, each ending where the
+    // next begins.
+    struct Segment
+    {
+        std::shared_ptr<const RowText> text;
+        RowStarts starts;
+        qint64 firstRecord = 0; // grid row of its first row
+        bool contiguous = false;
+    };
+    const Segment *segmentOf(qint64 row) const;
+    void ensureKeys(RowValuer valuer) const;
+    MinMaxPyramid *keysToExtend();
+
+    std::vector<Segment> segments_;
+    std::shared_ptr<HeldRowText> appended_; // the text of the last segment, when contiguous
+    qint64 records_ = 0;
     quint64 generation_ = 0;
+    RowValuer valuer_ = nullptr;
+    mutable MinMaxPyramid keys_; // one key per grid row, from row 0
+    mutable RowValuer keysValuer_ = nullptr;
 };
 
 } // namespace recording

@@ -1,11 +1,17 @@
 #include "graphs/storedgraph.h"
 #include "graphs/storedgraphprint.h"
 #include "graphs/storedgraphtrace.h"
+#include "recording/datafilereader.h"
+#include "recording/rangecheck.h"
 #include "recording/recordlistmodel.h"
 #include "support/recordingprinter.h"
 
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <memory>
 #include <QTest>
 
 using graphs::TraceRequest;
@@ -65,6 +71,70 @@ int farFrom(const QImage &a, const QImage &b)
     return count;
 }
 
+// The trace as the graph drew it before the min/max pyramid: every record
+// read and reduced per pixel column.
+QPolygonF readEveryRecord(const RecordListModel &list, const TraceRequest &request, double pixelsPerTwip)
+{
+    QPolygonF trace;
+    const double dx = (graphs::timeAxisEnd - graphs::timeAxisStart) / (request.count - 1);
+    double column = 0, low = 0, high = 0;
+    QPointF first, last;
+    qint64 count = 0;
+    const auto push = [&](QPointF p) {
+        if (trace.isEmpty() || trace.constLast() != p)
+            trace.append(p);
+    };
+    const auto flush = [&] {
+        push(first);
+        if (count > 1) {
+            push({first.x(), low});
+            push({first.x(), high});
+            push(last);
+        }
+        count = 0;
+    };
+    for (qint64 row = request.first; row <= request.last; ++row) {
+        const RecordListModel::Cells cells = list.rowCells(row);
+        const QPointF p(1000 + double(row - request.first) * dx,
+                        graphs::recordLevel(cells[3], cells[5], request.scale, request.match));
+        const double c = std::floor(p.x() * pixelsPerTwip);
+        if (count > 0 && c != column)
+            flush();
+        if (count == 0) {
+            column = c;
+            first = p;
+            low = high = p.y();
+        }
+        low = std::min(low, p.y());
+        high = std::max(high, p.y());
+        last = p;
+        ++count;
+    }
+    if (count > 0)
+        flush();
+    return trace;
+}
+
+// A recorded file of n wandering records, read as OPEN FILE reads it (in
+// chunks on several threads, the graph's keys kept while reading).
+void openWandering(RecordListModel &list, const QString &fileName, int n)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QStringList values = wander(n);
+    QByteArray text;
+    for (int i = 0; i < n; ++i) {
+        text += QByteArray::number(i + 1) + "\t24-01-15\t12:00:00\t" + values[i].toLatin1() + "\tmV\t"
+                + (i % 7 == 3 ? "5 V" : "500 mV") + "\tDC\t\r\n";
+    }
+    QVERIFY(file.write(text) == text.size());
+    file.close();
+    list.setRowValuer(graphs::rowValuer(graphs::RangeMatch::Exact));
+    recording::ReadOptions options;
+    options.chunkBytes = 64 * 1024;
+    QCOMPARE(recording::filelistu(list, fileName, options).rowsAdded, qsizetype(n));
+}
+
 graphs::StoredGraphScene plottedScene(const RecordListModel &list, qint64 first, qint64 last)
 {
     graphs::StoredGraphScene scene;
@@ -86,9 +156,17 @@ private Q_SLOTS:
     void nothingToDraw_data();
     void nothingToDraw();
     void reducedTraceLooksTheSame();
+    void drawsAsEveryRecordWasRead_data();
+    void drawsAsEveryRecordWasRead();
+    void staysInsideThePlotArea_data();
+    void staysInsideThePlotArea();
     void paintsTheWindow();
     void windowAsDesignedHasNoTrace();
     void printsThePicture();
+
+private:
+    QTemporaryDir dir_;
+    QMap<int, std::shared_ptr<RecordListModel>> opened_; // files opened once for several rows
 };
 
 void StoredGraphTraceTest::joinsTheRecords_data()
@@ -163,6 +241,74 @@ void StoredGraphTraceTest::reducedTraceLooksTheSame()
     const QImage reducedImage = traceImage(reduced);
     QCOMPARE(farFrom(fullImage, reducedImage), 0);
     QCOMPARE(farFrom(reducedImage, fullImage), 0);
+}
+
+void StoredGraphTraceTest::drawsAsEveryRecordWasRead_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("last");
+    QTest::addColumn<graphs::RangeMatch>("match");
+    QTest::newRow("1 record, from the caption row") << 1 << qint64(0) << qint64(1) << graphs::RangeMatch::Exact;
+    QTest::newRow("2 records") << 2 << qint64(1) << qint64(2) << graphs::RangeMatch::Exact;
+    QTest::newRow("1000 records") << 1000 << qint64(1) << qint64(1000) << graphs::RangeMatch::Exact;
+    QTest::newRow("1000 records, inside columns") << 1000 << qint64(3) << qint64(996) << graphs::RangeMatch::Containment;
+    QTest::newRow("100000 records") << 100000 << qint64(1) << qint64(100000) << graphs::RangeMatch::Exact;
+    QTest::newRow("100000 records, from the caption row") << 100000 << qint64(0) << qint64(100000) << graphs::RangeMatch::Exact;
+    QTest::newRow("100000 records, inside columns") << 100000 << qint64(1234) << qint64(98765) << graphs::RangeMatch::Exact;
+    QTest::newRow("100000 records, a short span") << 100000 << qint64(50001) << qint64(50123) << graphs::RangeMatch::Containment;
+}
+
+void StoredGraphTraceTest::drawsAsEveryRecordWasRead()
+{
+    QFETCH(int, records);
+    QFETCH(qint64, first);
+    QFETCH(qint64, last);
+    QFETCH(graphs::RangeMatch, match);
+    if (!opened_.contains(records)) {
+        opened_[records] = std::make_shared<RecordListModel>();
+        openWandering(*opened_[records], dir_.filePath(QStringLiteral("%1.dat").arg(records)), records);
+    }
+    const RecordListModel &list = *opened_[records];
+    const TraceRequest request{first, last, double(last - first + 1), {100, 450}, match};
+    // On the screen and on a 600 dpi printer, the same points.
+    QCOMPARE(graphs::storedGraphTrace(list, request, 600.0 / 1440.0), readEveryRecord(list, request, 600.0 / 1440.0));
+    // Drawn, pixel for pixel.
+    const QPolygonF expected = readEveryRecord(list, request, graphs::screenPixelsPerTwip);
+    QCOMPARE(traceImage(graphs::storedGraphTrace(list, request, graphs::screenPixelsPerTwip)), traceImage(expected));
+}
+
+void StoredGraphTraceTest::staysInsideThePlotArea_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<graphs::RangeMatch>("match");
+    for (int records : {1, 2, 7}) {
+        QTest::addRow("%d records, opened file", records) << records << graphs::RangeMatch::Exact;
+        QTest::addRow("%d records, downloaded", records) << records << graphs::RangeMatch::Containment;
+    }
+}
+
+void StoredGraphTraceTest::staysInsideThePlotArea()
+{
+    QFETCH(int, records);
+    QFETCH(graphs::RangeMatch, match);
+    RecordListModel list;
+    fill(list, QStringList{"   OL  ", " 600", "  -OL  ", " 250", "-600", " 0", " 499"}.mid(0, records));
+    // Every span the range windows accept, FROM 0 included, spaced by the
+    // count they set (one less than the rows when FROM is 0).
+    for (qint64 first = 0; first <= records; ++first) {
+        for (qint64 last = first + 1; last <= records; ++last) {
+            const TraceRequest request{first, last, recording::rangeCount(double(first), double(last)),
+                                       {0, 500}, match};
+            const QPolygonF trace = graphs::storedGraphTrace(list, request, graphs::screenPixelsPerTwip);
+            for (const QPointF &p : trace) {
+                QVERIFY2(p.x() >= 1000 && p.x() <= 5000 && p.y() >= 900 && p.y() <= 7100,
+                         qPrintable(QStringLiteral("FROM %1 TO %2: (%3, %4)").arg(first).arg(last).arg(p.x()).arg(p.y())));
+            }
+            if (request.count >= 2)
+                QCOMPARE(trace.constLast().x(), 5000.0); // the last record at the axis' end
+        }
+    }
 }
 
 void StoredGraphTraceTest::paintsTheWindow()

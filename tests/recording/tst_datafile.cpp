@@ -1,5 +1,6 @@
 #include "recording/datafileformat.h"
 #include "recording/datafileitems.h"
+#include "recording/rowindexing.h"
 
 #include <QTest>
 
@@ -82,6 +83,8 @@ void DataFileTest::splitsItems_data()
     QTest::newRow("corrupt: quote at the end") << QByteArray("\"") << QByteArrayList{""};
     QTest::newRow("truncated line") << QByteArray("1\t26-0") << QByteArrayList{"1\t26-0"};
     QTest::newRow("NUL bytes are text") << QByteArray("a\0b\r\n", 5) << QByteArrayList{QByteArray("a\0b", 3)};
+    QTest::newRow("quoted lines ended by CR alone")
+        << QByteArray("\"1\t\"\r\"2\t,\"x\r\n\r\"\"\r\n") << QByteArrayList{"1\t", "2\t,", "", ""};
 }
 
 void DataFileTest::splitsItems()
@@ -93,6 +96,20 @@ void DataFileTest::splitsItems()
     for (const auto &span : spans)
         items.append(text.mid(span.begin, span.length));
     QTEST(items, "items");
+
+    // Cut into chunks of any size (each cut moved to the next line end)
+    // and split on several threads, the text gives the same rows; each
+    // item's end follows from its begin.
+    for (qsizetype chunk = 1; chunk <= text.size(); ++chunk) {
+        recording::RowStarts starts;
+        recording::RowIndexing how;
+        how.chunkBytes = chunk;
+        QCOMPARE(recording::indexRows(text, how, starts, nullptr), qsizetype(spans.size()));
+        for (qsizetype i = 0; i < starts.size(); ++i) {
+            const qsizetype begin = starts[i];
+            QCOMPARE(text.mid(begin, recording::itemEnd(text, begin) - begin), items[i]);
+        }
+    }
 }
 
 void DataFileTest::shiftsItemsByTheirOffset()

@@ -1,5 +1,6 @@
 #include "recording/ui/openfilecontroller.h"
 
+#include "graphs/storedgraphlevel.h"
 #include "graphs/ui/memorygraph.h"
 #include "link/ui/panel.h"
 #include "recording/datafilereader.h"
@@ -10,6 +11,8 @@
 #include "recording/ui/recordingcontroller.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 
@@ -33,6 +36,8 @@ OpenFileController::OpenFileController(live::PANEL &panel, FileDialogMemory &dia
     , range_(std::make_unique<MRANGE>())
 {
     graph_->setList(&list_->list());
+    // The list keeps the graph's extremes while it reads a file.
+    list_->list().setRowValuer(graphs::rowValuer(graphs::memoryGraphDesign().rangeMatch));
     connect(panel.CMDOPEN, &QPushButton::clicked, this, &OpenFileController::onCmdOpen);
     connect(list_->MNUGRAPH, &QAction::triggered, this, &OpenFileController::onGraph);
     connect(list_->MnuPrint, &QAction::triggered, this, &OpenFileController::onPrint);
@@ -65,13 +70,35 @@ void OpenFileController::onCmdOpen()
         dialogs.message(QStringLiteral("File ") + name + QStringLiteral(" not exist !"));
         return;
     }
+    ReadOptions options;
+    options.copy = isFileBeingRecorded(name);
+    const bool wasOpen = listOpen_;
     openList();
-    const ReadOutcome outcome = filelistu(list_->list(), name);
+    const ReadOutcome outcome = filelistu(list_->list(), name, options);
     panel_.shared().listFeedOn = 0;
+    if (outcome.tooLarge) {
+        if (!wasOpen)
+            list_->close();
+        dialogs.message(QStringLiteral("File ") + name + QStringLiteral(" is too large to be shown. ")
+                            + outcome.errorText,
+                        {}, platform::MessageIcon::Warning);
+        return;
+    }
     if (!outcome.complete)
         dialogs.message(QStringLiteral("File ") + name + QStringLiteral(" could not be read to its end (")
                             + outcome.errorText + QStringLiteral("). The lines read before are listed."),
                         {}, platform::MessageIcon::Warning);
+}
+
+bool OpenFileController::isFileBeingRecorded(const QString &name) const
+{
+    // The recording appends under a mapped list: that file is copied.
+    if (!panel_.recordingOn)
+        return false;
+    const QFileInfo recorded(panel_.LBLFILE->text());
+    const QFileInfo opened(name);
+    return recorded.exists() && opened.exists()
+           && recorded.canonicalFilePath() == opened.canonicalFilePath();
 }
 
 void OpenFileController::openList()

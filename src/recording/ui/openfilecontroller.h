@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <memory>
 
@@ -49,6 +50,7 @@ public:
     bool rangeIsOpen() const { return rangeOpen_; }
 
 private:
+    bool isFileBeingRecorded(const QString &name) const;
     void openList();
     void onListClosed();
     void closeAll();

@@ -5,6 +5,7 @@
 #include "recording/ui/rangewindow.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QTableView>
 #include <QTest>
 
@@ -61,6 +62,9 @@ private Q_SLOTS:
     void opensTheListWithItsRows();
     void readFailureKeepsTheRowsAndSaysSo();
     void secondFileAppendsUntilTheListIsClosed();
+    void tooLargeFileIsRefusedWithItsSize();
+    void fileBeingRecordedIsCopied_data();
+    void fileBeingRecordedIsCopied();
     void dialogShowsTheLastNameUsed();
     void graphOfOneRecordWarns();
     void limitOpensTheRangeWindowBesideTheGraph();
@@ -125,6 +129,46 @@ void OpenFileTest::secondFileAppendsUntilTheListIsClosed()
     rig.open(rig.write(QStringLiteral("empty.dat"), QByteArray()));
     QVERIFY(rig.files().listIsOpen());
     QCOMPARE(rig.rows().recordCount(), 0);
+}
+
+void OpenFileTest::tooLargeFileIsRefusedWithItsSize()
+{
+    Rig rig;
+    // Sparse: no room on the disk, and more than any memory left.
+    const QString name = rig.write(QStringLiteral("huge.dat"), QByteArray());
+    QFile huge(name);
+    if (!huge.resize(100'000'000'000))
+        QSKIP("no sparse file of 100 GB here");
+    rig.open(name);
+    QCOMPARE(rig.messages().size(), 1);
+    QVERIFY2(rig.messages().first().startsWith("File " + name + " is too large to be shown")
+                 && rig.messages().first().contains(QLatin1String("100.0 GB")),
+             qPrintable(rig.messages().first()));
+    QVERIFY(!rig.files().listIsOpen());
+}
+
+void OpenFileTest::fileBeingRecordedIsCopied_data()
+{
+    QTest::addColumn<bool>("recording");
+    QTest::newRow("being recorded: copied, every row stays") << true;
+    QTest::newRow("not recorded: mapped, the rows cut off read empty") << false;
+}
+
+void OpenFileTest::fileBeingRecordedIsCopied()
+{
+    QFETCH(bool, recording);
+    Rig rig;
+    const QString name = rig.write(QStringLiteral("rec.dat"), recordedLines(3000));
+    rig.panel->recordingOn = recording;
+    rig.panel->LBLFILE->setText(name);
+    rig.open(name);
+    QCOMPARE(rig.rows().recordCount(), 3000);
+    // Cut short under the open list (SIGBUS on a mapped page past the end).
+    QVERIFY(QFile::resize(name, 10));
+    rig.list().Grid1->scrollToBottom();
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.rows().cell(3000, 0), recording ? QStringLiteral("3000") : QString());
+    rig.panel->recordingOn = false;
 }
 
 void OpenFileTest::dialogShowsTheLastNameUsed()
