@@ -1,6 +1,7 @@
 #include "recording/readingexport.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <QTime>
 
 namespace recording {
@@ -81,16 +82,18 @@ QString isoTimeWithOffset(const QDateTime &time)
 
 std::optional<QString> isoRecordTime(const QString &date, const QString &time)
 {
-    const QDate day = QDate::fromString(date.trimmed(), QStringLiteral("yy-MM-dd"));
+    // Read by hand: Qt's "yy" means 1900-1999, where 00-02-29 does not exist.
+    static const QRegularExpression dateForm(QStringLiteral("^([0-9]{2})-([0-9]{2})-([0-9]{2})$"));
+    const QRegularExpressionMatch match = dateForm.match(date.trimmed());
     const QTime clock = QTime::fromString(time.trimmed(), QStringLiteral("HH:mm:ss"));
-    if (!day.isValid() || !clock.isValid())
+    if (!match.hasMatch() || !clock.isValid())
         return std::nullopt;
-    // Qt reads "yy" as 1900-1999; the meter's clock means POSIX %y.
-    const int yy = day.year() % 100;
-    const QDate posix(yy < 69 ? 2000 + yy : 1900 + yy, day.month(), day.day());
-    if (!posix.isValid()) // 29 February of a year that is a leap year in one century only
+    const int yy = match.captured(1).toInt();
+    const QDate day(yy < 69 ? 2000 + yy : 1900 + yy, match.captured(2).toInt(),
+                    match.captured(3).toInt());
+    if (!day.isValid())
         return std::nullopt;
-    return posix.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('T')
+    return day.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('T')
            + clock.toString(QStringLiteral("HH:mm:ss"));
 }
 
