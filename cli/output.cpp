@@ -3,13 +3,13 @@
 #include "recording/datafileformat.h"
 #include "recording/readingexport.h"
 
-#include <cstdio>
+#include <unistd.h>
 
 namespace cli {
 
 bool LineOutput::openStandardOutput()
 {
-    if (file_.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (file_.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered))
         return true;
     return fail(QStringLiteral("standard output"));
 }
