@@ -73,6 +73,7 @@ void LiveRun::writeReading(const common::MeterReading &reading, const QDateTime 
         return;
     }
     ++written_;
+    Q_EMIT readingTaken(reading, time);
     if (limits_.samples && written_ >= *limits_.samples)
         finish(0);
 }

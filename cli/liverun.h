@@ -26,6 +26,9 @@ public:
     void stop() { finish(0); }
 
 Q_SIGNALS:
+    // A reading was written (after --interval's choice): for other sinks
+    // of the same readings, such as a publisher.
+    void readingTaken(const common::MeterReading &reading, const QDateTime &time);
     void finished(int exitStatus);
 
 private:

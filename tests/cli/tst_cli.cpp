@@ -93,6 +93,7 @@ private Q_SLOTS:
     void signalEndsCleanly();
     void linkLostAndBack();
     void helpNamesEveryOption();
+    void listPorts();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -376,6 +377,19 @@ void CliTest::helpNamesEveryOption()
     }
     // An example for each of them.
     QVERIFY(text.count(QRegularExpression(QStringLiteral("\\n {20,}meterlink-cli "))) >= 16);
+}
+
+void CliTest::listPorts()
+{
+    const Result result = runCli({"--list-ports"});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QByteArray());
+    // Five fields a port, none empty: "-" stands in for a missing one.
+    for (const QString &line : lines(result.out)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        QCOMPARE(fields.size(), 5);
+        QVERIFY2(!fields.contains(QString()) && fields.first().startsWith("/dev/"), qPrintable(line));
+    }
 }
 
 QTEST_GUILESS_MAIN(CliTest)
