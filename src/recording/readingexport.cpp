@@ -1,0 +1,194 @@
+#include "recording/readingexport.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QTime>
+
+namespace recording {
+
+namespace {
+
+bool isOverload(const QString &display)
+{
+    return display == QLatin1String("OL") || display == QLatin1String("-OL");
+}
+
+// The indicators in a fixed order, so that equal readings give equal text.
+QStringList liveFlags(const common::MeterReading &reading)
+{
+    QStringList flags;
+    if (!reading.acDcText.isEmpty())
+        flags << reading.acDcText;
+    if (!reading.rangeModeText.isEmpty())
+        flags << reading.rangeModeText;
+    if (!reading.batteryText.isEmpty())
+        flags << QStringLiteral("LOW_BATTERY");
+    if (reading.overload)
+        flags << QStringLiteral("OL");
+    if (reading.minMode)
+        flags << QStringLiteral("MIN");
+    if (reading.maxMode)
+        flags << QStringLiteral("MAX");
+    if (reading.relMode)
+        flags << QStringLiteral("REL");
+    return flags;
+}
+
+QString twoDigits(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+QByteArray csvField(const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n')
+        && !bytes.contains('\r'))
+        return bytes;
+    bytes.replace("\"", "\"\"");
+    return '"' + bytes + '"';
+}
+
+QByteArray jsonString(const QString &text)
+{
+    QByteArray out("\"");
+    for (const char c : text.toUtf8()) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20)
+                out += QByteArray("\\u00") + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+            else
+                out += c;
+        }
+    }
+    return out + '"';
+}
+
+} // namespace
+
+QString isoTimeWithOffset(const QDateTime &time)
+{
+    const int offset = time.offsetFromUtc();
+    const int minutes = (offset < 0 ? -offset : offset) / 60;
+    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"))
+           + (offset < 0 ? QLatin1Char('-') : QLatin1Char('+')) + twoDigits(minutes / 60)
+           + QLatin1Char(':') + twoDigits(minutes % 60);
+}
+
+std::optional<QString> isoRecordTime(const QString &date, const QString &time)
+{
+    // Read by hand: Qt's "yy" means 1900-1999, where 00-02-29 does not exist.
+    static const QRegularExpression dateForm(QStringLiteral("^([0-9]{2})-([0-9]{2})-([0-9]{2})$"));
+    const QRegularExpressionMatch match = dateForm.match(date.trimmed());
+    const QTime clock = QTime::fromString(time.trimmed(), QStringLiteral("HH:mm:ss"));
+    if (!match.hasMatch() || !clock.isValid())
+        return std::nullopt;
+    const int yy = match.captured(1).toInt();
+    const QDate day(yy < 69 ? 2000 + yy : 1900 + yy, match.captured(2).toInt(),
+                    match.captured(3).toInt());
+    if (!day.isValid())
+        return std::nullopt;
+    return day.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('T')
+           + clock.toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString plainDecimal(const QString &display)
+{
+    const QString text = display.trimmed();
+    qsizetype i = 0;
+    QString sign;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        if (text[i] == QLatin1Char('-'))
+            sign = QStringLiteral("-");
+        ++i;
+    }
+    QString whole;
+    QString fraction;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('.') && !point)
+            point = true;
+        else if (c.isDigit() && c.unicode() < 128)
+            (point ? fraction : whole) += c;
+        else
+            return {};
+    }
+    if (whole.isEmpty() && fraction.isEmpty())
+        return {};
+    qsizetype zeros = 0;
+    while (zeros < whole.size() - 1 && whole[zeros] == QLatin1Char('0'))
+        ++zeros;
+    whole = whole.isEmpty() ? QStringLiteral("0") : whole.mid(zeros);
+    return sign + whole + (fraction.isEmpty() ? QString() : QLatin1Char('.') + fraction);
+}
+
+ExportedReading exportedReading(const common::MeterReading &reading, const QDateTime &time)
+{
+    return {isoTimeWithOffset(time), reading.valueText, reading.functionText, reading.rangeText,
+            liveFlags(reading)};
+}
+
+std::optional<ExportedReading> exportedRecord(const common::DataRecord &record)
+{
+    using F = common::DataRecord;
+    const auto time = isoRecordTime(record[F::Date], record[F::Time]);
+    const QString display = record[F::Value].trimmed();
+    if (!time || (!isOverload(display) && plainDecimal(display).isEmpty()))
+        return std::nullopt;
+    ExportedReading out{*time, display, record[F::Unit].trimmed(), record[F::Range].trimmed(), {}};
+    if (const QString acDc = record[F::AcDc].trimmed(); !acDc.isEmpty())
+        out.flags << acDc;
+    if (!record[F::Bat].trimmed().isEmpty())
+        out.flags << QStringLiteral("LOW_BATTERY");
+    if (isOverload(display))
+        out.flags << QStringLiteral("OL");
+    return out;
+}
+
+QByteArray csvHeader()
+{
+    return QByteArrayLiteral("time,value,function,range,flags,display\n");
+}
+
+QByteArray csvLine(const ExportedReading &reading)
+{
+    const QString value = isOverload(reading.display) ? QString() : plainDecimal(reading.display);
+    return csvField(reading.time) + ',' + csvField(value) + ',' + csvField(reading.function) + ','
+           + csvField(reading.range) + ',' + csvField(reading.flags.join(QLatin1Char(' '))) + ','
+           + csvField(reading.display) + '\n';
+}
+
+QByteArray jsonLine(const ExportedReading &reading)
+{
+    const QString value = isOverload(reading.display) ? QString() : plainDecimal(reading.display);
+    QByteArray flags("[");
+    for (const QString &flag : reading.flags)
+        flags += (flags.size() > 1 ? "," : "") + jsonString(flag);
+    flags += ']';
+    return "{\"time\":" + jsonString(reading.time)
+           + ",\"value\":" + (value.isEmpty() ? QByteArray("null") : value.toLatin1())
+           + ",\"function\":" + jsonString(reading.function)
+           + ",\"range\":" + jsonString(reading.range) + ",\"flags\":" + flags
+           + ",\"display\":" + jsonString(reading.display) + "}\n";
+}
+
+QByteArray analogLine(const ExportedReading &reading)
+{
+    constexpr int clockStart = 11; // after "yyyy-MM-ddT"
+    constexpr int clockLength = 8;
+    QStringList parts{reading.display, reading.function, reading.range};
+    parts += reading.flags;
+    parts.removeAll(QString());
+    return (reading.time.mid(clockStart, clockLength) + QStringLiteral("  ")
+            + parts.join(QLatin1Char(' ')))
+               .toUtf8()
+           + '\n';
+}
+
+} // namespace recording
