@@ -99,6 +99,8 @@ void Application::openDevicesDialog()
     devicesDialog_->setAttribute(Qt::WA_DeleteOnClose);
     devicesDialog_->setWindowFlag(Qt::Window);
     connect(devicesDialog_, &QDialog::accepted, this, &Application::takeDevicesChoice);
+    // Ports may have come or gone while the dialog was up.
+    connect(devicesDialog_, &QDialog::rejected, this, &Application::refreshDevices);
     devicesDialog_->open();
 }
 

@@ -169,8 +169,9 @@ void DevicesTest::permissionMessageNamesTheDevicesGroup()
     file.close();
     QCOMPARE(::chown(QFile::encodeName(node).constData(), 0, entry->gr_gid), 0);
     QCOMPARE(::chmod(QFile::encodeName(node).constData(), 0660), 0);
-    // Root is in neither group, so it is told what a user outside the group is told.
-    QVERIFY(!platform::deviceGroup(node).processIsMember);
+    // Root is normally in neither group, so it is told what a user outside the group is told.
+    if (platform::deviceGroup(node).processIsMember)
+        QSKIP("This test runs with the group's rights already.");
 
     const QString text = platform::describeOpenFailure(
         {node, QSerialPort::PermissionError, "Permission denied", false});
