@@ -6,6 +6,7 @@
 #include "recording/recordlistmodel.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace reclist {
 
@@ -16,14 +17,28 @@ QString timeOfRow(const recording::RecordListModel &list, qint64 row)
     return list.cell(row, common::DataRecord::Time);
 }
 
-// The full scale of a listed unit and range, from the meter's table.
+// The distinct rows of the meter's function/range table.
+const std::vector<common::FunctionRange> &functionRanges()
+{
+    static const std::vector<common::FunctionRange> rows = [] {
+        std::vector<common::FunctionRange> distinct;
+        for (int code = 0; code <= 0xFF; ++code) {
+            const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code));
+            if (row && (distinct.empty() || distinct.back().rangeText != row->rangeText
+                        || distinct.back().functionText != row->functionText))
+                distinct.push_back(*row);
+        }
+        return distinct;
+    }();
+    return rows;
+}
+
+// The full scale of a listed unit and range.
 std::optional<double> fullScaleOfRange(QLatin1StringView unit, QLatin1StringView range)
 {
-    for (int code = 0; code <= 0xFF; ++code) {
-        const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code));
-        if (row && row->functionText == unit && row->rangeText == range)
-            return row->fullScale;
-    }
+    for (const common::FunctionRange &row : functionRanges())
+        if (row.functionText == unit && row.rangeText == range)
+            return row.fullScale;
     return std::nullopt;
 }
 
