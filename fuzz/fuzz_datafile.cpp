@@ -98,7 +98,7 @@ QString checkSaveRoundTrip(const recording::RecordListModel &list)
 {
     const QString saved = scratchFile("saved");
     QString error;
-    if (!recording::writeListFile(saved, list, &error))
+    if (!recording::replaceFile(saved, recording::listFileBytes(list), &error))
         return QStringLiteral("list SAVE failed: ") + error;
     recording::RecordListModel again;
     const recording::ReadOutcome outcome = recording::filelistu(again, saved);
