@@ -7,11 +7,11 @@
 //      1      | bit 7: the clock starts 1 s before midnight, else at noon
 //     2..     | the bytes the meter sends
 //
-// The stream is polled as the panel polls it (a tick every 50 ms, up to 16
-// queued frames a tick) and each frame is decoded as a live frame and as a
-// stored record's code. Checked, whatever the bytes:
+// The stream is polled through the live link as the panel polls it (a tick
+// every 50 ms) and each frame is decoded as a live frame and as a stored
+// record's code. Checked, whatever the bytes:
 //   - a frame is handed on only with its end byte 3;
-//   - one tick never waits longer than the reception's own limit;
+//   - a tick never waits: the clock stands still inside it;
 //   - the reading is a known function with its own range (or none), its
 //     value text is empty, "OL" or digits with a point (with an optional
 //     "-"), and the largest/smallest reading are texts that were shown;
@@ -26,7 +26,7 @@
 #include "common/meterreading.h"
 #include "common/sharedvalues.h"
 #include "link/decoder.h"
-#include "link/framereceiver.h"
+#include "link/livelink.h"
 #include "link/maxmin.h"
 
 #include <QRegularExpression>
@@ -39,13 +39,8 @@ namespace fuzz {
 namespace {
 
 constexpr double tickSeconds = 0.05;
-constexpr int framesPerTick = 16;
-// The reception waits at most 60 times 0.05 s within a tick; a little more
-// for the last poll of each wait.
-constexpr double longestTickSeconds
-    = live::FrameReceiver::collectWaitLimit * double(live::FrameReceiver::collectWaitSeconds) + 0.5;
 // Silent ticks after which the link must have counted as lost, whatever
-// the function shown.
+// the function shown or a frame begun before the silence.
 constexpr int silentTicksToLoss = live::FrameReceiver::emptyTickLimitFrequency + 2;
 
 struct Pace
@@ -153,27 +148,20 @@ QString checkLive(QByteArrayView input)
     SimulatedLine line(pace.start);
     scheduleStream(line, input.sliced(2), pace);
 
-    live::FrameReceiver receiver(line, line, line);
+    live::LiveLink link(line, line);
     int linkLosses = 0;
-    receiver.setLinkLostHandler([&] { ++linkLosses; });
+    QObject::connect(&link, &live::LiveLink::linkLost, [&] { ++linkLosses; });
     Session session;
 
     int silentTicks = 0;
     while (silentTicks < silentTicksToLoss) {
         const double tickStart = line.elapsed();
-        for (int frames = 0; frames < framesPerTick; ++frames) {
-            const bool frequency = session.reading.functionText == QLatin1String("Frequency");
-            const auto RxV = receiver.tick(frequency);
-            if (line.runaway())
-                return QStringLiteral("a wait in the reception never ended");
-            if (!RxV)
-                break;
-            if (QString finding = takeFrame(*RxV, session); !finding.isEmpty())
+        const bool frequency = session.reading.functionText == QLatin1String("Frequency");
+        for (const QByteArray &RxV : link.tick(frequency)) {
+            if (QString finding = takeFrame(RxV, session); !finding.isEmpty())
                 return finding;
-            if (line.bytesWaiting() < live::FrameReceiver::frameLength)
-                break;
         }
-        if (line.elapsed() - tickStart > longestTickSeconds)
+        if (line.elapsed() != tickStart)
             return QStringLiteral("one tick waited %1 s").arg(line.elapsed() - tickStart);
         const bool quiet = !line.arrivalsPending() && line.bytesWaiting() == 0;
         silentTicks = quiet ? silentTicks + 1 : 0;

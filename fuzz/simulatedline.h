@@ -7,7 +7,7 @@
 //   fuzz::SimulatedLine line;                    // clock at noon, port open
 //   line.arriveAfter(0.2, bytes);                // bytes on the line 0.2 s from now
 //   line.setResponder([&](const QByteArray &sent) { ... line.arriveAfter(...); });
-//   receiver.tick(false);                        // the code under test waits...
+//   exchange.collectAny(1.0);                    // the code under test waits...
 //
 // Time moves only when a wait lets events run: runFor(s) advances the clock
 // by s (at least 1 ms) and delivers every arrival that has fallen due.

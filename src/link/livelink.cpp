@@ -1,5 +1,7 @@
 #include "link/livelink.h"
 
+#include <utility>
+
 namespace live {
 
 namespace {
@@ -26,7 +28,8 @@ void LiveLink::start()
     port_.read(0);
     port_.send(QByteArrayLiteral(" "));
     receiver_.reset();
-    lost_ = false;
+    if (std::exchange(lost_, false))
+        Q_EMIT linkBack();
 }
 
 QByteArrayList LiveLink::tick(bool frequencyShown)

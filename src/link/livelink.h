@@ -39,7 +39,8 @@ public:
              QObject *parent = nullptr);
 
     // Starts the meter's stream on the open port: everything waiting is
-    // dropped, " " is sent, and reception starts over.
+    // dropped, " " is sent, and reception starts over (a lost link counts
+    // as back).
     void start();
 
     // One polling tick. Returns the frames taken, oldest first (RxV: the

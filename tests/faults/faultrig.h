@@ -49,9 +49,9 @@ private:
     qint64 longestMs_ = 0;
 };
 
-// What the panel showed while the test waited: the link-lost loop runs
-// inside a polling tick (the test's own wait does not return while it
-// runs), so its captions are sampled by a timer, and what is to happen
+// What the panel showed while the test waited: the link state may come and
+// go while the test is inside a handler that lets events run (a logger
+// exchange), so the captions are sampled by a timer, and what is to happen
 // once the link counts as lost (the cable plugged back in) is done from
 // that timer too.
 class PanelWatch : public QObject

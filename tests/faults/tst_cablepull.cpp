@@ -19,7 +19,7 @@
 
 namespace {
 
-enum class Work { LiveReading, Recording, StatusRead, SetDirectory, Download };
+enum class Work { LiveReading, Recording, StatusRead, SetDirectory, Download, MeterClockWhileLost };
 
 // Pulls the cable once the program has sent `request`, `delayMs` later
 // (while the meter's reply is on its way).
@@ -79,6 +79,9 @@ void CablePullTest::pulledDuringWork_data()
     QTest::newRow("logger status read") << Work::StatusRead << true;
     QTest::newRow("set directory") << Work::SetDirectory << true;
     QTest::newRow("download") << Work::Download << true;
+    // Reading the meter's clock tries to open the gone port; the link-lost
+    // routine must still reopen it once the cable is back.
+    QTest::newRow("meter clock read while lost") << Work::MeterClockWhileLost << true;
 }
 
 void CablePullTest::pulledDuringWork()
@@ -120,6 +123,14 @@ void CablePullTest::pulledDuringWork()
         pullAfterRequest(rig, 'K', 300);
         showSetTwo(*window);
         QVERIFY(!recordList() || !recordList()->isVisible()); // no list of a cut download
+        break;
+    case Work::MeterClockWhileLost:
+        QVERIFY(openLogger(rig));
+        watch.onNoCom([&] {
+            window->SSCommand6->click(); // TIME OF METER
+            pluggedIn = rig.tap.plugIn();
+        });
+        rig.tap.pull();
         break;
     }
 

@@ -54,16 +54,15 @@ void TestWait::waitSeconds_data()
     QTest::addColumn<bool>("completed");
     QTest::addColumn<double>("minElapsed");
     QTest::addColumn<double>("maxElapsed"); // within one pump step of its end
-    QTest::addColumn<int>("days");          // date change expected
 
-    QTest::newRow("half second at noon") << 43200.0 << 0.5f << 0.0 << -1.0 << true << 0.5 << 0.51 << 0;
-    QTest::newRow("zero seconds: one short step") << 1000.0 << 0.0f << 0.0 << -1.0 << true << 0.001 << 0.001 << 0;
-    QTest::newRow("across midnight") << 86399.9 << 0.5f << 0.0 << -1.0 << true << 0.5 << 0.51 << 1;
+    QTest::newRow("half second at noon") << 43200.0 << 0.5f << 0.0 << -1.0 << true << 0.5 << 0.51;
+    QTest::newRow("zero seconds: one short step") << 1000.0 << 0.0f << 0.0 << -1.0 << true << 0.001 << 0.001;
+    QTest::newRow("across midnight") << 86399.9 << 0.5f << 0.0 << -1.0 << true << 0.5 << 0.51;
     // Setting the time of day mid-wait neither ends the wait nor stretches it.
-    QTest::newRow("clock set back an hour") << 43200.0 << 0.5f << -3600.0 << -1.0 << true << 0.5 << 0.51 << 0;
-    QTest::newRow("clock set forward an hour") << 43200.0 << 0.5f << 3600.0 << -1.0 << true << 0.5 << 0.51 << 0;
-    QTest::newRow("program ending stops it") << 1000.0 << 0.5f << 0.0 << 0.2 << false << 0.2 << 0.21 << 0;
-    QTest::newRow("already ending: no step") << 1000.0 << 10.0f << 0.0 << 0.0 << false << 0.0 << 0.0 << 0;
+    QTest::newRow("clock set back an hour") << 1800.0 << 0.5f << -3600.0 << -1.0 << true << 0.5 << 0.51;
+    QTest::newRow("clock set forward an hour") << 43200.0 << 0.5f << 3600.0 << -1.0 << true << 0.5 << 0.51;
+    QTest::newRow("program ending stops it") << 1000.0 << 0.5f << 0.0 << 0.2 << false << 0.2 << 0.21;
+    QTest::newRow("already ending: no step") << 1000.0 << 10.0f << 0.0 << 0.0 << false << 0.0 << 0.0;
 }
 
 void TestWait::waitSeconds()
@@ -74,17 +73,14 @@ void TestWait::waitSeconds()
     QFETCH(double, endingAfter);
     QFETCH(double, minElapsed);
     QFETCH(double, maxElapsed);
-    QFETCH(int, days);
 
     ScriptedClock clock(start);
-    const QDate startDate = clock.date();
     ScriptedPump pump(clock);
     endPumpAfter(pump, endingAfter);
     stepWallClockDuringWait(pump, clock, wallStep);
 
     QTEST(platform::waitSeconds(seconds, clock, pump), "completed");
     verifyElapsed(pump, minElapsed, maxElapsed);
-    QCOMPARE(clock.date(), startDate.addDays(days));
 }
 
 void TestWait::waitUntil_data()
@@ -101,7 +97,6 @@ void TestWait::waitUntil_data()
     QTest::newRow("ready at once") << 1000.0 << 0.0 << 1.0 << 0.0 << -1.0 << true << 0.0 << 0.0;
     QTest::newRow("ready after 0.3 s") << 1000.0 << 0.3 << 1.0 << 0.0 << -1.0 << true << 0.3 << 0.31;
     QTest::newRow("ready too late") << 1000.0 << 0.8 << 0.5 << 0.0 << -1.0 << false << 0.5 << 0.51;
-    QTest::newRow("time-out across midnight") << 86399.8 << -1.0 << 0.5 << 0.0 << -1.0 << false << 0.5 << 0.51;
     QTest::newRow("summer time begins: no early time-out")
         << 7199.9 << 0.5 << 1.0 << 3600.0 << -1.0 << true << 0.5 << 0.51;
     QTest::newRow("clock set back: time-out on time")

@@ -60,8 +60,7 @@ private Q_SLOTS:
     void loadOpensThePortAndStartsTheStream();
     void loadFailureLeavesEverythingStopped();
     void frameReachesTheLabels();
-    void ticksTakeQueuedBytes_data();
-    void ticksTakeQueuedBytes();
+    void backlogFoldsIntoMaxMin();
     void analogFeedOnlyWhileTheDialIsOpen();
     void silentMeterLosesTheLinkAndRecovers_data();
     void silentMeterLosesTheLinkAndRecovers();
@@ -112,43 +111,20 @@ void PanelTest::frameReachesTheLabels()
     QVERIFY(p.Label2->isHidden());
 }
 
-void PanelTest::ticksTakeQueuedBytes_data()
+void PanelTest::backlogFoldsIntoMaxMin()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("values"); // LBLVALUE after each tick
-    QTest::addColumn<QString>("max");
-    QTest::addColumn<QString>("min");
-
-    // A backlog of whole frames (a meter streaming at the full line rate):
-    // one tick brings the display to the newest and folds all into max/min.
-    QTest::newRow("backlog of whole frames")
-        << frame(0x42, 0x05, 0, 0, 0x08) + frame(0x42, 0x09, 0, 0, 0x08) + frame(0x42, 0x01, 0, 0, 0x08)
-               + frame(0x42, 0x02, 0, 0, 0x08)
-        << QStringList{"02.000"} << "09.000" << "01.000";
-    QTest::newRow("stray bytes still cost a tick each")
-        << frame(0x42, 0x05, 0, 0, 0x08) + QByteArray("\x55\x55", 2) + frame(0x42, 0x02, 0, 0, 0x08)
-        << QStringList{"05.000", "05.000", "02.000"} << "05.000" << "02.000";
-}
-
-void PanelTest::ticksTakeQueuedBytes()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, values);
+    // A meter streaming at the full line rate: one tick brings the display
+    // to the newest frame and folds all of them into max/min.
     Rig rig;
     rig.load();
-    rig.port.feed(bytes);
-    QStringList shown;
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        rig.tick();
-        shown << rig.panel->LBLVALUE->text();
-    }
-    QCOMPARE(shown, values);
-    QTEST(rig.panel->LBLMAX->text(), "max");
-    QTEST(rig.panel->LBLMIN->text(), "min");
-    QCOMPARE(rig.port.pending(), QByteArray());
+    for (const int value : {0x05, 0x09, 0x01, 0x02})
+        rig.port.feed(frame(0x42, static_cast<unsigned char>(value), 0, 0, 0x08));
+    rig.tick();
+    const live::PANEL &p = *rig.panel;
+    QCOMPARE((QStringList{p.LBLVALUE->text(), p.LBLMAX->text(), p.LBLMIN->text()}),
+             (QStringList{"02.000", "09.000", "01.000"}));
     rig.panel->CMDRESET->click(); // both take the current reading
-    QCOMPARE(rig.panel->LBLMAX->text(), values.last());
-    QCOMPARE(rig.panel->LBLMIN->text(), values.last());
+    QCOMPARE((QStringList{p.LBLMAX->text(), p.LBLMIN->text()}), QStringList(2, "02.000"));
 }
 
 void PanelTest::analogFeedOnlyWhileTheDialIsOpen()
