@@ -54,7 +54,7 @@ bool writeDownload(const QStringList &rows, Format format, const QString &fileNa
         list.appendRow({row});
     if (format == Format::Dat && !fileName.isEmpty()) {
         QString reason;
-        if (recording::writeListFile(fileName, list, &reason))
+        if (recording::replaceFile(fileName, recording::listFileBytes(list), &reason))
             return true;
         *errorText = QStringLiteral("cannot write to %1: %2").arg(fileName, reason);
         return false;
