@@ -124,9 +124,14 @@ qsizetype RecordListModel::appendFileText(std::shared_ptr<const RowText> text, R
 
 void RecordListModel::appendRow(const QStringList &cells)
 {
-    if (records_ >= rowLimit)
+    appendRows({cells.join(QLatin1Char('\t'))});
+}
+
+void RecordListModel::appendRows(const QStringList &rowTexts)
+{
+    const qsizetype count = std::min<qsizetype>(rowTexts.size(), rowLimit - records_);
+    if (count <= 0)
         return;
-    const QByteArray row = cells.join(QLatin1Char('\t')).toLatin1();
     if (!appended_) {
         appended_ = std::make_shared<HeldRowText>();
         Segment segment;
@@ -135,11 +140,13 @@ void RecordListModel::appendRow(const QStringList &cells)
         segment.contiguous = true;
         segments_.push_back(std::move(segment));
     }
-    const int at = recordCount();
-    beginInsertRows({}, at, at);
-    segments_.back().starts.push(appended_->text().size());
-    appended_->text().append(row);
-    ++records_;
+    beginInsertRows({}, recordCount(), int(records_ + count - 1));
+    QByteArray &text = appended_->text();
+    for (qsizetype i = 0; i < count; ++i) {
+        segments_.back().starts.push(text.size());
+        text.append(rowTexts[i].toLatin1());
+    }
+    records_ += count;
     endInsertRows();
 }
 

@@ -66,6 +66,8 @@ public:
     // Appends one record from its cells (a tab inside a cell splits it, as
     // a grid's row append does).
     void appendRow(const QStringList &cells);
+    // Appends records from their tab-separated texts, in one insertion.
+    void appendRows(const QStringList &rowTexts);
     void appendRecord(const common::DataRecord &record);
     // Removes every record.
     void clear();

@@ -15,6 +15,8 @@ private Q_SLOTS:
     void cells();
     void clearStartsANewGeneration();
     void fileTextKeepsItsBytes();
+    void keySpanOfAnyRows_data();
+    void keySpanOfAnyRows();
 };
 
 void RecordListModelTest::passesTheModelTester()
@@ -84,6 +86,41 @@ void RecordListModelTest::fileTextKeepsItsBytes()
     list.appendFileText("\xb5" "A\tx\r\n");
     QCOMPARE(list.cell(1, 0), QStringLiteral("\u00b5A"));
     QCOMPARE(list.cellView(1, 0).size(), 2);
+}
+
+void RecordListModelTest::keySpanOfAnyRows_data()
+{
+    // Blocks of the pyramid hold 16 rows: spans inside one, across several,
+    // ending in the rows not yet in a whole block, and from the caption row.
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("last");
+    QTest::newRow("one row") << qint64(37) << qint64(37);
+    QTest::newRow("inside a block") << qint64(17) << qint64(30);
+    QTest::newRow("whole blocks") << qint64(16) << qint64(79);
+    QTest::newRow("ends inside blocks") << qint64(5) << qint64(250);
+    QTest::newRow("from the caption row to the last") << qint64(0) << qint64(300);
+    QTest::newRow("the rows after the last whole block") << qint64(290) << qint64(300);
+}
+
+void RecordListModelTest::keySpanOfAnyRows()
+{
+    QFETCH(qint64, first);
+    QFETCH(qint64, last);
+    const auto key = [](const recording::RowCells &cells) { return cells[0].toString().toDouble(); };
+    RecordListModel list;
+    list.setRowValuer(key);
+    QByteArray text;
+    for (int i = 1; i <= 200; ++i)
+        text += QByteArray::number((i * 7919) % 1009 - 500) + "\r\n";
+    list.appendFileText(text); // keys kept while reading
+    for (int i = 201; i <= 300; ++i)
+        list.appendRow({QString::number((i * 7919) % 1009 - 500)}); // keys found at the first call
+    double low = key(list.rowCells(first)), high = low;
+    for (qint64 row = first; row <= last; ++row) {
+        low = std::min(low, key(list.rowCells(row)));
+        high = std::max(high, key(list.rowCells(row)));
+    }
+    QCOMPARE(list.keySpan(first, last, key), (recording::KeySpan{low, high}));
 }
 
 QTEST_GUILESS_MAIN(RecordListModelTest)

@@ -31,26 +31,31 @@ logger::DownloadRequest DownloadWindows::request(int setNumber) const
 
 void DownloadWindows::setMemoryButtonEnabled(bool enabled)
 {
+    handOverRows();
     panel_.CMDMEMORY->setEnabled(enabled);
 }
 
 void DownloadWindows::closeRecordList()
 {
+    handOverRows();
     lists_.closeList();
 }
 
 void DownloadWindows::setStatusCaption(const QString &text)
 {
+    handOverRows();
     logger_.Label1->setText(text);
 }
 
 void DownloadWindows::setProgressCaption(const QString &text)
 {
+    handOverRows();
     logger_.Label8->setText(text);
 }
 
 void DownloadWindows::createRecordList()
 {
+    handOverRows();
     lists_.createList();
 }
 
@@ -61,22 +66,33 @@ void DownloadWindows::decodingRecord(qint64 n)
 
 void DownloadWindows::appendRecordRow(const QString &row)
 {
-    lists_.recordList().list().appendRow({row});
+    rows_.append(row);
+}
+
+void DownloadWindows::handOverRows()
+{
+    if (rows_.isEmpty())
+        return;
+    lists_.recordList().list().appendRows(rows_);
+    rows_.clear();
 }
 
 void DownloadWindows::setFunctionRangeTexts(const QString &function, const QString &range)
 {
+    handOverRows();
     logger_.LBLFUN->setText(function);
     logger_.LBLRAN->setText(range);
 }
 
 void DownloadWindows::disableShowData()
 {
+    handOverRows();
     logger_.SSCommand3->setEnabled(false);
 }
 
 void DownloadWindows::showRecordList(const QString &summary, qint64 currentRow)
 {
+    handOverRows();
     REC_LIST &list = lists_.recordList();
     list.SSPANEL1->setText(summary);
     list.setCurrentRow(currentRow);

@@ -5,6 +5,8 @@
 namespace live {
 class PANEL;
 }
+#include <QStringList>
+
 namespace logger {
 class LOGGER;
 }
@@ -15,6 +17,10 @@ class RecordListController;
 
 // The windows the download of a set works on: the main window's MEMORY
 // button, the logger window's captions and labels, and the record list.
+//
+// Decoded rows are handed to the record list together, at the first call
+// after them (the end of the decoding), not one by one: a list grows by
+// one notice to its grid instead of 52,000.
 class DownloadWindows : public logger::DownloadWindows
 {
 public:
@@ -37,9 +43,12 @@ public:
     void showRecordList(const QString &summary, qint64 currentRow) override;
 
 private:
+    void handOverRows();
+
     live::PANEL &panel_;
     logger::LOGGER &logger_;
     RecordListController &lists_;
+    QStringList rows_; // decoded, not yet in the list
 };
 
 } // namespace reclist
