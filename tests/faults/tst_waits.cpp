@@ -162,15 +162,18 @@ struct Rig : reclisttest::RecListRig
         }
     }
 
-    // The meter is there and sends a new reading: true once it is shown.
+    // The meter is there and sends a new reading: true once it is shown
+    // within a second of polling ticks.
     bool showsLaterReading()
     {
         port.setDeviceLost(false);
-        for (int i = 0; i < 5; ++i) {
-            port.feed(laterReading);
+        port.feed(laterReading);
+        const double back = pump.advanced();
+        while (pump.advanced() - back <= 1.0) {
             panel->Timer6->fire();
             if (panel->LBLVALUE->text() == QLatin1String("04.321"))
                 return true;
+            pump.runFor(0.01);
         }
         return false;
     }

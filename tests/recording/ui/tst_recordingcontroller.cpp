@@ -329,15 +329,18 @@ void RecordingControllerTest::noLineWithoutALiveReading()
     rig.startRecordingInto(rig.path("rec.dat"));
     int ticksWhileFrozen = 0;
     if (linkLost) {
-        // The ticks come while the link-lost routine waits for the meter.
-        rig.test.pump.after(0.1, [&] { rig.tick(); ++ticksWhileFrozen; });
-        rig.test.pump.after(0.6, [&] {
-            rig.tick();
-            ++ticksWhileFrozen;
-            rig.test.port.feed(testsupport::liveFrame(voltsCode, 0, 0, 0, 0x08));
-        });
-        for (int i = 0; i < 41 && ticksWhileFrozen < 2; ++i)
+        // The meter falls silent: the link counts as lost, and the
+        // recording's ticks come while the panel waits for the meter.
+        for (int i = 0; i < 41; ++i)
             rig.panel->Timer6->fire();
+        rig.tick();
+        rig.tick();
+        ticksWhileFrozen = 2;
+        rig.test.port.feed(testsupport::liveFrame(voltsCode, 0, 0, 0, 0x08));
+        for (int i = 0; i < 100 && !rig.panel->showsLiveReading(); ++i) {
+            rig.test.pump.runFor(0.01);
+            rig.panel->Timer6->fire();
+        }
     } else {
         rig.showReading(QStringLiteral("1.0"));
         rig.tick();
