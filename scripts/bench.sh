@@ -10,11 +10,7 @@ echo
 echo "| figure | measured | target |"
 echo "|---|---|---|"
 build-bench/bench/live/bench_live build-bench/emulator/meter-emulator 30 | grep '^|'
-<<<<<<< HEAD
-
-=======
 build-bench/bench/cli/bench_cli build-bench/cli/meterlink-cli build-bench/emulator/meter-emulator 60 | grep '^|'
->>>>>>> cli
 big=$(mktemp -d)
 trap 'rm -rf "$big"' EXIT
 rec=build-bench/bench/recording/bench_recording
