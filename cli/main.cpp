@@ -5,6 +5,7 @@
 #include "cli/liverun.h"
 #include "cli/livesource.h"
 #include "cli/loggercommands.h"
+#include "cli/mqttlink.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/ports.h"
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -37,12 +39,25 @@ int runLive(const cli::Options &options, platform::SerialPort &port, const platf
     cli::LiveSource source({port, clock, pump});
     cli::LiveRun run(source, writer, options.limits, port.deviceName());
     int status = 0;
-    QObject::connect(&run, &cli::LiveRun::finished, [&](int exitStatus) {
+    const auto end = [&](int exitStatus) {
         status = exitStatus;
         pump.requestEnd(); // a reception waiting for the rest of a frame returns at once
         QCoreApplication::exit(exitStatus);
+    };
+    std::unique_ptr<cli::MqttLink> mqtt;
+    if (options.mqtt) {
+        mqtt = std::make_unique<cli::MqttLink>(*options.mqtt, clock, run);
+        QObject::connect(mqtt.get(), &cli::MqttLink::done, end);
+    }
+    QObject::connect(&run, &cli::LiveRun::finished, [&](int exitStatus) {
+        if (mqtt)
+            mqtt->finish(exitStatus);
+        else
+            end(exitStatus);
     });
     QObject::connect(&watcher, &cli::SignalWatcher::received, &run, &cli::LiveRun::stop);
+    if (mqtt)
+        mqtt->start();
     run.start();
     QCoreApplication::exec();
     return status;

@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include "cli/mqttoptions.h"
+
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
@@ -51,6 +53,7 @@ void addOptions(QCommandLineParser &parser)
         else
             parser.addOption({QString::fromLatin1(option.name), {}});
     }
+    addMqttOptions(parser);
 }
 
 UsageError wants(const QString &option, const QString &accepted, const QString &given)
@@ -220,6 +223,8 @@ std::variant<Options, UsageError> parseOptions(const QStringList &arguments)
     if (auto error = readLimits(parser, options.limits))
         return *error;
     if (auto error = checkCombination(parser, options))
+        return *error;
+    if (auto error = readMqttOptions(parser, options))
         return *error;
     options.port = parser.value("port");
     if (parser.isSet("port") && options.port.isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mqtt/brokeraddress.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +42,7 @@ struct Options
     QString outputFile;           // empty: standard output
     LiveLimits limits;
     int number = 0;               // the N of --download, --set-id, --set-sampling, --set-memory-ics
+    std::optional<mqtt::PublisherOptions> mqtt; // --mqtt: readings to a broker too
     bool help = false;
     bool version = false;
 };
