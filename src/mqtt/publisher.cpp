@@ -188,7 +188,7 @@ void Publisher::connectNow()
     const int rc = mosquitto_connect_async(client_, options_.broker.host.toUtf8().constData(),
                                            options_.broker.port, keepAliveSeconds);
     if (rc == MOSQ_ERR_TLS)
-        fail(QStringLiteral("TLS failed: %1").arg(lastTlsError_));
+        fail(QStringLiteral("failed the TLS handshake: %1").arg(lastTlsError_));
     else if (rc != MOSQ_ERR_SUCCESS)
         lost(errorText(rc));
     else
@@ -208,7 +208,7 @@ void Publisher::service()
     if (rc == MOSQ_ERR_SUCCESS && client_ && state_ == State::Connected && mosquitto_want_write(client_))
         rc = mosquitto_loop_write(client_, maxInFlight);
     if (rc == MOSQ_ERR_TLS && state_ != State::Done)
-        fail(QStringLiteral("TLS failed: %1").arg(lastTlsError_.isEmpty() ? errorText(rc) : lastTlsError_));
+        fail(QStringLiteral("failed the TLS handshake: %1").arg(lastTlsError_.isEmpty() ? errorText(rc) : lastTlsError_));
     else if (rc != MOSQ_ERR_SUCCESS && state_ != State::Waiting && state_ != State::Done)
         lost(errorText(rc));
     syncNotifiers();
