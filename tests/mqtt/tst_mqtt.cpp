@@ -169,6 +169,8 @@ private Q_SLOTS:
     void initTestCase();
     void publish_data();
     void publish();
+    void badOptions_data();
+    void badOptions();
 
 private:
     QTemporaryDir dir_;
@@ -301,6 +303,33 @@ void MqttTest::publish()
     // as on a clean end.
     QVERIFY(waitFor([&] { return subscriber.statuses().size() >= 2 && subscriber.statuses().constLast() == "offline"; }));
     QCOMPARE(subscriber.statuses().constFirst(), "online");
+}
+
+void MqttTest::badOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("no scheme") << QStringList{"--mqtt", "broker:1883"} << "--mqtt wants mqtt://host[:port] or mqtts://host[:port], not \"broker:1883\"";
+    QTest::newRow("port out of range") << QStringList{"--mqtt", "mqtt://broker:65536"} << "--mqtt wants mqtt://";
+    QTest::newRow("QoS 2") << QStringList{"--mqtt", "mqtt://broker", "--mqtt-qos", "2"} << "--mqtt-qos wants 0 or 1, not \"2\"";
+    QTest::newRow("password file unreadable") << QStringList{"--mqtt", "mqtt://b", "--mqtt-user", "u", "--mqtt-password-file", "/nonexistent"}
+                                              << "cannot read --mqtt-password-file /nonexistent";
+    QTest::newRow("CA without TLS") << QStringList{"--mqtt", "mqtt://b", "--mqtt-ca", "/etc/hostname"} << "--mqtt-ca belongs to an mqtts:// broker";
+    QTest::newRow("wildcard topic") << QStringList{"--mqtt", "mqtt://b", "--mqtt-topic", "lab/#"} << "--mqtt-topic wants a topic without + and #";
+    QTest::newRow("without --mqtt") << QStringList{"--mqtt-qos", "0"} << "--mqtt-qos needs --mqtt URL";
+    QTest::newRow("not a live run") << QStringList{"--list-sets", "--mqtt", "mqtt://b"} << "--mqtt belongs to the live readings";
+}
+
+// Nothing starts: exit 2 and one line, before any connection.
+void MqttTest::badOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    QProcess cli;
+    cli.start(CLI_PROGRAM, arguments << "--port" << "/nonexistent");
+    QVERIFY(cli.waitForFinished(waitMs));
+    QCOMPARE(cli.exitCode(), 2);
+    QVERIFY2(cli.readAllStandardError().startsWith(("meterlink-cli: " + error).toUtf8()), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(MqttTest)
