@@ -35,6 +35,31 @@ Live readings (the default action)
                          appends, the others replace it; every line flushed)
                            meterlink-cli --time 1h -O dat -o bench.dat
 
+Publishing to MQTT (with any live run; -o FILE stays the durable copy)
+  --mqtt URL             also publish each reading, as the jsonl object, to
+                         PREFIX/reading on mqtt://host[:port] (1883) or
+                         mqtts://host[:port] (8883, TLS); PREFIX/status is
+                         "online" (retained), "offline" as the will and at the end
+                           meterlink-cli --continuous --mqtt mqtt://lab-broker
+  --mqtt-ca FILE         the certificate authority of an mqtts:// broker
+                         (default: the system's)
+  --mqtt-cert FILE       a client certificate, with --mqtt-key FILE
+  --mqtt-user NAME       user name; the password comes from
+                         --mqtt-password-file FILE (its first line) or the
+                         environment variable METERLINK_MQTT_PASSWORD
+                           METERLINK_MQTT_PASSWORD=... meterlink-cli --continuous \
+                             --mqtt mqtts://lab-broker --mqtt-user bench3
+  --mqtt-topic PREFIX    topic prefix (default meterlink/<hostname>)
+  --mqtt-qos 0|1         1 (default): a reading leaves the queue when the
+                         broker acknowledged it, at least once, in order
+                         While the broker is away readings wait in memory, up to
+                         32 MiB (about 2 days at 1 reading/s; then the oldest go,
+                         counted on standard error), reconnecting after 0.5 s,
+                         doubling to 30 s. At the end at most 2 s go to sending
+                         what waits; what is left is counted. A refused user or
+                         password, a denied topic or a certificate that does not
+                         verify ends the run with status 1.
+
 The logger memory
   --logger-status        memory size, remaining memory, ID code, sampling
                          time and number of sets
@@ -59,8 +84,8 @@ The logger memory
   -h, --help             this text
   --version              the program's version
 
-Exit status: 0 done, 1 failed (device, no data, time-out, write error),
-2 usage error (nothing is sent to the meter).
+Exit status: 0 done, 1 failed (device, no data, time-out, write error, a
+broker's refusal), 2 usage error (nothing is sent to the meter).
 )");
 }
 

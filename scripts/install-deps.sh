@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
           fonts-liberation fonts-dejavu-core libbenchmark-dev
-          desktop-file-utils appstream dpkg-dev)
+          desktop-file-utils appstream dpkg-dev
+          libmosquitto-dev mosquitto openssl)
 packages+=("$@")
 
 missing=()
