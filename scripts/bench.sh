@@ -11,6 +11,7 @@ echo "| figure | measured | target |"
 echo "|---|---|---|"
 build-bench/bench/live/bench_live build-bench/emulator/meter-emulator 30 | grep '^|'
 build-bench/bench/cli/bench_cli build-bench/cli/meterlink-cli build-bench/emulator/meter-emulator 60 | grep '^|'
+build-bench/bench/cli/bench_mqtt build-bench/cli/meterlink-cli build-bench/emulator/meter-emulator 60 | grep '^|'
 big=$(mktemp -d)
 trap 'rm -rf "$big"' EXIT
 rec=build-bench/bench/recording/bench_recording
