@@ -20,6 +20,8 @@ qint64 ReadingQueue::push(const QByteArray &payload)
 void ReadingQueue::dropFront()
 {
     bytes_ -= entries_.front().payload.size() + entryOverhead;
+    if (entries_.front().acknowledged)
+        --acknowledged_;
     entries_.pop_front();
     ++first_;
     if (next_ < first_)
@@ -30,7 +32,7 @@ std::optional<ReadingQueue::Next> ReadingQueue::takeNext()
 {
     if (next_ < first_)
         next_ = first_;
-    while (next_ - first_ < size()) {
+    while (next_ - first_ < held()) {
         const Entry &entry = entries_[size_t(next_ - first_)];
         const qint64 number = next_++;
         if (!entry.acknowledged)
@@ -42,9 +44,12 @@ std::optional<ReadingQueue::Next> ReadingQueue::takeNext()
 void ReadingQueue::acknowledge(qint64 number)
 {
     // A reading dropped while in flight is gone already.
-    if (number < first_ || number - first_ >= size())
+    if (number < first_ || number - first_ >= held())
         return;
-    entries_[size_t(number - first_)].acknowledged = true;
+    Entry &entry = entries_[size_t(number - first_)];
+    if (!entry.acknowledged)
+        ++acknowledged_;
+    entry.acknowledged = true;
     while (!entries_.empty() && entries_.front().acknowledged)
         dropFront();
 }

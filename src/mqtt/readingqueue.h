@@ -34,7 +34,10 @@ public:
     // A new connection: everything still queued is sent again.
     void rewind() { next_ = first_; }
 
-    qint64 size() const { return qint64(entries_.size()); }
+    // Readings not acknowledged yet.
+    qint64 size() const { return held() - acknowledged_; }
+    // What the held entries cost, acknowledged ones behind an older
+    // unacknowledged one included.
     qint64 bytes() const { return bytes_; }
     bool empty() const { return entries_.empty(); }
 
@@ -45,12 +48,14 @@ private:
         bool acknowledged = false;
     };
     void dropFront();
+    qint64 held() const { return qint64(entries_.size()); }
 
     qint64 ceiling_;
     std::deque<Entry> entries_;
     qint64 first_ = 0; // the number of entries_.front()
     qint64 next_ = 0;  // the number takeNext() gives
     qint64 bytes_ = 0;
+    qint64 acknowledged_ = 0; // held entries already acknowledged
 };
 
 } // namespace mqtt

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "mqtt/readingqueue.h"
+
 #include <mosquitto.h>
 
 #include <atomic>
@@ -171,6 +173,8 @@ private Q_SLOTS:
     void publish();
     void badOptions_data();
     void badOptions();
+    void queue_data();
+    void queue();
 
 private:
     QTemporaryDir dir_;
@@ -330,6 +334,48 @@ void MqttTest::badOptions()
     QVERIFY(cli.waitForFinished(waitMs));
     QCOMPARE(cli.exitCode(), 2);
     QVERIFY2(cli.readAllStandardError().startsWith(("meterlink-cli: " + error).toUtf8()), qPrintable(error));
+}
+
+// The order and the losses that a broker's timing rarely shows: steps "+x"
+// push x (1 + 64 bytes), "t" take the next, "k1" acknowledge number 1,
+// "r" rewind as a new connection does.
+void MqttTest::queue_data()
+{
+    QTest::addColumn<qint64>("ceiling");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("taken");
+    QTest::addColumn<qint64>("dropped");
+    QTest::addColumn<qint64>("left");
+    QTest::newRow("in order") << 1000LL << "+a +b +c t t t t" << "0a 1b 2c" << 0LL << 3LL;
+    QTest::newRow("unacknowledged sent again, in order") << 1000LL << "+a +b +c t t t k1 r t t t" << "0a 1b 2c 0a 2c" << 0LL << 2LL;
+    QTest::newRow("acknowledged out of order") << 1000LL << "+a +b t t k1 k0 r t" << "0a 1b" << 0LL << 0LL;
+    QTest::newRow("full: the oldest go") << 195LL << "+a +b +c +d t" << "1b" << 1LL << 3LL;
+    QTest::newRow("dropped in flight, its ack ignored") << 130LL << "+a +b t +c k0 t k1 t" << "0a 1b 2c" << 1LL << 1LL;
+    QTest::newRow("bigger than the ceiling") << 50LL << "+a t" << "" << 1LL << 0LL;
+}
+
+void MqttTest::queue()
+{
+    QFETCH(qint64, ceiling);
+    QFETCH(QString, steps);
+    mqtt::ReadingQueue queue(ceiling);
+    QStringList taken;
+    qint64 dropped = 0;
+    for (const QString &step : steps.split(' ')) {
+        if (step.startsWith('+'))
+            dropped += queue.push(step.mid(1).toUtf8());
+        else if (step == "r")
+            queue.rewind();
+        else if (step.startsWith('k'))
+            queue.acknowledge(step.mid(1).toLongLong());
+        else if (const auto next = queue.takeNext())
+            taken << QString::number(next->number) + QString::fromUtf8(next->payload);
+    }
+    QTEST(taken.join(' '), "taken");
+    QTEST(dropped, "dropped");
+    QTEST(queue.size(), "left");
+    QVERIFY(queue.bytes() <= ceiling);
+    QCOMPARE(queue.bytes() == 0, queue.empty());
 }
 
 QTEST_GUILESS_MAIN(MqttTest)
