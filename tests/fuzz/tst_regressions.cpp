@@ -3,7 +3,7 @@
 // broke a check must keep passing. Also a few hand-made inputs of each
 // kind (cut short, corrupt) that the checks must pass too.
 
-#include "fuzz/targets.h"
+#include "fuzz/simulatedline.h"
 
 #include <QDir>
 #include <QFile>

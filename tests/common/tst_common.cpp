@@ -1,17 +1,21 @@
+// The exact decimal helpers and the function/range table, as tables of texts.
+
+#include "common/functionrangetable.h"
 #include "common/numbers.h"
+#include "common/palette.h"
 
 #include <QTest>
-
 #include <cmath>
 #include <limits>
 
 using common::Decimal;
 
-class TestNumbers : public QObject
+
+
+class CommonTest : public QObject
 {
     Q_OBJECT
-
-private slots:
+private Q_SLOTS:
     void leadingNumber_data();
     void leadingNumber();
     void fromDouble_data();
@@ -24,9 +28,14 @@ private slots:
     void formatDouble();
     void formatDate_data();
     void formatDate();
+    void lookup_data();
+    void lookup();
+    void everyRangeHasALeadingNumber();
+    void palette_data();
+    void palette();
 };
 
-void TestNumbers::leadingNumber_data()
+void CommonTest::leadingNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("exact"); // numberText of leadingDecimal
@@ -58,7 +67,7 @@ void TestNumbers::leadingNumber_data()
                                     << std::numeric_limits<double>::max();
 }
 
-void TestNumbers::leadingNumber()
+void CommonTest::leadingNumber()
 {
     QFETCH(QString, text);
     QFETCH(QString, exact);
@@ -71,7 +80,7 @@ void TestNumbers::leadingNumber()
         QVERIFY(!std::signbit(actual)); // "-OL" and "-0" give +0
 }
 
-void TestNumbers::fromDouble_data()
+void CommonTest::fromDouble_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<qint64>("mantissa");
@@ -92,7 +101,7 @@ void TestNumbers::fromDouble_data()
     QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << qint64(0) << 0 << " 0";
 }
 
-void TestNumbers::fromDouble()
+void CommonTest::fromDouble()
 {
     QFETCH(double, value);
     QFETCH(qint64, mantissa);
@@ -108,7 +117,7 @@ void TestNumbers::fromDouble()
 
 // Each text is read both as an exact Decimal and as the nearest double; a
 // double rounds on its shortest decimal form, so both must agree.
-void TestNumbers::roundHalfEven_data()
+void CommonTest::roundHalfEven_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<qint64>("rounded");
@@ -125,14 +134,14 @@ void TestNumbers::roundHalfEven_data()
     QTest::newRow("saturate low") << "-10000000000000000000" << std::numeric_limits<qint64>::min();
 }
 
-void TestNumbers::roundHalfEven()
+void CommonTest::roundHalfEven()
 {
     QFETCH(QString, text);
     QTEST(common::roundHalfEven(common::leadingDecimal(text)), "rounded");
     QTEST(common::roundHalfEven(common::leadingNumber(text)), "rounded");
 }
 
-void TestNumbers::formatDecimal_data()
+void CommonTest::formatDecimal_data()
 {
     QTest::addColumn<qint64>("mantissa");
     QTest::addColumn<int>("exponent");
@@ -166,7 +175,7 @@ void TestNumbers::formatDecimal_data()
     QTest::newRow("empty pattern") << qint64(5) << 0 << "" << "";
 }
 
-void TestNumbers::formatDecimal()
+void CommonTest::formatDecimal()
 {
     QFETCH(qint64, mantissa);
     QFETCH(int, exponent);
@@ -175,7 +184,7 @@ void TestNumbers::formatDecimal()
     QCOMPARE(common::formatNumber(Decimal{mantissa, exponent}, pattern), text);
 }
 
-void TestNumbers::formatDouble_data()
+void CommonTest::formatDouble_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("pattern");
@@ -189,7 +198,7 @@ void TestNumbers::formatDouble_data()
     QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "0" << "0";
 }
 
-void TestNumbers::formatDouble()
+void CommonTest::formatDouble()
 {
     QFETCH(double, value);
     QFETCH(QString, pattern);
@@ -197,7 +206,7 @@ void TestNumbers::formatDouble()
     QCOMPARE(common::formatNumber(value, pattern), text);
 }
 
-void TestNumbers::formatDate_data()
+void CommonTest::formatDate_data()
 {
     QTest::addColumn<QDate>("date");
     QTest::addColumn<QString>("pattern");
@@ -215,7 +224,7 @@ void TestNumbers::formatDate_data()
     QTest::newRow("invalid date") << QDate() << "yy/mm/dd" << "" << "";
 }
 
-void TestNumbers::formatDate()
+void CommonTest::formatDate()
 {
     QFETCH(QDate, date);
     QFETCH(QString, pattern);
@@ -224,5 +233,97 @@ void TestNumbers::formatDate()
     QCOMPARE(common::formatDate(date, pattern, common::dateSeparatorOf(localeFormat)), text);
 }
 
-QTEST_APPLESS_MAIN(TestNumbers)
-#include "tst_numbers.moc"
+void CommonTest::lookup_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<QString>("functionText");
+    QTest::addColumn<QString>("rangeText");
+    QTest::addColumn<double>("fullScale");
+
+    const auto row = [](const char *name, int code, const char *function, const char *range,
+                        double scale) {
+        QTest::newRow(name) << code << true << QString::fromLatin1(function)
+                            << QString::fromLatin1(range) << scale;
+    };
+
+    // Codes just outside each function's block, and the ends of the byte.
+    for (int code : {0x00, 0x0F, 0x16, 0x26, 0x45, 0x56, 0x64, 0x86, 0x96, 0xA6, 0xC6, 0xFF})
+        QTest::addRow("%d unknown", code) << code << false << QString() << QString() << 0.0;
+    row("16 first uA", 0x10, "uA", "5000 uA", 5000);
+    row("21 last uA", 0x15, "uA", "5000 uA", 5000);
+    row("32 500 Ohm", 0x20, "Ohm", "500 Ohm", 500);
+    row("37 50M Ohm", 0x25, "Ohm", "50M Ohm", 50000000);
+    row("64 5 V", 0x40, "V", "5 V", 5);
+    row("65 5 V", 0x41, "V", "5 V", 5);
+    row("68 1000 V", 0x44, "V", "1000 V", 1000);
+    row("80 5 A", 0x50, "A", "5 A", 5);
+    row("81 10 A", 0x51, "A", "10 A", 10);
+    row("85 10 A", 0x55, "A", "10 A", 10);
+    row("96 500 nF", 0x60, "Cx", "500 nF", 500);
+    row("97 5 uF", 0x61, "Cx", "5 uF", 5000);
+    row("99 500 uF", 0x63, "Cx", "500 uF", 500000);
+    row("133 last mV", 0x85, "mV", "500 mV", 500);
+    row("144 first mA", 0x90, "mA", "500 mA", 500);
+    row("160 first Diode", 0xA0, "Diode", "5 V", 5);
+    row("192 50 Hz", 0xC0, "Frequency", "50 Hz", 50);
+    row("197 5M Hz", 0xC5, "Frequency", "5M Hz", 5000000);
+}
+
+void CommonTest::lookup()
+{
+    QFETCH(int, code);
+    QFETCH(bool, known);
+    QFETCH(QString, functionText);
+    QFETCH(QString, rangeText);
+    QFETCH(double, fullScale);
+
+    const auto found = common::lookupFunctionRange(static_cast<unsigned char>(code));
+    QCOMPARE(found.has_value(), known);
+    if (!found)
+        return;
+    QCOMPARE(found->functionText, functionText);
+    QCOMPARE(found->rangeText, rangeText);
+    QCOMPARE(found->fullScale, fullScale);
+}
+
+// The value decoder picks its pattern from the leading number of the range
+// text, so every known code needs a positive one.
+void CommonTest::everyRangeHasALeadingNumber()
+{
+    int known = 0;
+    for (int code = 0; code < 256; ++code) {
+        const auto found = common::lookupFunctionRange(static_cast<unsigned char>(code));
+        if (!found)
+            continue;
+        ++known;
+        QVERIFY2(common::leadingNumber(found->rangeText) > 0, qPrintable(found->rangeText));
+        QVERIFY2(!found->functionText.isEmpty(), qPrintable(QString::number(code)));
+    }
+    QCOMPARE(known, 51); // 6 uA, 6 Ohm, 5 V, 6 A, 4 Cx, 6 mV, 6 mA, 6 Diode, 6 Hz
+}
+
+void CommonTest::palette_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("red");
+    QTest::addColumn<int>("green");
+    QTest::addColumn<int>("blue");
+
+    QTest::newRow("7 light grey") << 7 << 192 << 192 << 192;
+    QTest::newRow("8 grey") << 8 << 128 << 128 << 128;
+    QTest::newRow("28 wraps to 12") << 28 << 255 << 0 << 0;
+    QTest::newRow("-7 wraps to 9") << -7 << 0 << 0 << 255;
+}
+
+void CommonTest::palette()
+{
+    QFETCH(int, index);
+    QFETCH(int, red);
+    QFETCH(int, green);
+    QFETCH(int, blue);
+    QCOMPARE(common::paletteColor(index), (common::Rgb{red, green, blue}));
+}
+
+QTEST_GUILESS_MAIN(CommonTest)
+#include "tst_common.moc"

@@ -53,12 +53,13 @@ struct Rig
 
 } // namespace
 
-class PanelTest : public QObject
+class LinkUiTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void loadOpensThePortAndStartsTheStream();
     void loadFailureLeavesEverythingStopped();
+    void frameReachesTheLabels_data();
     void frameReachesTheLabels();
     void backlogFoldsIntoMaxMin();
     void analogFeedOnlyWhileTheDialIsOpen();
@@ -71,7 +72,7 @@ private Q_SLOTS:
     void recordingCountVisibleOnlyWhileRecording();
 };
 
-void PanelTest::loadOpensThePortAndStartsTheStream()
+void LinkUiTest::loadOpensThePortAndStartsTheStream()
 {
     Rig rig;
     rig.port.feed("stale");
@@ -86,7 +87,7 @@ void PanelTest::loadOpensThePortAndStartsTheStream()
     QVERIFY(!rig.panel->Timer4->isEnabled());
 }
 
-void PanelTest::loadFailureLeavesEverythingStopped()
+void LinkUiTest::loadFailureLeavesEverythingStopped()
 {
     Rig rig;
     rig.port.failOpenWith(QStringLiteral("Cannot open /dev/ttyS0: Permission denied"));
@@ -96,22 +97,37 @@ void PanelTest::loadFailureLeavesEverythingStopped()
     QVERIFY(rig.port.sent().isEmpty());
 }
 
-void PanelTest::frameReachesTheLabels()
+void LinkUiTest::frameReachesTheLabels_data()
 {
-    Rig rig;
-    rig.load();
-    rig.port.feed(frame(0x42, 0x01, 0x23, 0x40, 0x19 | 0x02 | 0x20));
-    rig.tick();
-    const live::PANEL &p = *rig.panel;
-    const QStringList shown{p.LBLFUN->text(), p.LBLRAN->text(), p.LBLVALUE->text(),
-                            p.LBLAD->text(), p.LBLAUTO->text(), p.LBLBAT->text()};
-    QCOMPARE(shown, (QStringList{"V", "50 V", "-01.234", "DC", "Auto", "LOW BATTERY"}));
-    QVERIFY(!p.LABELMIN->isHidden());
-    QVERIFY(p.LABELMAX->isHidden());
-    QVERIFY(p.Label2->isHidden());
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("shown"); // value, AC/DC, range mode, battery, indicators shown
+    QTest::newRow("negative auto, MIN, low battery") << (0x19 | 0x02 | 0x20)
+        << QStringList{"-01.234", "DC", "Auto", "LOW BATTERY", "MIN"};
+    QTest::newRow("MAX") << (0x08 | 0x40) << QStringList{"01.234", "DC", "Range", "", "MAX"};
+    QTest::newRow("REL") << 0x88 << QStringList{"01.234", "DC", "Range", "", "REL"};
+    QTest::newRow("MIN MAX REL, overload") << 0xE4 << QStringList{"OL", "AC", "Range", "", "MIN MAX REL"};
 }
 
-void PanelTest::backlogFoldsIntoMaxMin()
+void LinkUiTest::frameReachesTheLabels()
+{
+    QFETCH(int, status);
+    Rig rig;
+    rig.load();
+    rig.port.feed(frame(0x42, 0x01, 0x23, 0x40, static_cast<unsigned char>(status)));
+    rig.tick();
+    const live::PANEL &p = *rig.panel;
+    QStringList indicators;
+    const std::pair<QWidget *, const char *> shownBy[] = {{p.LABELMIN, "MIN"}, {p.LABELMAX, "MAX"}, {p.Label2, "REL"}};
+    for (const auto &[label, name] : shownBy) {
+        if (!label->isHidden())
+            indicators << QLatin1String(name);
+    }
+    QCOMPARE(p.LBLFUN->text() + p.LBLRAN->text(), QStringLiteral("V50 V"));
+    QTEST((QStringList{p.LBLVALUE->text(), p.LBLAD->text(), p.LBLAUTO->text(), p.LBLBAT->text(), indicators.join(u' ')}),
+          "shown");
+}
+
+void LinkUiTest::backlogFoldsIntoMaxMin()
 {
     // A meter streaming at the full line rate: one tick brings the display
     // to the newest frame and folds all of them into max/min.
@@ -127,7 +143,7 @@ void PanelTest::backlogFoldsIntoMaxMin()
     QCOMPARE((QStringList{p.LBLMAX->text(), p.LBLMIN->text()}), QStringList(2, "02.000"));
 }
 
-void PanelTest::analogFeedOnlyWhileTheDialIsOpen()
+void LinkUiTest::analogFeedOnlyWhileTheDialIsOpen()
 {
     Rig rig;
     rig.load();
@@ -142,7 +158,7 @@ void PanelTest::analogFeedOnlyWhileTheDialIsOpen()
     QCOMPARE(fed.at(0).at(0).toString(), QStringLiteral("01.234"));
 }
 
-void PanelTest::silentMeterLosesTheLinkAndRecovers_data()
+void LinkUiTest::silentMeterLosesTheLinkAndRecovers_data()
 {
     QTest::addColumn<QByteArray>("lastFrame");
     QTest::addColumn<int>("emptyTicks"); // the tick that loses the link
@@ -150,7 +166,7 @@ void PanelTest::silentMeterLosesTheLinkAndRecovers_data()
     QTest::newRow("Frequency waits longer") << frame(0xC1, 0x01, 0x23, 0x40, 0x00) << 81;
 }
 
-void PanelTest::silentMeterLosesTheLinkAndRecovers()
+void LinkUiTest::silentMeterLosesTheLinkAndRecovers()
 {
     QFETCH(QByteArray, lastFrame);
     QFETCH(int, emptyTicks);
@@ -189,7 +205,7 @@ void PanelTest::silentMeterLosesTheLinkAndRecovers()
     QCOMPARE(rig.pump.steps(), 0); // no tick let events run
 }
 
-void PanelTest::tickFromInsideAHandlerIsServed_data()
+void LinkUiTest::tickFromInsideAHandlerIsServed_data()
 {
     // A handler of a shown frame opens a modal dialog, whose event loop
     // runs the polling timer: those ticks show the meter's newer readings.
@@ -200,7 +216,7 @@ void PanelTest::tickFromInsideAHandlerIsServed_data()
     QTest::newRow("backlog") << frame(0x42, 0x01, 0, 0, 0x08) + frame(0x42, 0x02, 0, 0, 0x08) << "03.000";
 }
 
-void PanelTest::tickFromInsideAHandlerIsServed()
+void LinkUiTest::tickFromInsideAHandlerIsServed()
 {
     QFETCH(QByteArray, bytes);
     Rig rig;
@@ -222,7 +238,7 @@ void PanelTest::tickFromInsideAHandlerIsServed()
     QCOMPARE(p.LBLMAX->text(), QStringLiteral("03.000"));
 }
 
-void PanelTest::functionChangeAndRelModeAreSignalled()
+void LinkUiTest::functionChangeAndRelModeAreSignalled()
 {
     Rig rig;
     rig.load();
@@ -239,7 +255,7 @@ void PanelTest::functionChangeAndRelModeAreSignalled()
     QCOMPARE(changed.at(2).at(0).toString(), QString());
 }
 
-void PanelTest::clockTickShowsTimeAndReArms()
+void LinkUiTest::clockTickShowsTimeAndReArms()
 {
     Rig rig;
     rig.load();
@@ -252,7 +268,7 @@ void PanelTest::clockTickShowsTimeAndReArms()
     QCOMPARE(rig.panel->Timer2->interval(), 1050);
 }
 
-void PanelTest::recordingCountVisibleOnlyWhileRecording()
+void LinkUiTest::recordingCountVisibleOnlyWhileRecording()
 {
     Rig rig;
     rig.load();
@@ -269,5 +285,5 @@ void PanelTest::recordingCountVisibleOnlyWhileRecording()
     QCOMPARE(rig.panel->Label1->text(), QStringLiteral("0"));
 }
 
-QTEST_MAIN(PanelTest)
-#include "tst_panel.moc"
+QTEST_MAIN(LinkUiTest)
+#include "tst_link_ui.moc"
