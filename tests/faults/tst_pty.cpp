@@ -519,6 +519,8 @@ void PtyTest::scenario()
             QVERIFY(list && list->isVisible());
             QCOMPARE(list->list().recordCount(), 50);
             QCOMPARE(list->SSPANEL1->text(), QStringLiteral("50  RECORDS IN NO. 2  SET"));
+            QCOMPARE(list->list().record(8).fields,
+                     (std::array<QString, 8>{"8", "24-03-14", "12:31:25", "-12.777", "V", "50 V", "DC", ""}));
             QCOMPARE(list->list().record(34).fields,
                      (std::array<QString, 8>{"34", "24-03-14", "12:35:45", " 15.663", "V", "50 V", "DC", " Low "}));
         }

@@ -93,10 +93,8 @@ class ViewsTest : public QObject
 private Q_SLOTS:
     void needleAngle_data();
     void needleAngle();
-    void ticks();
     void scaleNumbers_data();
     void scaleNumbers();
-    void coordinates();
     void rowsMaxFromTheHeight_data();
     void rowsMaxFromTheHeight();
     void fillsThenScrolls_data();
@@ -143,19 +141,6 @@ void ViewsTest::needleAngle()
         QVERIFY2(qAbs(*got - *degrees) < 1e-9, qPrintable(QString::number(*got)));
 }
 
-void ViewsTest::ticks()
-{
-    const auto ticks = views::dialTicks();
-    QCOMPARE(ticks.size(), std::size_t(41));
-    // Index, angle and length: long every 10th, middle every 5th, short between.
-    const QList<std::tuple<int, double, double>> expected{
-        {0, 36, 1.08}, {1, 38.7, 1.03}, {5, 49.5, 1.06}, {20, 90, 1.08}, {40, 144, 1.08}};
-    for (const auto &[index, degrees, outer] : expected) {
-        QVERIFY(qAbs(ticks[std::size_t(index)].degrees - degrees) < 1e-9);
-        QCOMPARE(ticks[std::size_t(index)].outerFactor, outer);
-    }
-}
-
 void ViewsTest::scaleNumbers_data()
 {
     QTest::addColumn<QString>("range");
@@ -176,20 +161,6 @@ void ViewsTest::scaleNumbers()
     }
     QTEST(texts, "texts");
     QCOMPARE(angles, (QList<double>{90, 63, 117, 39.6, 140.4}));
-}
-
-void ViewsTest::coordinates()
-{
-    // Client 320 x 180: x from -160 to 160, y from 216 (top) to 36 (bottom).
-    const views::DialFrame frame(QSizeF(320, 180));
-    QCOMPARE(frame.radius(), 160.0);
-    QCOMPARE(frame.toPixel({0, 0}), QPointF(160, 216)); // the pivot, below the bottom edge
-    QCOMPARE(frame.toPixel({-160, 216}), QPointF(0, 0));
-    QCOMPARE(frame.toPixel({160, 36}), QPointF(320, 180));
-    // "0" centred on the vertical line, one unit to the right, its top 1.16 R above the pivot.
-    const QPointF zero = views::scaleNumberTopLeft(frame, views::scaleNumbers(QStringLiteral("5 V"))[0], 10);
-    QVERIFY(qAbs(zero.x() - 156) < 1e-9);
-    QVERIFY(qAbs(zero.y() - (216 - 1.16 * 160)) < 1e-9);
 }
 
 void ViewsTest::rowsMaxFromTheHeight_data()
