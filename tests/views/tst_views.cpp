@@ -100,7 +100,6 @@ private Q_SLOTS:
     void fillsThenScrolls_data();
     void fillsThenScrolls();
     void datePrefixUsesTheSeparator();
-    void tinyWindowWritesIntoRowZero();
     void resizingKeepsTheNewestLineVisible();
     void scale_data();
     void scale();
@@ -215,16 +214,6 @@ void ViewsTest::datePrefixUsesTheSeparator()
     QCOMPARE(list.caption(1), QStringLiteral("09.12.31   10:15:58    V    5 V:     1.2345"));
 }
 
-void ViewsTest::tinyWindowWritesIntoRowZero()
-{
-    views::ListRows list;
-    list.resize(3 * rowHeight, rowHeight);
-    add(list, 1, 3);
-    QCOMPARE(list.rowNext(), 0);
-    QCOMPARE(list.framedRow(), 0);
-    QCOMPARE(captions(list), QStringList{line(3)});
-}
-
 void ViewsTest::resizingKeepsTheNewestLineVisible()
 {
     views::ListRows list = listWithRoomFor(10);
@@ -280,7 +269,6 @@ void ViewsTest::scale()
 void ViewsTest::needle_data()
 {
     QTest::addColumn<double>("degrees");
-    QTest::newRow("63") << 63.0;
     QTest::newRow("144") << 144.0;
     QTest::newRow("35") << 35.0;
 }
