@@ -209,11 +209,9 @@ private Q_SLOTS:
     void requestEndStopsNestedWaits();
     void waitsAfterEndReturnAtOnce();
     void waitSecondsNeverEndsEarly();
-    void printsToPdf_data();
-    void printsToPdf();
+    void pdfJob_data();
+    void pdfJob();
     void unwritableFileIsReported();
-    void stoppedJobLeavesNoPdf_data();
-    void stoppedJobLeavesNoPdf();
 
 private:
     QTemporaryDir dir_;
@@ -727,39 +725,56 @@ void PlatformTest::waitSecondsNeverEndsEarly()
 }
 
 
-void PlatformTest::printsToPdf_data()
+// Three pages ended, or a job stopped part way (aborted, or dropped before
+// its end): a stopped job leaves no PDF, and an older file as it was.
+void PlatformTest::pdfJob_data()
 {
-    QTest::addColumn<int>("pages");
-    QTest::newRow("three pages") << 3;
+    QTest::addColumn<QByteArray>("before"); // empty: no file
+    QTest::addColumn<int>("ending");        // 0 end(), 1 abort(), 2 dropped
+    QTest::newRow("three pages ended") << QByteArray() << 0;
+    QTest::newRow("aborted") << QByteArray() << 1;
+    QTest::newRow("dropped") << QByteArray() << 2;
+    QTest::newRow("aborted over an older PDF") << QByteArray("%PDF older") << 1;
 }
 
-void PlatformTest::printsToPdf()
+void PlatformTest::pdfJob()
 {
-    QFETCH(int, pages);
+    QFETCH(QByteArray, before);
+    QFETCH(int, ending);
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     const QString file = dir.filePath("list.pdf");
-
+    if (!before.isEmpty()) {
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(before) == before.size());
+    }
     auto job = platform::QtPrinter::toPdf(file);
     QPainter *painter = job->begin("RECORDS");
     QVERIFY2(painter, qPrintable(job->errorText()));
     QVERIFY(job->resolution() > 0);
     QVERIFY(job->pageRect().width() > 0 && job->pageRect().height() > 0);
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0)
-            QVERIFY(job->newPage());
+    for (int page = 0; page < 3; ++page) {
+        QVERIFY(page == 0 || job->newPage());
         painter->drawText(QPointF(100, 200), QStringLiteral("REC     DATE"));
     }
     QVERIFY(!job->begin("B")); // one document at a time
     QVERIFY(!job->errorText().isEmpty());
-    QVERIFY(job->end());
+    if (ending == 0)
+        QVERIFY(job->end());
+    else if (ending == 1)
+        job->abort();
+    else
+        job.reset();
 
     QFile pdf(file);
-    QVERIFY(pdf.open(QIODevice::ReadOnly));
-    const QByteArray content = pdf.readAll();
-    QVERIFY(content.startsWith("%PDF"));
-    QCOMPARE(pdfPageCount(content), pages);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.pdf"});
+    const QByteArray content = pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
+    if (ending == 0) {
+        QVERIFY(content.startsWith("%PDF"));
+        QCOMPARE(pdfPageCount(content), 3);
+    } else {
+        QCOMPARE(content, before);
+    }
+    const QStringList left = ending == 0 || !before.isEmpty() ? QStringList{"list.pdf"} : QStringList{};
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), left);
 }
 
 void PlatformTest::unwritableFileIsReported()
@@ -770,43 +785,6 @@ void PlatformTest::unwritableFileIsReported()
     QVERIFY2(job->errorText().contains(file), qPrintable(job->errorText()));
     QVERIFY(!job->newPage());
     QVERIFY(!job->end());
-}
-
-// A job stopped part way (aborted, or dropped before its end) leaves no
-// PDF, and an older file of the same name as it was.
-void PlatformTest::stoppedJobLeavesNoPdf_data()
-{
-    QTest::addColumn<QByteArray>("before"); // empty: no file
-    QTest::addColumn<bool>("dropped");      // destroyed instead of aborted
-    QTest::newRow("aborted") << QByteArray() << false;
-    QTest::newRow("dropped") << QByteArray() << true;
-    QTest::newRow("aborted over an older PDF") << QByteArray("%PDF older") << false;
-}
-
-void PlatformTest::stoppedJobLeavesNoPdf()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(bool, dropped);
-    QTemporaryDir dir;
-    const QString file = dir.filePath("list.pdf");
-    if (!before.isEmpty()) {
-        QFile old(file);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(before) == before.size());
-    }
-    auto job = platform::QtPrinter::toPdf(file);
-    QPainter *painter = job->begin("RECORDS");
-    QVERIFY2(painter, qPrintable(job->errorText()));
-    painter->drawText(QPointF(100, 200), QStringLiteral("REC     DATE"));
-    QVERIFY(job->newPage());
-    if (dropped)
-        job.reset();
-    else
-        job->abort();
-
-    QFile pdf(file);
-    QCOMPARE(pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray(), before);
-    const QStringList left = before.isEmpty() ? QStringList{} : QStringList{"list.pdf"};
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), left);
 }
 
 QTEST_MAIN(PlatformTest)
