@@ -190,10 +190,9 @@ void CommonTest::formatDouble_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("text");
 
-    // Each of the first three lies just below the half in binary.
+    // Each of the first two lies just below the half in binary.
     QTest::newRow("2.675") << 2.675 << "0.00" << "2.68";
     QTest::newRow("1.005") << 1.005 << "0.00" << "1.01";
-    QTest::newRow("123.455") << 123.455 << "0##.#0" << "123.46";
     QTest::newRow("negative zero") << -0.0 << "0.0" << "0.0";
     QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "0" << "0";
 }
