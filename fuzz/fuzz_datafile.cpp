@@ -1,23 +1,12 @@
-// The data-file reader fed any file.
-//
-// The input is written to a file and read back as OPEN FILE reads it.
-// Checked, whatever the bytes:
-//   - the whole file is read and every item becomes one row;
-//   - cut into chunks at line ends and split on several threads, the bytes
-//     give the very same rows;
-//   - no cell holds a tab or a line end;
-//   - the list SAVE of those rows reads back as the same cells (rows whose
-//     cells hold a double quote excepted: a quote ends a quoted item);
-//   - a recorded line built from the first row's texts reads back as the
-//     very fields it was built from (unless a text holds a comma, which
-//     splits a line into two items by design; the panel's texts never do);
-//   - what the program does with an opened file works on any rows: the
-//     printout lines, GRAPH (the selection and the trace of the graph, on
-//     the screen and on a printer), and the range window's apply with boxes
-//     taken from the rows' texts; every point of a trace lies on the
-//     graph's value axis (900 to 7100 twips) and time axis (from 1000).
+// The data-file reader fed any file, written out and read back as OPEN FILE
+// reads it. Checked: every item becomes one row, the same rows whatever the
+// chunks the parse is cut into; no cell holds a tab or a line end; the list
+// SAVE reads back as the same cells (but for cells holding a quote); a
+// recorded line built from the first row's texts reads back as its fields
+// (unless a text holds a comma); the printout lines, GRAPH and the range
+// window's apply work on any rows, every trace point on the graph's axes.
 
-#include "fuzz/targets.h"
+#include "fuzz/simulatedline.h"
 
 #include "graphs/storedgraph.h"
 #include "graphs/storedgraphdesign.h"

@@ -1,30 +1,17 @@
-// The set download (SHOW DATA) fed any "K" reply.
-//
-//  input byte | meaning
-//  -----------+-----------------------------------------------------------
-//     0-1     | records expected (the chosen set's count), high byte first
-//      2      | bit 0: the last set is chosen; bit 1: valueByteFlag is 1;
-//             |   bits 4-7 + 1: bytes per arrival x 16 (the reply comes
-//             |   in pieces at the line rate)
-//     3..     | the meter's reply to "K"
-//
-// Runs the whole download against the reply and checks, whatever it holds:
-//   - the download ends within the line's limits, with the polling and
-//     MEMORY on again;
-//   - a list is shown only when every expected record came, with exactly
-//     one row per record and the last row current; otherwise the user is
-//     told why and no list is shown;
-//   - every row reads "n<tab>yy-mm-dd<tab>hh:mm:ss<tab>value<tab>unit<tab>
-//     range<tab>AC/DC<tab>[ Low ]", numbered from 1, the unit and range a
-//     row of the function/range table (or none), the value a sign or blank
-//     and then "OL    " or digits with a point (with no range yet: at most
-//     two signs or blanks and "OL    " or nothing);
-//   - scaleMax is a full scale of the table (or 0) and scaleHalf its half.
+// The set download (SHOW DATA) fed any "K" reply. Input bytes 0-1: records
+// expected, high byte first; byte 2, bit 0: the last set; bit 1:
+// valueByteFlag; bits 4-7 + 1: bytes per arrival x 16; then the reply.
+// Checked: the download ends within the line's limits with the polling and
+// MEMORY on again; a list is shown only when every record came, one row a
+// record and the last row current, else the user is told why; every row
+// reads "n<tab>yy-mm-dd<tab>hh:mm:ss<tab>value<tab>unit<tab>range<tab>AC/DC
+// <tab>[ Low ]" numbered from 1 with a table unit and range (or none) and a
+// value of a sign or blank and "OL    " or digits with a point (with no
+// range yet: at most two signs or blanks and "OL    " or nothing); scaleMax
+// is a full scale (or 0) and scaleHalf its half.
 
 #include "fuzz/simulatedline.h"
-#include "fuzz/targets.h"
 
-#include "common/functionrangetable.h"
 #include "logger/commandbuffer.h"
 #include "logger/download.h"
 #include "logger/downloadreply.h"
@@ -42,27 +29,6 @@ namespace fuzz {
 namespace {
 
 constexpr double longestDownloadSeconds = 60.0;
-
-class NoDialogs : public platform::Dialogs
-{
-public:
-    void message(const QString &text, const QString &, platform::MessageIcon) override { shown.append(text); }
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
-    FileChoice openFile(const QString &, const QString &) override { return {}; }
-    FileChoice saveFile(const QString &, const QString &) override { return {}; }
-    QStringList shown;
-};
-
-class FlagPolling : public logger::Polling
-{
-public:
-    void pause() override { running_ = false; }
-    void resume() override { running_ = true; }
-    bool running() const override { return running_; }
-
-private:
-    bool running_ = true;
-};
 
 class ListWindows : public logger::DownloadWindows
 {
@@ -88,28 +54,6 @@ public:
     QStringList rows;
 };
 
-bool isTableText(const QString &unit, const QString &range)
-{
-    if (unit.isEmpty() && range.isEmpty())
-        return true;
-    for (int code = 0; code < 256; ++code) {
-        const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code));
-        if (row && row->functionText == unit && row->rangeText == range)
-            return true;
-    }
-    return false;
-}
-
-bool isFullScale(double scale)
-{
-    for (int code = 0; code < 256; ++code) {
-        const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code));
-        if (row && row->fullScale == scale)
-            return true;
-    }
-    return scale == 0;
-}
-
 QString checkRow(const QString &row, qint64 number)
 {
     static const QRegularExpression shape(QStringLiteral(
@@ -128,19 +72,11 @@ QString checkRow(const QString &row, qint64 number)
         return QStringLiteral("row %1 numbered %2").arg(number).arg(match.captured(1));
     const QString unit = match.captured(3);
     const QString range = match.captured(4);
-    if (!isTableText(unit, range))
+    if (!isTableRow(unit, range))
         return QStringLiteral("row %1: unit \"%2\" range \"%3\"").arg(number).arg(unit, range);
     if (!(range.isEmpty() ? rangeless : value).match(match.captured(2)).hasMatch())
         return QStringLiteral("row %1: value \"%2\"").arg(number).arg(match.captured(2));
     return {};
-}
-
-void scheduleReply(SimulatedLine &line, QByteArrayView reply, qsizetype piece)
-{
-    for (qsizetype from = 0; from < reply.size(); from += piece) {
-        const double when = logger::transmissionSeconds(from);
-        line.arriveAfter(when, reply.sliced(from, std::min(piece, reply.size() - from)).toByteArray());
-    }
 }
 
 QString checkOutcome(logger::SetDownload::Result result, const ListWindows &windows,
@@ -188,7 +124,7 @@ QString checkDownload(QByteArrayView input)
     ListWindows windows;
     line.setResponder([&](const QByteArray &sent) {
         if (sent.startsWith('K'))
-            scheduleReply(line, reply, qsizetype((flags >> 4) + 1) * 16);
+            line.arriveInPieces(reply, qsizetype((flags >> 4) + 1) * 16);
     });
 
     logger::DownloadRequest request;

@@ -1,33 +1,19 @@
-// The logger requests fed any replies.
-//
-//  input      | meaning
-//  -----------+----------------------------------------------------------
-//  byte 0     | low nibble + 1: bytes per arrival (16: the whole reply at
-//             |   once); high nibble x 0.25 s: delay before a reply
-//  then       | replies, one for each byte sequence the program sends
-//             |   other than the release " ": a length byte (below 128:
-//             |   that many bytes; else (b - 128) x 32) and the bytes
-//             |   (a length of 0, or the end of the input: no reply)
-//
-// Runs what the logger window and the panel ask of the meter, in order:
-// the opening status read ("A", "Y", "R" 134, "R" 135), the set directory
-// for the number of sets found, NO.S OF SET, TIME OF METER; each ended
-// as the windows end it. Checked, whatever the replies:
-//   - every operation ends within its time limits (no wait runs away);
-//   - after each one the live polling runs again;
-//   - a failure always carries a message;
-//   - values are in range: memory code 1-4 and its size, up to 255 sets,
-//     clock fields 0-99, a directory of exactly 12 bytes a set whose
-//     rows read "n<tab>yy-mm-dd----hh:mm:ss".
+// The logger requests fed any replies. Input byte 0: low nibble + 1 bytes
+// per arrival (16: a reply at once), high nibble x 0.25 s before a reply;
+// then one reply for each request but the release " ": a length byte (below
+// 128: that many bytes, else (b - 128) x 32) and the bytes (0 or the end of
+// the input: no reply). Runs the opening status read, the set directory,
+// NO.S OF SET and TIME OF METER as the windows do. Checked: each ends within
+// its limits with the polling on again, a failure carries a message, and
+// the values are in range (memory code 1-4 and its size, up to 255 sets,
+// clock fields 0-99, 12 directory bytes a set, rows "n<tab>yy-mm-dd----hh:mm:ss").
 
 #include "fuzz/simulatedline.h"
-#include "fuzz/targets.h"
 
 #include "logger/commandbuffer.h"
 #include "logger/exchange.h"
 #include "logger/loggerrequests.h"
 #include "logger/meterclock.h"
-#include "logger/polling.h"
 #include "logger/setdirectory.h"
 #include "logger/statusblock.h"
 #include "logger/timing.h"
@@ -43,26 +29,6 @@ namespace {
 // Longest any one operation may take, in clock seconds, whatever the meter
 // does: the directory of 255 sets at the line rate is the longest.
 constexpr double longestOperationSeconds = 60.0;
-
-class NoDialogs : public platform::Dialogs
-{
-public:
-    void message(const QString &, const QString &, platform::MessageIcon) override {}
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
-    FileChoice openFile(const QString &, const QString &) override { return {}; }
-    FileChoice saveFile(const QString &, const QString &) override { return {}; }
-};
-
-class FlagPolling : public logger::Polling
-{
-public:
-    void pause() override { running_ = false; }
-    void resume() override { running_ = true; }
-    bool running() const override { return running_; }
-
-private:
-    bool running_ = true;
-};
 
 // Plays the meter: answers each request with the next reply of the input.
 class ScriptedReplies
@@ -86,11 +52,7 @@ private:
         const qsizetype length = lengthByte < 128 ? lengthByte : qsizetype(lengthByte - 128) * 32;
         const QByteArrayView reply = input_.sliced(at_, std::min(length, input_.size() - at_));
         at_ += reply.size();
-        const qsizetype piece = piece_ == 16 ? std::max<qsizetype>(reply.size(), 1) : piece_;
-        for (qsizetype from = 0; from < reply.size(); from += piece) {
-            const double when = delay_ + logger::transmissionSeconds(from);
-            line_.arriveAfter(when, reply.sliced(from, std::min(piece, reply.size() - from)).toByteArray());
-        }
+        line_.arriveInPieces(reply, piece_ == 16 ? std::max<qsizetype>(reply.size(), 1) : piece_, delay_);
     }
 
     SimulatedLine &line_;

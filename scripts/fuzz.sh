@@ -32,7 +32,7 @@ fi
 scripts/install-deps.sh clang-14 libclang-rt-14-dev
 build=build-fuzz
 CXX=clang++-14 cmake -S fuzz -B "$build" -G Ninja >/dev/null
-cmake --build "$build" -j "$(nproc)" --target make-fuzz-seeds "${chosen[@]/#/fuzz_}"
+cmake --build "$build" -j "$(nproc)" --target "${chosen[@]/#/fuzz_}"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -42,10 +42,6 @@ for target in "${chosen[@]}"; do
   findings="$build/findings/$target"
   mkdir -p "$work" "$findings" "fuzz/regressions/$target"
   seeds="fuzz/corpus/$target"
-  if [ ! -d "$seeds" ]; then
-    "$build/make-fuzz-seeds" "$build/seeds"
-    seeds="$build/seeds/$target"
-  fi
   case "$target" in
     datafile) max_len=2048 ;;   # every byte costs file work: smaller inputs, more runs
     live) max_len=4096 ;;

@@ -134,7 +134,6 @@ void LineTap::programReadable()
         const ssize_t count = ::read(program_, buffer, sizeof buffer);
         if (count <= 0)
             return;
-        fromProgram_ += count;
         if (hook_) {
             const auto hook = hook_; // the hook may replace itself
             hook(QByteArray(buffer, qsizetype(count)));

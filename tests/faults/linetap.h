@@ -1,21 +1,10 @@
 #pragma once
 
-// The cable between the emulated meter and the program, with a hand on it.
-//
-//   emulator::PtyServer server(meter);  server.open();
-//   faulttest::LineTap tap;
-//   tap.connect(server.slavePath(), dir.filePath("ttyUSB0"));
-//   ... the program opens dir/ttyUSB0 ...
-//   tap.injectNoise(2.0, 7);   // 2 s of random bytes among the meter's
-//   tap.pull();                // the cable is out: the program's device goes
-//   tap.plugIn();              // a new device at the same path
-//
-// The tap opens the meter's pseudo-terminal as a client and serves one of
-// its own, raw, behind a fixed link (the device path the program opens).
-// It copies bytes both ways as they come. While pulled, the meter's bytes
-// are dropped and nothing reaches it; the meter itself keeps running.
-// Everything runs on the event loop (socket notifiers and timers), so it
-// goes on while the program waits inside a handler.
+// The cable between the emulated meter and the program, with a hand on it:
+// it opens the meter's pseudo-terminal and serves one of its own, raw, behind
+// a fixed link (the device the program opens), copying bytes both ways on the
+// event loop (so it goes on while the program waits inside a handler). While
+// pulled, the meter's bytes are dropped and nothing reaches it.
 
 #include <QByteArray>
 #include <QObject>
@@ -53,8 +42,6 @@ public:
     void injectNoise(double seconds, int perTick, quint32 seed = 1);
     bool injectingNoise() const { return noise_.isActive(); }
 
-    // Bytes the program sent through the tap so far.
-    qint64 bytesFromProgram() const { return fromProgram_; }
     // Called with every piece the program sends, before the meter gets it.
     void setProgramBytesHook(std::function<void(const QByteArray &)> hook) { hook_ = std::move(hook); }
 
@@ -75,7 +62,6 @@ private:
     int noisePerTick_ = 0;
     int noiseTicksLeft_ = 0;
     std::minstd_rand random_;
-    qint64 fromProgram_ = 0;
     std::function<void(const QByteArray &)> hook_;
 };
 

@@ -21,23 +21,6 @@
 
 namespace {
 
-enum class Place {
-    GraphYmax,
-    GraphYmin,
-    GraphPrint,
-    LoggerStatus,
-    LoggerSets,
-    LoggerShowData,
-    LoggerIdCode,
-    LoggerSampling,
-    LoggerClock,
-    PanelSystemTime,
-    PanelUpdate,
-    RecListSave,
-    RecListPrint,
-    RecordingSaveAs,
-};
-
 // What happens during the wait.
 enum class Disturbance {
     CloseGraph,
@@ -48,30 +31,6 @@ enum class Disturbance {
     PullCable,
 };
 
-// Each place by name, with the request after which its wait comes (none:
-// the wait is a dialog).
-struct PlaceInfo
-{
-    Place place;
-    const char *name;
-    const char *request;
-};
-constexpr PlaceInfo places[] = {
-    {Place::GraphYmax, "G_GRAPH Ymax", ""},
-    {Place::GraphYmin, "G_GRAPH Ymin", ""},
-    {Place::GraphPrint, "G_GRAPH Print", ""},
-    {Place::LoggerStatus, "LOGGER status", "Y"},
-    {Place::LoggerSets, "LOGGER sets", "I"},
-    {Place::LoggerShowData, "LOGGER SHOW DATA", "K"},
-    {Place::LoggerIdCode, "LOGGER ID CODE", ""},
-    {Place::LoggerSampling, "LOGGER SAMPLING", ""},
-    {Place::LoggerClock, "LOGGER clock", "C"},
-    {Place::PanelSystemTime, "SYSTEM TIME SET", "A"},
-    {Place::PanelUpdate, "UPDATE", ""},
-    {Place::RecListSave, "REC_LIST SAVE", ""},
-    {Place::RecListPrint, "REC_LIST PRINT", ""},
-    {Place::RecordingSaveAs, "SAVE AS", ""},
-};
 constexpr const char *disturbanceNames[] = {"G_GRAPH closed", "LIST closed", "ANALOG closed",
                                              "LOGGER closed", "REC_LIST closed", "cable pulled"};
 
@@ -177,57 +136,35 @@ struct Rig : reclisttest::RecListRig
         }
         return false;
     }
+};
 
-    void start(Place place)
-    {
-        switch (place) {
-        case Place::GraphYmax:
-            dialogs.queueInput(QStringLiteral("20"));
-            views().graph()->Ymax->trigger();
-            break;
-        case Place::GraphYmin:
-            dialogs.queueInput(QStringLiteral("-20"));
-            views().graph()->Ymin->trigger();
-            break;
-        case Place::GraphPrint:
-            refuseNextPrintJob(QStringLiteral("No printer is installed."));
-            views().graph()->Pgraphics->trigger();
-            break;
-        case Place::LoggerStatus: openLogger(); break;
-        case Place::LoggerSets:
-            openLogger(); // NO.S OF SET is on again
-            window().SSCommand1->click();
-            break;
-        case Place::LoggerShowData: showSetTwo(); break;
-        case Place::LoggerIdCode:
-            dialogs.queueInput(QStringLiteral("42"));
-            window().SSCommand4->click();
-            break;
-        case Place::LoggerSampling:
-            dialogs.queueInput(QStringLiteral("7"));
-            window().SSCommand5->click();
-            break;
-        case Place::LoggerClock: window().SSCommand6->click(); break;
-        case Place::PanelSystemTime: panel->CMDSYSTEM->click(); break;
-        case Place::PanelUpdate:
-            dialogs.queueInput(QStringLiteral("4"));
-            panel->CMDUPDATE->click();
-            break;
-        case Place::RecListSave:
-            dialogs.queueSaveFile(dir.filePath(QStringLiteral("set2.txt")));
-            list().MNUSAVE->trigger();
-            break;
-        case Place::RecListPrint:
-            refuseNextPrintJob(QStringLiteral("No printer is installed."));
-            list().MnuPrint->trigger();
-            break;
-        case Place::RecordingSaveAs:
-            panel->CMDSTOP->click();
-            dialogs.queueSaveFile(dir.filePath(QStringLiteral("next.dat")));
-            panel->CMDSAVE->click();
-            break;
-        }
-    }
+// Each place that shows a dialog or waits with events running, with the
+// request after which its wait comes (none: the wait is a dialog).
+struct Place
+{
+    const char *name;
+    const char *request;
+    void (*start)(Rig &);
+};
+const Place places[] = {
+    {"G_GRAPH Ymax", "", [](Rig &r) { r.dialogs.queueInput("20"); r.views().graph()->Ymax->trigger(); }},
+    {"G_GRAPH Ymin", "", [](Rig &r) { r.dialogs.queueInput("-20"); r.views().graph()->Ymin->trigger(); }},
+    {"G_GRAPH Print", "", [](Rig &r) { r.refuseNextPrintJob("No printer is installed."); r.views().graph()->Pgraphics->trigger(); }},
+    {"LOGGER status", "Y", [](Rig &r) { r.openLogger(); }},
+    {"LOGGER sets", "I", [](Rig &r) { r.openLogger(); r.window().SSCommand1->click(); }},
+    {"LOGGER SHOW DATA", "K", [](Rig &r) { r.showSetTwo(); }},
+    {"LOGGER ID CODE", "", [](Rig &r) { r.dialogs.queueInput("42"); r.window().SSCommand4->click(); }},
+    {"LOGGER SAMPLING", "", [](Rig &r) { r.dialogs.queueInput("7"); r.window().SSCommand5->click(); }},
+    {"LOGGER clock", "C", [](Rig &r) { r.window().SSCommand6->click(); }},
+    {"SYSTEM TIME SET", "A", [](Rig &r) { r.panel->CMDSYSTEM->click(); }},
+    {"UPDATE", "", [](Rig &r) { r.dialogs.queueInput("4"); r.panel->CMDUPDATE->click(); }},
+    {"REC_LIST SAVE", "", [](Rig &r) { r.dialogs.queueSaveFile(r.dir.filePath("set2.txt")); r.list().MNUSAVE->trigger(); }},
+    {"REC_LIST PRINT", "", [](Rig &r) { r.refuseNextPrintJob("No printer is installed."); r.list().MnuPrint->trigger(); }},
+    {"SAVE AS", "", [](Rig &r) {
+         r.panel->CMDSTOP->click();
+         r.dialogs.queueSaveFile(r.dir.filePath("next.dat"));
+         r.panel->CMDSAVE->click();
+     }},
 };
 
 // The recorded file: every line whole and numbered in turn.
@@ -262,19 +199,19 @@ private Q_SLOTS:
 
 void WaitsTest::somethingHappensDuringTheWait_data()
 {
-    QTest::addColumn<Place>("place");
+    QTest::addColumn<int>("place");
     QTest::addColumn<QString>("request");
     QTest::addColumn<Disturbance>("disturbance");
-    for (const PlaceInfo &info : places) {
+    for (int p = 0; p < int(std::size(places)); ++p) {
         for (int d = 0; d <= int(Disturbance::PullCable); ++d)
-            QTest::addRow("%s, %s", info.name, disturbanceNames[d])
-                << info.place << QString::fromLatin1(info.request) << Disturbance(d);
+            QTest::addRow("%s, %s", places[p].name, disturbanceNames[d])
+                << p << QString::fromLatin1(places[p].request) << Disturbance(d);
     }
 }
 
 void WaitsTest::somethingHappensDuringTheWait()
 {
-    QFETCH(Place, place);
+    QFETCH(int, place);
     QFETCH(QString, request);
     QFETCH(Disturbance, disturbance);
 
@@ -301,7 +238,7 @@ void WaitsTest::somethingHappensDuringTheWait()
         });
     }
     QVERIFY(rig.list().isVisible());
-    rig.start(place);
+    places[place].start(rig);
     QCoreApplication::processEvents();
     rig.meter.watch({});
 

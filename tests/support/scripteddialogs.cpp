@@ -1,8 +1,8 @@
 #include "support/scripteddialogs.h"
 
-#include "support/failure.h"
 
 #include <QFileInfo>
+#include <QTest>
 
 #include <utility>
 
@@ -79,7 +79,7 @@ void ScriptedDialogs::unexpected(const QString &what)
 {
     // Fail once; later surprises in the same test add nothing useful.
     if (!unexpected_)
-        failCurrentTest(QStringLiteral("ScriptedDialogs: unexpected %1").arg(what));
+        QTest::qFail(qPrintable(QStringLiteral("ScriptedDialogs: unexpected %1").arg(what)), __FILE__, __LINE__);
     unexpected_ = true;
 }
 
