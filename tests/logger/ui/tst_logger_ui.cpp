@@ -1,3 +1,7 @@
+// The LOGGER window and the main window's MEMORY, SYSTEM TIME SET and
+// UPDATE through their buttons, over the scripted meter: clicks and answers
+// in, requests, bytes and texts out.
+
 #include "logger/messages.h"
 #include "loggerwindowrig.h"
 
@@ -18,7 +22,7 @@ const QStringList listRequests{"A", "R135", "A", "I", " ", " "};
 
 } // namespace
 
-class LoggerWindowTest : public QObject
+class LoggerUiTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -37,9 +41,13 @@ private Q_SLOTS:
     void timeOfMeter();
     void closingAndRelMode();
     void oneExchangeAtATime();
+    void memoryOpensAFreshLogger();
+    void systemTimeSet();
+    void update_data();
+    void update();
 };
 
-void LoggerWindowTest::opening_data()
+void LoggerUiTest::opening_data()
 {
     QTest::addColumn<int>("sets");
     QTest::addColumn<QString>("remaining");
@@ -47,7 +55,7 @@ void LoggerWindowTest::opening_data()
     QTest::newRow("no sets: the memory size") << 0 << "128 K";
 }
 
-void LoggerWindowTest::opening()
+void LoggerUiTest::opening()
 {
     QFETCH(int, sets);
     QFETCH(QString, remaining);
@@ -68,7 +76,7 @@ void LoggerWindowTest::opening()
     QVERIFY(rig.polling());
 }
 
-void LoggerWindowTest::openingFailures_data()
+void LoggerUiTest::openingFailures_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
@@ -77,7 +85,7 @@ void LoggerWindowTest::openingFailures_data()
     QTest::newRow("memory size code 5") << 5 << logger::text::invalidMemorySize() << true;
 }
 
-void LoggerWindowTest::openingFailures()
+void LoggerUiTest::openingFailures()
 {
     QFETCH(int, code);
     QFETCH(QString, message);
@@ -99,7 +107,7 @@ void LoggerWindowTest::openingFailures()
     QCOMPARE(rig.port.sent().last(), QByteArray(" "));
 }
 
-void LoggerWindowTest::everyResizeReadsAgain()
+void LoggerUiTest::everyResizeReadsAgain()
 {
     LoggerWindowRig rig;
     rig.openLogger();
@@ -113,7 +121,7 @@ void LoggerWindowTest::everyResizeReadsAgain()
     QCOMPARE(rig.window().Label6->text(), QStringLiteral("128.0 K"));
 }
 
-void LoggerWindowTest::setList()
+void LoggerUiTest::setList()
 {
     LoggerWindowRig rig;
     rig.openLogger();
@@ -149,7 +157,7 @@ void LoggerWindowTest::setList()
     QCOMPARE(w.setList().rowCount(), 6);
 }
 
-void LoggerWindowTest::setListFailures_data()
+void LoggerUiTest::setListFailures_data()
 {
     QTest::addColumn<bool>("unplug");
     QTest::addColumn<QString>("message");
@@ -157,7 +165,7 @@ void LoggerWindowTest::setListFailures_data()
     QTest::newRow("meter unplugged during the list") << true << logger::text::portLost;
 }
 
-void LoggerWindowTest::setListFailures()
+void LoggerUiTest::setListFailures()
 {
     QFETCH(bool, unplug);
     QFETCH(QString, message);
@@ -181,7 +189,7 @@ void LoggerWindowTest::setListFailures()
     QVERIFY(!w.SSCommand3->isEnabled());
 }
 
-void LoggerWindowTest::noRecords()
+void LoggerUiTest::noRecords()
 {
     LoggerWindowRig rig;
     rig.meter.always(QStringLiteral("R135"), bytesOf({0}));
@@ -196,7 +204,7 @@ void LoggerWindowTest::noRecords()
     QVERIFY(rig.pump.advanced() - start < 0.5 + 0.5 + 0.3 + 0.1);
 }
 
-void LoggerWindowTest::setSelection()
+void LoggerUiTest::setSelection()
 {
     LoggerWindowRig rig;
     rig.openLogger();
@@ -236,7 +244,7 @@ void LoggerWindowTest::setSelection()
     QVERIFY(!w.SSCommand3->isEnabled());
 }
 
-void LoggerWindowTest::settings_data()
+void LoggerUiTest::settings_data()
 {
     QTest::addColumn<bool>("idCode");
     QTest::addColumn<QString>("answer");
@@ -258,7 +266,7 @@ void LoggerWindowTest::settings_data()
         << true << "" << QByteArrayList{} << "4711" << QStringList{};
 }
 
-void LoggerWindowTest::settings()
+void LoggerUiTest::settings()
 {
     QFETCH(bool, idCode);
     QFETCH(QString, answer);
@@ -281,7 +289,7 @@ void LoggerWindowTest::settings()
     QVERIFY(rig.polling());
 }
 
-void LoggerWindowTest::timeOfMeter()
+void LoggerUiTest::timeOfMeter()
 {
     LoggerWindowRig rig;
     rig.openLogger();
@@ -302,7 +310,7 @@ void LoggerWindowTest::timeOfMeter()
     QCOMPARE(rig.port.bytesWaiting(), 0);
 }
 
-void LoggerWindowTest::closingAndRelMode()
+void LoggerUiTest::closingAndRelMode()
 {
     LoggerWindowRig rig;
     rig.openLogger();
@@ -321,7 +329,7 @@ void LoggerWindowTest::closingAndRelMode()
     QVERIFY(rig.panel->CMDMEMORY->isEnabled());
 }
 
-void LoggerWindowTest::oneExchangeAtATime()
+void LoggerUiTest::oneExchangeAtATime()
 {
     LoggerWindowRig rig;
     rig.openLogger();
@@ -343,5 +351,96 @@ void LoggerWindowTest::oneExchangeAtATime()
     QCOMPARE(w.setList().rowCount(), 3);
 }
 
-QTEST_MAIN(LoggerWindowTest)
-#include "tst_logger.moc"
+void LoggerUiTest::memoryOpensAFreshLogger()
+{
+    LoggerWindowRig rig;
+    rig.openLogger();
+    logger::LOGGER &w = rig.window();
+    w.SSCommand1->click(); // lists the sets and enables MEMORY again
+    w.Text1->setText(QStringLiteral("2"));
+    QVERIFY(rig.panel->CMDMEMORY->isEnabled());
+    int recordListClosed = 0;
+    rig.loggerFeature().commands().setRecordListCloser([&] { ++recordListClosed; });
+
+    rig.clearRecords();
+    rig.openLogger();
+    QCOMPARE(recordListClosed, 1);
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.setList().rowCount(), 0);
+    QCOMPARE(w.Label5->text(), QString());
+    QVERIFY(w.SSCommand1->isEnabled());
+    QVERIFY(!w.SSCommand3->isEnabled());
+    QCOMPARE(rig.meter.requests(), (QStringList{"A", "Y", "R134", "R135", " "}));
+}
+
+void LoggerUiTest::systemTimeSet()
+{
+    LoggerWindowRig rig;
+    rig.clock.setDate(QDate(2009, 12, 31));
+    rig.clock.setSecondsSinceMidnight(86399.0 - 0.1); // read after the 0.1 s attention
+    QStringList seen; // request, caption, polling
+    rig.meter.watch([&](const QString &key) {
+        seen.append(key + u'|' + rig.panel->LBLCOMM->text() + (rig.polling() ? "|on" : "|off"));
+    });
+    rig.panel->CMDSYSTEM->click();
+    QCOMPARE(rig.port.sent(),
+             (QByteArrayList{"A", bytesOf({'D', 0x09, 0x12, 0x31, 0x23, 0x59, 0x59, 0}), " "}));
+    QCOMPARE(seen, (QStringList{"A|WAIT|off", "D|WAIT|off", " |WAIT|off"}));
+    QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
+    QVERIFY(rig.polling());
+}
+
+void LoggerUiTest::update_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("loggerOpen");
+    QTest::addColumn<QByteArrayList>("sent");
+    QTest::addColumn<QStringList>("messages");
+    // sent: "A", the write, " " with the polling still off, " " with it on.
+
+    const auto write = [](int code) {
+        return QByteArrayList{"A", bytesOf({'W', 0, 0, 0, 134, code, 0, 0}), " ", " "};
+    };
+    QTest::newRow("4,0") << "4,0" << false << write(2) << QStringList{};
+    QTest::newRow("3") << "3" << false << QByteArrayList{} << QStringList{logger::text::icPairs};
+    QTest::newRow("cancelled") << "" << false << QByteArrayList{} << QStringList{};
+    QTest::newRow("8 with the logger open") << "8" << true << write(4) << QStringList{};
+}
+
+void LoggerUiTest::update()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, loggerOpen);
+    QFETCH(QByteArrayList, sent);
+    QFETCH(QStringList, messages);
+
+    LoggerWindowRig rig;
+    if (loggerOpen)
+        rig.openLogger();
+    rig.clearRecords();
+    rig.dialogs.queueInput(answer);
+    QList<bool> pollingAtSend;
+    rig.meter.watch([&](const QString &) { pollingAtSend.append(rig.polling()); });
+    rig.panel->CMDUPDATE->click();
+
+    QCOMPARE(rig.dialogs.prompts().size(), 1);
+    const auto &asked = rig.dialogs.prompts().first();
+    QCOMPARE(asked.prompt, QStringLiteral("Update the MEMORY SIZE in No.s of ICs\r\n\r\n"
+                                          "2-->  64K\r\n4-->128K\r\n6-->192K\r\n8-->256K"));
+    QCOMPARE(asked.title, QStringLiteral("Input Memory Size"));
+    QCOMPARE(asked.defaultAnswer, QStringLiteral("2.0"));
+    QCOMPARE(rig.port.sent(), sent);
+    if (!sent.isEmpty())
+        QCOMPARE(pollingAtSend, (QList<bool>{false, false, false, true}));
+    QCOMPARE(rig.dialogs.messageTexts(), messages);
+    for (const auto &message : rig.dialogs.messages())
+        QCOMPARE(message.icon, platform::MessageIcon::Critical);
+    QVERIFY(rig.polling());
+    if (loggerOpen) {
+        QVERIFY(!rig.window().isLoaded());
+        QVERIFY(rig.panel->CMDMEMORY->isEnabled());
+    }
+}
+
+QTEST_MAIN(LoggerUiTest)
+#include "tst_logger_ui.moc"
