@@ -143,8 +143,6 @@ private Q_SLOTS:
     void chartSegments();
     void chartLinkLostAndWrap();
     void chartTimeMarks();
-    void rangeFactor_data();
-    void rangeFactor();
     void recordLevel_data();
     void recordLevel();
     void storedLabels();
@@ -347,32 +345,6 @@ void GraphsTest::chartTimeMarks()
     QCOMPARE(inColumn(chart, 85, 50, 84, lightGrey), 0);
 }
 
-void GraphsTest::rangeFactor_data()
-{
-    QTest::addColumn<QString>("range");
-    QTest::addColumn<int>("exact");
-    QTest::addColumn<int>("containment");
-    QTest::newRow("500 Ohm") << "500 Ohm" << 1 << 1;
-    QTest::newRow("5K Ohm") << "5K Ohm" << 1000 << 1000;
-    QTest::newRow("50M Ohm") << "50M Ohm" << 1000000 << 1000000;
-    QTest::newRow("5 uF") << "5 uF" << 1000 << 1000;
-    QTest::newRow("5M Hz") << "5M Hz" << 1000000 << 1000000;
-    QTest::newRow("Diode") << "Diode" << 1 << 1;
-    QTest::newRow("blank before the text") << " 5K Ohm" << 0 << 1000;
-    QTest::newRow("left column before right") << "5M Hz 5K Ohm" << 0 << 1000;
-    QTest::newRow("table order within a column") << "500 Ohm/5K Ohm" << 0 << 1;
-    QTest::newRow("not contained") << "5K" << 0 << 0;
-    QTest::newRow("case matters") << "5k ohm" << 0 << 0;
-    QTest::newRow("caption row") << "  RANGE " << 0 << 0;
-}
-
-void GraphsTest::rangeFactor()
-{
-    QFETCH(QString, range);
-    QTEST(graphs::rangefactor(QStringView(range), RangeMatch::Exact), "exact");
-    QTEST(graphs::rangefactor(QStringView(range), RangeMatch::Containment), "containment");
-}
-
 void GraphsTest::recordLevel_data()
 {
     QTest::addColumn<LevelRow>("r");
@@ -393,6 +365,15 @@ void GraphsTest::recordLevel_data()
     row("caption row reads as 0", {" VALUE", "  RANGE ", 0, 500, exact, 4000});
     row("maximum equal to minimum", {" 450", "500 V", 500, 500, exact, 4000});
     row("long value text", {" 1" + QString(80, QLatin1Char('0')), "500 V", 0, 500, exact, 900});
+    // The range's factor: exact text, or the first table text found in it.
+    row("50M Ohm", {" 0.5", "50M Ohm", 0, 1000000, exact, 2500});
+    row("5 uF", {" 0.5", "5 uF", 0, 1000, exact, 2500});
+    row("5M Hz", {" 0.5", "5M Hz", 0, 1000000, exact, 2500});
+    row("Diode", {" 0.5", "Diode", 0, 1, exact, 2500});
+    row("left column before right", {" 0.5", "5M Hz 5K Ohm", 0, 1000, RangeMatch::Containment, 2500});
+    row("table order within a column", {" 0.5", "500 Ohm/5K Ohm", 0, 1, RangeMatch::Containment, 2500});
+    row("not contained", {" 0.5", "5K", 0, 1, RangeMatch::Containment, 4000});
+    row("case matters", {" 0.5", "5k ohm", 0, 1, RangeMatch::Containment, 4000});
 }
 
 void GraphsTest::recordLevel()

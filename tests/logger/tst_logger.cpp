@@ -124,6 +124,18 @@ struct Rig : loggertest::ExchangeRig
     }
 };
 
+struct CollectRow
+{
+    QString how;
+    QList<double> times; // clock seconds each chunk arrives
+    QByteArrayList chunks;
+    Failure failure;
+    qsizetype bytesRead;
+    int leftWaiting;
+    double endsBy;
+    QList<qint64> progress = {};
+};
+
 QStringList rowTimes(const QStringList &rows)
 {
     QStringList times;
@@ -133,6 +145,8 @@ QStringList rowTimes(const QStringList &rows)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(CollectRow)
 
 class LoggerTest : public QObject
 {
@@ -145,10 +159,6 @@ private Q_SLOTS:
     void abandonOrder();
     void bytesOnTheLine_data();
     void bytesOnTheLine();
-    void openingStatus_data();
-    void openingStatus();
-    void setDirectory_data();
-    void setDirectory();
     void replyTexts_data();
     void replyTexts();
     void writesAndReleases();
@@ -176,62 +186,49 @@ void LoggerTest::collect_data()
 {
     // How: 10 bytes by count, the 10-byte status (read once the line is
     // quiet), exactly 6 (the clock), 24 accumulated (two directory entries).
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<QList<double>>("times"); // clock seconds each chunk arrives
-    QTest::addColumn<QByteArrayList>("chunks");
-    QTest::addColumn<Failure>("failure");
-    QTest::addColumn<int>("bytesRead");
-    QTest::addColumn<int>("leftWaiting");
-    QTest::addColumn<double>("endsBy"); // at most; a time-out ends no more than 0.05 s earlier
-    QTest::addColumn<QList<qint64>>("progress");
-    const auto row = [](const char *name, const char *how, const QList<double> &times, const QByteArrayList &chunks,
-                        Failure failure, int read, int left, double endsBy, const QList<qint64> &progress = {}) {
-        QTest::newRow(name) << QString(how) << times << chunks << failure << read << left << endsBy << progress;
-    };
+    // endsBy: at most; a time-out ends no more than 0.05 s earlier.
+    QTest::addColumn<CollectRow>("r");
+    const auto row = [](const char *name, CollectRow r) { QTest::newRow(name) << r; };
     const QByteArray ten(10, 'x');
     using F = Failure;
-    row("in two parts", "count", {0.1, 0.3}, {"abcd", "efghij"}, F::None, 10, 0, 0.32);
-    row("too late", "count", {2.5}, {ten}, F::TimedOut, 0, 0, 2.02);
-    row("nine and no more", "count", {0.1}, {QByteArray(9, 'x')}, F::TimedOut, 0, 9, 2.02);
+    row("in two parts", {"count", {0.1, 0.3}, {"abcd", "efghij"}, F::None, 10, 0, 0.32});
+    row("too late", {"count", {2.5}, {ten}, F::TimedOut, 0, 0, 2.02});
+    row("nine and no more", {"count", {0.1}, {QByteArray(9, 'x')}, F::TimedOut, 0, 9, 2.02});
     // A byte time after the count: part of the reply only when judged by length.
-    row("count reached, the 11th a byte time later, not waited for", "count", {0.1, 0.108}, {ten, "y"}, F::None, 10, 0, 0.107);
-    row("status, the 11th a byte time later, read with it", "status", {0.1, 0.108}, {ten, "y"}, F::None, 11, 0, 0.14);
-    row("clock six then one more later", "exactly", {0.2, 0.4}, {"123456", "7"}, F::None, 6, 0, 0.24);
-    row("clock seven, the seventh a byte time later", "exactly", {0.2, 0.208}, {"123456", "7"}, F::WrongLength, 0, 7, 0.24);
-    row("clock five", "exactly", {0.2}, {"12345"}, F::TimedOut, 0, 5, 3.045); // 3 s + 6 bytes
-    row("in pieces", "accumulate", {0.1, 0.2, 0.3}, {"12345", "123456789012", "1234567"}, F::None, 24, 0, 0.32, {5, 17, 24});
-    row("longer than expected: the rest left unread", "accumulate", {0.1}, {QByteArray(30, 'x')}, F::None, 24, 6, 0.12, {24});
-    row("no first byte", "accumulate", {}, {}, F::TimedOut, 0, 0, 3.02);
-    row("falls silent half way", "accumulate", {0.5}, {QByteArray(12, 'x')}, F::TimedOut, 12, 0, 2.52, {12});
+    row("count reached, the 11th a byte time later, not waited for", {"count", {0.1, 0.108}, {ten, "y"}, F::None, 10, 0, 0.107});
+    row("status, the 11th a byte time later, read with it", {"status", {0.1, 0.108}, {ten, "y"}, F::None, 11, 0, 0.14});
+    row("clock six then one more later", {"exactly", {0.2, 0.4}, {"123456", "7"}, F::None, 6, 0, 0.24});
+    row("clock seven, the seventh a byte time later", {"exactly", {0.2, 0.208}, {"123456", "7"}, F::WrongLength, 0, 7, 0.24});
+    row("clock five", {"exactly", {0.2}, {"12345"}, F::TimedOut, 0, 5, 3.045}); // 3 s + 6 bytes
+    row("in pieces", {"accumulate", {0.1, 0.2, 0.3}, {"12345", "123456789012", "1234567"}, F::None, 24, 0, 0.32, {5, 17, 24}});
+    row("longer than expected: the rest left unread", {"accumulate", {0.1}, {QByteArray(30, 'x')}, F::None, 24, 6, 0.12, {24}});
+    row("no first byte", {"accumulate", {}, {}, F::TimedOut, 0, 0, 3.02});
+    row("falls silent half way", {"accumulate", {0.5}, {QByteArray(12, 'x')}, F::TimedOut, 12, 0, 2.52, {12}});
     // 3 s and twice 24 byte times on the line.
-    row("a trickle slower than the line", "accumulate", {0.5, 1.5, 2.5, 3.5}, {"a", "b", "c", "d"}, F::TimedOut, 3, 0, 3.22, {1, 2, 3});
+    row("a trickle slower than the line", {"accumulate", {0.5, 1.5, 2.5, 3.5}, {"a", "b", "c", "d"}, F::TimedOut, 3, 0, 3.22, {1, 2, 3}});
 }
 
 void LoggerTest::collect()
 {
-    QFETCH(QString, how);
-    QFETCH(QList<double>, times);
-    QFETCH(QByteArrayList, chunks);
-    QFETCH(Failure, failure);
-    QFETCH(double, endsBy);
+    QFETCH(CollectRow, r);
     loggertest::ExchangeRig rig;
-    for (qsizetype i = 0; i < times.size(); ++i)
-        rig.feedAfter(times.at(i), chunks.at(i));
+    for (qsizetype i = 0; i < r.times.size(); ++i)
+        rig.feedAfter(r.times.at(i), r.chunks.at(i));
     QList<qint64> seen;
     logger::Reply reply;
-    if (how == QLatin1String("accumulate"))
+    if (r.how == QLatin1String("accumulate"))
         reply = rig.exchange.accumulate(24, logger::accumulateLimits(24), [&](qint64 n) { seen.append(n); });
-    else if (how == QLatin1String("exactly"))
+    else if (r.how == QLatin1String("exactly"))
         reply = rig.exchange.collectExactly(6, logger::replyLimitSeconds(6));
     else
-        reply = rig.exchange.collectCount(10, logger::statusReplySeconds, how == QLatin1String("status"));
-    QCOMPARE(reply.failure, failure);
-    QTEST(int(reply.bytes.size()), "bytesRead");
-    QTEST(seen, "progress");
-    QTEST(int(rig.port.bytesWaiting()), "leftWaiting");
-    QVERIFY2(rig.pump.advanced() <= endsBy, qPrintable(QString::number(rig.pump.advanced())));
-    if (failure == Failure::TimedOut)
-        QVERIFY(rig.pump.advanced() >= endsBy - 0.05);
+        reply = rig.exchange.collectCount(10, logger::statusReplySeconds, r.how == QLatin1String("status"));
+    QCOMPARE(reply.failure, r.failure);
+    QCOMPARE(reply.bytes.size(), r.bytesRead);
+    QCOMPARE(seen, r.progress);
+    QCOMPARE(rig.port.bytesWaiting(), r.leftWaiting);
+    QVERIFY2(rig.pump.advanced() <= r.endsBy, qPrintable(QString::number(rig.pump.advanced())));
+    if (r.failure == Failure::TimedOut)
+        QVERIFY(rig.pump.advanced() >= r.endsBy - 0.05);
 }
 
 void LoggerTest::attentionAndEnding()
@@ -325,75 +322,6 @@ void LoggerTest::bytesOnTheLine()
         }
     }
     QTEST(sent, "expected");
-}
-
-void LoggerTest::openingStatus_data()
-{
-    QTest::addColumn<QByteArrayList>("statusReplies"); // one per "Y"; empty: no answer
-    QTest::addColumn<QStringList>("requests");
-    QTest::addColumn<QString>("message"); // empty: success
-    const QStringList thrice{"A", "Y", "A", "Y", "A", "Y"};
-    QTest::newRow("ordinary") << QByteArrayList{status} << QStringList{"A", "Y", "R134", "R135"} << QString();
-    QTest::newRow("11-byte status is asked again") << QByteArrayList{status + '\0', status} << QStringList{"A", "Y", "A", "Y", "R134", "R135"} << QString();
-    QTest::newRow("status never answered") << QByteArrayList{{}, {}, {}} << thrice << logger::text::timeOutExit;
-    QTest::newRow("status always 11 bytes") << QByteArrayList(3, status + '\0') << thrice << logger::text::badReply;
-}
-
-void LoggerTest::openingStatus()
-{
-    QFETCH(QByteArrayList, statusReplies);
-    QFETCH(QString, message);
-    Rig rig;
-    for (const QByteArray &reply : statusReplies)
-        rig.meter.once(QStringLiteral("Y"), reply);
-    rig.meter.always(QStringLiteral("R134"), bytesOf({2}));
-    rig.meter.always(QStringLiteral("R135"), bytesOf({3}));
-    const auto outcome = rig.requests.openingStatus();
-    QTEST(rig.meter.requests(), "requests");
-    QVERIFY(rig.pump.advanced() < 3 * 2.5 + 0.1); // three status tries of 0.5 s + 2 s at most
-    QCOMPARE(outcome.ok() ? QString() : outcome.failure.text, message);
-    if (!outcome.ok()) {
-        QVERIFY(outcome.failure.flushInput);
-        QVERIFY(outcome.failure.icon != platform::MessageIcon::Critical);
-        return;
-    }
-    QCOMPARE(outcome.value->status, (logger::StatusBlock{4711, 98304, 5}));
-    QCOMPARE(outcome.value->sizeK, 128);
-    QCOMPARE(outcome.value->setCount, 3);
-}
-
-void LoggerTest::setDirectory_data()
-{
-    QTest::addColumn<int>("sets");
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<qint64>("lastProgress");
-    const QByteArray two = entryBytes({0x24, 0x03, 0x14, 0x08, 0, 0}, 20) + entryBytes({0x24, 0x03, 0x14, 0x12, 0x30, 0x15}, 50);
-    QTest::newRow("two sets") << 2 << two << true << qint64(24);
-    QTest::newRow("no sets") << 0 << QByteArray() << true << qint64(-1);
-    QTest::newRow("one entry of two, then silence") << 2 << two.left(12) << false << qint64(12);
-    QTest::newRow("meter switched off") << 2 << QByteArray() << false << qint64(-1);
-}
-
-void LoggerTest::setDirectory()
-{
-    QFETCH(int, sets);
-    QFETCH(QByteArray, reply);
-    QFETCH(bool, ok);
-    Rig rig;
-    rig.meter.always(QStringLiteral("I"), reply, 0.2);
-    qint64 progress = -1;
-    const auto outcome = rig.requests.setDirectory(sets, [&](qint64 n) { progress = n; });
-    QCOMPARE(rig.meter.requests(), (QStringList{"A", "I"}));
-    QTEST(progress, "lastProgress");
-    QCOMPARE(outcome.ok(), ok);
-    if (ok) {
-        QCOMPARE(*outcome.value, reply);
-        return;
-    }
-    QCOMPARE(outcome.failure.text, logger::text::timeOutTryAgain);
-    QVERIFY(outcome.failure.flushInput);
-    QVERIFY(rig.pump.advanced() <= 0.5 + 0.2 + logger::responseMarginSeconds + 0.02);
 }
 
 void LoggerTest::replyTexts_data()
