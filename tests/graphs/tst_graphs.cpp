@@ -421,6 +421,7 @@ void GraphsTest::trace_data()
     row("a span inside the list", {" 1", " 500", " 250", " 1"}, 2, 3, 2, {{1000, 1000}, {5000, 2500}});
     row("from the caption row", {" 500", " 250"}, 0, 2, 3, {{1000, 4000}, {3000, 1000}, {5000, 2500}});
     row("rows beyond the list read empty", {" 500", " 250"}, 1, 5, 5, {{1000, 1000}, {2000, 2500}, {3000, 4000}, {5000, 4000}});
+    row("a span beyond the list reads empty", {" 500", " 250"}, 4, 6, 3, {{1000, 4000}, {5000, 4000}});
     row("a count that does not match the span", {" 500", " 250", " 0"}, 1, 3, 5, {{1000, 1000}, {2000, 2500}, {3000, 4000}});
     row("one record: nothing", {" 1", " 2", " 3"}, 1, 1, 1, {});
     row("count 0: nothing", {" 1", " 2", " 3"}, 1, 3, 0, {});
