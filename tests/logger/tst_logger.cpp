@@ -136,6 +136,15 @@ struct CollectRow
     QList<qint64> progress = {};
 };
 
+struct ChoiceRow
+{
+    QString text, setCount;
+    int entries, flag;
+    Kind kind;
+    int set, records;
+    QString shown;
+};
+
 QStringList rowTimes(const QStringList &rows)
 {
     QStringList times;
@@ -147,6 +156,7 @@ QStringList rowTimes(const QStringList &rows)
 } // namespace
 
 Q_DECLARE_METATYPE(CollectRow)
+Q_DECLARE_METATYPE(ChoiceRow)
 
 class LoggerTest : public QObject
 {
@@ -443,47 +453,34 @@ void LoggerTest::inputnumber()
 
 void LoggerTest::setChoice_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("setCount");
-    QTest::addColumn<int>("directorySets");
-    QTest::addColumn<int>("valueByteFlag");
-    QTest::addColumn<Kind>("kind");
-    QTest::addColumn<int>("set");
-    QTest::addColumn<int>("records");
-    QTest::addColumn<QString>("shown");
-    const auto row = [](const char *name, const char *text, const char *count, int entries, int flag, Kind kind,
-                        int set, int records, const char *shown) {
-        QTest::newRow(name) << QString(text) << QString(count) << entries << flag << kind << set << records << QString(shown);
-    };
-    row("0", "0", "3", 3, 0, Kind::Cleared, 0, 0, "");
-    row("300", "300", "3", 3, 0, Kind::Cleared, 0, 0, "");
-    row("4 of 3", "4", "3", 3, 0, Kind::Invalid, 4, 0, "");
-    row("3.5 of 3", "3.5", "3", 3, 0, Kind::Invalid, 4, 0, "");
-    row("before the count was read", "1", "", 0, 0, Kind::Invalid, 1, 0, "");
-    row("count read, list cut short", "3", "3", 2, 0, Kind::Invalid, 3, 0, "");
-    row("set 2", "2", "3", 3, 0, Kind::Chosen, 2, 20, "20");
-    row("last set, flag 1", "3", "3", 3, 1, Kind::Chosen, 3, 10, "9");
-    row("other set, flag 1", "2", "3", 3, 1, Kind::Chosen, 2, 20, "20");
-    row("last set as 3.0, flag 1", "3.0", "3", 3, 1, Kind::Chosen, 3, 10, "10");
-    row("empty last set, flag 1", "4", "4", 4, 1, Kind::Chosen, 4, 0, "0");
-    row("set 256 of 256", "256", "256", 256, 0, Kind::Chosen, 256, 256, "256");
+    // Text1, Label2 (the number of sets), entries in the set list, the value
+    // flag; what is chosen. Set 2 has 20 records, set 3 has 10, set 4 none;
+    // any other set its number.
+    QTest::addColumn<ChoiceRow>("r");
+    QTest::newRow("0") << ChoiceRow{"0", "3", 3, 0, Kind::Cleared, 0, 0, ""};
+    QTest::newRow("300") << ChoiceRow{"300", "3", 3, 0, Kind::Cleared, 0, 0, ""};
+    QTest::newRow("4 of 3") << ChoiceRow{"4", "3", 3, 0, Kind::Invalid, 4, 0, ""};
+    QTest::newRow("3.5 of 3") << ChoiceRow{"3.5", "3", 3, 0, Kind::Invalid, 4, 0, ""};
+    QTest::newRow("before the count was read") << ChoiceRow{"1", "", 0, 0, Kind::Invalid, 1, 0, ""};
+    QTest::newRow("count read, list cut short") << ChoiceRow{"3", "3", 2, 0, Kind::Invalid, 3, 0, ""};
+    QTest::newRow("set 2") << ChoiceRow{"2", "3", 3, 0, Kind::Chosen, 2, 20, "20"};
+    QTest::newRow("last set, flag 1") << ChoiceRow{"3", "3", 3, 1, Kind::Chosen, 3, 10, "9"};
+    QTest::newRow("other set, flag 1") << ChoiceRow{"2", "3", 3, 1, Kind::Chosen, 2, 20, "20"};
+    QTest::newRow("last set as 3.0, flag 1") << ChoiceRow{"3.0", "3", 3, 1, Kind::Chosen, 3, 10, "10"};
+    QTest::newRow("empty last set, flag 1") << ChoiceRow{"4", "4", 4, 1, Kind::Chosen, 4, 0, "0"};
+    QTest::newRow("set 256 of 256") << ChoiceRow{"256", "256", 256, 0, Kind::Chosen, 256, 256, "256"};
 }
 
 void LoggerTest::setChoice()
 {
-    QFETCH(QString, text);
-    QFETCH(QString, setCount);
-    QFETCH(int, directorySets);
-    QFETCH(int, valueByteFlag);
-    // Set 2 has 20 records, set 3 has 10, set 4 none; any other set its number.
+    QFETCH(ChoiceRow, r);
     QByteArray directory;
-    for (int i = 1; i <= directorySets; ++i)
+    for (int i = 1; i <= r.entries; ++i)
         directory += entryBytes({0x24, 0x01, 0x02, 0x03, 0x04, 0x05}, i == 2 ? 20 : i == 3 ? 10 : i == 4 ? 0 : i);
-    const logger::SetChoice choice = logger::chooseSet(text, setCount, directory, qint16(valueByteFlag));
-    QTEST(choice.kind, "kind");
-    QTEST(choice.set, "set");
-    QTEST(choice.records, "records");
-    QTEST(choice.recordsText, "shown");
+    const logger::SetChoice choice = logger::chooseSet(r.text, r.setCount, directory, qint16(r.flag));
+    QCOMPARE(choice.kind, r.kind);
+    QCOMPARE((QList<int>{choice.set, choice.records}), (QList<int>{r.set, r.records}));
+    QCOMPARE(choice.recordsText, r.shown);
 }
 
 void LoggerTest::icCount()

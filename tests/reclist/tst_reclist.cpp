@@ -58,7 +58,17 @@ public:
     }
 };
 
+struct SaveRow
+{
+    QString answer;
+    int records, change, diskRoom;
+    Status status;
+    QString told;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(SaveRow)
 
 class RecListTest : public QObject
 {
@@ -232,32 +242,26 @@ void RecListTest::save_data()
 {
     // The answer: "cancel", "folder" (no file title), a file name in the
     // test's folder; "" asks nothing. The change runs while the dialog is
-    // up: the list closed (0), filled anew (1), rows added (2).
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<int>("records");
-    QTest::addColumn<int>("change");
-    QTest::addColumn<int>("diskRoom"); // bytes; -1: no limit
-    QTest::addColumn<Status>("status");
-    QTest::addColumn<QString>("told");
-    QTest::newRow("saved over an older file") << "kept.dat" << 3 << -1 << -1 << Status::Saved << "";
-    QTest::newRow("list closed in the dialog") << "kept.dat" << 3 << 0 << -1 << Status::Saved << "";
-    QTest::newRow("new download in the dialog") << "kept.dat" << 3 << 1 << -1 << Status::Saved << "";
-    QTest::newRow("rows added in the dialog") << "kept.dat" << 3 << 2 << -1 << Status::Saved << "";
-    QTest::newRow("cancelled") << "cancel" << 3 << -1 << -1 << Status::Cancelled << "";
-    QTest::newRow("no file title") << "folder" << 3 << -1 << -1 << Status::Cancelled << "";
-    QTest::newRow("empty list: told, nothing asked") << "" << 0 << -1 << -1 << Status::Empty << "?";
-    QTest::newRow("disk full: the old file stays") << "kept.dat" << 1200 << -1 << 4096 << Status::Failed << "File %1kept.dat not saved ! ";
-    QTest::newRow("folder missing") << "no/set.dat" << 3 << -1 << -1 << Status::Failed << "File %1no/set.dat not saved ! ";
+    // up: the list closed (0), filled anew (1), rows added (2). diskRoom in
+    // bytes, -1: no limit.
+    QTest::addColumn<SaveRow>("r");
+    QTest::newRow("saved over an older file") << SaveRow{"kept.dat", 3, -1, -1, Status::Saved, ""};
+    QTest::newRow("list closed in the dialog") << SaveRow{"kept.dat", 3, 0, -1, Status::Saved, ""};
+    QTest::newRow("new download in the dialog") << SaveRow{"kept.dat", 3, 1, -1, Status::Saved, ""};
+    QTest::newRow("rows added in the dialog") << SaveRow{"kept.dat", 3, 2, -1, Status::Saved, ""};
+    QTest::newRow("cancelled") << SaveRow{"cancel", 3, -1, -1, Status::Cancelled, ""};
+    QTest::newRow("no file title") << SaveRow{"folder", 3, -1, -1, Status::Cancelled, ""};
+    QTest::newRow("empty list: told, nothing asked") << SaveRow{"", 0, -1, -1, Status::Empty, "?"};
+    QTest::newRow("disk full: the old file stays") << SaveRow{"kept.dat", 1200, -1, 4096, Status::Failed, "File %1kept.dat not saved ! "};
+    QTest::newRow("folder missing") << SaveRow{"no/set.dat", 3, -1, -1, Status::Failed, "File %1no/set.dat not saved ! "};
 }
 
 void RecListTest::save()
 {
-    QFETCH(QString, answer);
-    QFETCH(int, records);
-    QFETCH(int, change);
-    QFETCH(int, diskRoom);
-    QFETCH(Status, status);
-    QFETCH(QString, told);
+    QFETCH(SaveRow, r);
+    const QString &answer = r.answer, &told = r.told;
+    const int change = r.change;
+    const Status status = r.status;
     QTemporaryDir dir;
     const QString kept = dir.filePath(QStringLiteral("kept.dat"));
     const QByteArray old("\"1\t24-01-01\t00:00:00\t 1.0\tV\t5 V\tDC\t\t\"\r\n");
@@ -265,7 +269,7 @@ void RecListTest::save()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
     file.close();
     recording::RecordListModel list;
-    for (int i = 0; i < records; ++i)
+    for (int i = 0; i < r.records; ++i)
         list.appendRow({downloadedRows[i % 3]});
     const QByteArray seen = recording::listFileBytes(list);
     DialogsThatLetEventsRun dialogs;
@@ -285,8 +289,8 @@ void RecListTest::save()
     reclist::SaveOutcome outcome;
     {
         std::optional<testsupport::FileSizeLimit> full;
-        if (diskRoom >= 0)
-            full.emplace(diskRoom);
+        if (r.diskRoom >= 0)
+            full.emplace(r.diskRoom);
         outcome = reclist::saveRecordList(dialogs, list, shared, [&](bool on) { busy << on; });
     }
     QCOMPARE(outcome.status, status);

@@ -57,7 +57,25 @@ struct PrintRig
 
 const QString invalid = QStringLiteral(" Invalid No.s,  please try again !");
 
+struct PrintRow
+{
+    QString refusal, change;
+    int afterTexts;
+    PrintOutcome::Status status;
+    int linesPrinted;
+    QString reason;
+};
+
+struct SamplingRow
+{
+    QString answer, message, label;
+    int sampleTick, intervalMs;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(SamplingRow)
+Q_DECLARE_METATYPE(PrintRow)
 
 class RecordingTest : public QObject
 {
@@ -317,38 +335,33 @@ void RecordingTest::listKeySpan()
 
 void RecordingTest::samplingAnswer_data()
 {
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<int>("sampleTick");
-    QTest::addColumn<int>("intervalMs");
-    const QString tooSmall = QStringLiteral("Number Too Small ! Set Value to 1 !");
-    const QString tooLarge = QStringLiteral("Number Too Large ! Set Value to 60 !");
-    QTest::newRow("decimal comma 2,5") << "2,5" << "" << "2.5 Sec" << 2 << 2500;
-    QTest::newRow("0.5 too small") << "0.5" << tooSmall << "1.0 Sec" << 0 << 1000;
-    QTest::newRow("75 too large") << "75" << tooLarge << "60.0 Sec" << 59 << 60000;
-    QTest::newRow("text counts 0") << "fast" << tooSmall << "1.0 Sec" << 0 << 1000;
-    QTest::newRow("bounds kept: 1") << "1" << "" << "1.0 Sec" << 0 << 1000;
-    QTest::newRow("bounds kept: 60") << "60" << "" << "60.0 Sec" << 59 << 60000;
-    QTest::newRow("just above 60") << "60.01" << tooLarge << "60.0 Sec" << 59 << 60000;
-    QTest::newRow("3.5 ticks round to even") << "3.5" << "" << "3.5 Sec" << 2 << 3500;
-    QTest::newRow("label rounds half away") << "2.25" << "" << "2.3 Sec" << 1 << 2250;
-    QTest::newRow("interval to whole ms") << "1.0005" << "" << "1.0 Sec" << 0 << 1000;
-    QTest::newRow("leading blanks") << "  7 s" << "" << "7.0 Sec" << 6 << 7000;
-    QTest::newRow("empty: nothing changes") << "" << "" << "" << 0 << 0;
+    QTest::addColumn<SamplingRow>("r");
+    const QString small = QStringLiteral("Number Too Small ! Set Value to 1 !"), large = QStringLiteral("Number Too Large ! Set Value to 60 !");
+    QTest::newRow("decimal comma 2,5") << SamplingRow{"2,5", "", "2.5 Sec", 2, 2500};
+    QTest::newRow("0.5 too small") << SamplingRow{"0.5", small, "1.0 Sec", 0, 1000};
+    QTest::newRow("75 too large") << SamplingRow{"75", large, "60.0 Sec", 59, 60000};
+    QTest::newRow("text counts 0") << SamplingRow{"fast", small, "1.0 Sec", 0, 1000};
+    QTest::newRow("bounds kept: 1") << SamplingRow{"1", "", "1.0 Sec", 0, 1000};
+    QTest::newRow("bounds kept: 60") << SamplingRow{"60", "", "60.0 Sec", 59, 60000};
+    QTest::newRow("just above 60") << SamplingRow{"60.01", large, "60.0 Sec", 59, 60000};
+    QTest::newRow("3.5 ticks round to even") << SamplingRow{"3.5", "", "3.5 Sec", 2, 3500};
+    QTest::newRow("label rounds half away") << SamplingRow{"2.25", "", "2.3 Sec", 1, 2250};
+    QTest::newRow("interval to whole ms") << SamplingRow{"1.0005", "", "1.0 Sec", 0, 1000};
+    QTest::newRow("leading blanks") << SamplingRow{"  7 s", "", "7.0 Sec", 6, 7000};
+    QTest::newRow("empty: nothing changes") << SamplingRow{"", "", "", 0, 0};
 }
 
 void RecordingTest::samplingAnswer()
 {
-    QFETCH(QString, answer);
-    const recording::SamplingChoice choice = recording::readSamplingAnswer(answer);
-    QTEST(choice.message, "message");
-    QCOMPARE(choice.changed, !answer.isEmpty());
+    QFETCH(SamplingRow, r);
+    const recording::SamplingChoice choice = recording::readSamplingAnswer(r.answer);
+    QCOMPARE(choice.message, r.message);
+    QCOMPARE(choice.changed, !r.answer.isEmpty());
     if (!choice.changed)
         return;
-    QTEST(recording::samplingLabelText(choice.seconds), "label");
-    QTEST(int(recording::sampleTickFor(choice.seconds)), "sampleTick");
-    QTEST(recording::samplingIntervalMs(choice.seconds), "intervalMs");
+    QCOMPARE(recording::samplingLabelText(choice.seconds), r.label);
+    QCOMPARE(int(recording::sampleTickFor(choice.seconds)), r.sampleTick);
+    QCOMPARE(recording::samplingIntervalMs(choice.seconds), r.intervalMs);
     QCOMPARE(recording::samplingDefaultAnswer(QStringLiteral("2.0 Sec")), QStringLiteral("2."));
     QCOMPARE(recording::samplingDefaultAnswer(QStringLiteral("12.5 Sec")), QStringLiteral("12.5"));
 }
@@ -383,36 +396,31 @@ void RecordingTest::printoutLine()
 // asked for, and those are printed.
 void RecordingTest::printout_data()
 {
-    QTest::addColumn<QString>("refusal");   // "-": none
-    QTest::addColumn<QString>("change");    // "", "fail", "clear", "refill", "add", "end"
-    QTest::addColumn<int>("afterTexts");    // the change comes after this many texts; -1: in the dialog
-    QTest::addColumn<PrintOutcome::Status>("status");
-    QTest::addColumn<int>("linesPrinted");
-    QTest::addColumn<QString>("reason");
+    // change: "", "fail", "clear", "refill", "add", "end", after this many
+    // texts (-1: in the print dialog); refusal "-": none.
+    QTest::addColumn<PrintRow>("r");
     using S = PrintOutcome::Status;
-    QTest::newRow("printed over pages") << "-" << "" << 0 << S::Printed << 120 << "";
-    QTest::newRow("dialog cancelled") << "" << "" << 0 << S::Cancelled << 0 << "";
-    QTest::newRow("printer refuses") << "Printer offline" << "" << 0 << S::Failed << 0 << "Printer offline";
-    QTest::newRow("new page fails") << "-" << "fail" << -1 << S::Failed << -1 << "The printer stopped.";
-    QTest::newRow("list closed in the print dialog") << "-" << "clear" << -1 << S::Interrupted << 0 << "";
-    QTest::newRow("new download in the print dialog") << "-" << "refill" << -1 << S::Interrupted << 0 << "";
-    QTest::newRow("rows added in the print dialog") << "-" << "add" << -1 << S::Printed << 120 << "";
-    QTest::newRow("list closed while printing") << "-" << "clear" << 5 << S::Interrupted << 3 << "";
-    QTest::newRow("new download while printing") << "-" << "refill" << 5 << S::Interrupted << 3 << "";
-    QTest::newRow("program ending while printing") << "-" << "end" << 3 << S::Interrupted << 1 << "";
+    QTest::newRow("printed over pages") << PrintRow{"-", "", 0, S::Printed, 120, ""};
+    QTest::newRow("dialog cancelled") << PrintRow{"", "", 0, S::Cancelled, 0, ""};
+    QTest::newRow("printer refuses") << PrintRow{"Printer offline", "", 0, S::Failed, 0, "Printer offline"};
+    QTest::newRow("new page fails") << PrintRow{"-", "fail", -1, S::Failed, -1, "The printer stopped."};
+    QTest::newRow("list closed in the print dialog") << PrintRow{"-", "clear", -1, S::Interrupted, 0, ""};
+    QTest::newRow("new download in the print dialog") << PrintRow{"-", "refill", -1, S::Interrupted, 0, ""};
+    QTest::newRow("rows added in the print dialog") << PrintRow{"-", "add", -1, S::Printed, 120, ""};
+    QTest::newRow("list closed while printing") << PrintRow{"-", "clear", 5, S::Interrupted, 3, ""};
+    QTest::newRow("new download while printing") << PrintRow{"-", "refill", 5, S::Interrupted, 3, ""};
+    QTest::newRow("program ending while printing") << PrintRow{"-", "end", 3, S::Interrupted, 1, ""};
 }
 
 void RecordingTest::printout()
 {
-    QFETCH(QString, refusal);
-    QFETCH(QString, change);
-    QFETCH(int, afterTexts);
-    QFETCH(PrintOutcome::Status, status);
-    QFETCH(int, linesPrinted);
+    QFETCH(PrintRow, r);
+    const QString &change = r.change;
+    const PrintOutcome::Status status = r.status;
     PrintRig rig(120);
     RecordingPrinter printer(RecordingPrinter::Setup{100, {827, 400}});
-    if (refusal != QLatin1String("-"))
-        printer.refuseBegin(refusal);
+    if (r.refusal != QLatin1String("-"))
+        printer.refuseBegin(r.refusal);
     const auto act = [&] {
         if (change == QLatin1String("fail"))
             printer.failFromNowOn();
@@ -423,18 +431,18 @@ void RecordingTest::printout()
         if (change == QLatin1String("refill") || change == QLatin1String("add"))
             rig.list.appendRow({"999", "26-06-01", "00:00:00", " 2.0", "V", "5 V", "DC", ""});
     };
-    if (afterTexts < 0)
+    if (r.afterTexts < 0)
         printer.whileChoosing(act);
     else if (!change.isEmpty())
         rig.pump.onStep([&](double) {
-            if (printer.texts().size() == afterTexts)
+            if (printer.texts().size() == r.afterTexts)
                 act();
         });
     const PrintOutcome outcome = rig.print(printer);
     QCOMPARE(outcome.status, status);
-    QTEST(outcome.errorText, "reason");
-    if (linesPrinted >= 0)
-        QCOMPARE(outcome.linesPrinted, linesPrinted);
+    QCOMPARE(outcome.errorText, r.reason);
+    if (r.linesPrinted >= 0)
+        QCOMPARE(outcome.linesPrinted, r.linesPrinted);
     else
         QVERIFY(outcome.linesPrinted < 120);
     QCOMPARE(printer.ended(), status == PrintOutcome::Status::Printed);
