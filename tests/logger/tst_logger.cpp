@@ -351,7 +351,6 @@ void LoggerTest::replyTexts_data()
     QTest::newRow("96 K used of 128 K") << "memory" << QByteArray("\x02" "98304") << "128 K|32.0 K";
     QTest::newRow("one set header of 256 K") << "memory" << QByteArray("\x04" "12") << "256 K|256.0 K";
     QTest::newRow("a quarter K left rounds up") << "memory" << QByteArray("\x01" "65280") << "64 K|.3 K";
-    QTest::newRow("all used") << "memory" << QByteArray("\x03" "196608") << "192 K|.0 K";
     QTest::newRow("more used than there is") << "memory" << QByteArray("\x01" "70000") << "64 K|-4.4 K";
     QTest::newRow("directory: two sets") << "2" << two << "1\t00-02-28----23:59:55|2\t24-12-01----07:05:09|20|306";
     QTest::newRow("directory: fewer sets than entries") << "1" << two << "1\t00-02-28----23:59:55|20|306";
@@ -427,13 +426,11 @@ void LoggerTest::inputnumber_data()
     QTest::addColumn<QString>("message");
     const QString tooSmall = QStringLiteral("Number Too Small ! Set Value to 1 !");
     QTest::newRow("70000 of 65535") << "70000" << 65535 << 65535 << "Number Too Large ! Set Value to  65535!";
-    QTest::newRow("decimal comma 2,6") << "2,6" << 32767 << 3 << "";
     QTest::newRow("decimal comma 2,5 to even") << "2,5" << 32767 << 2 << "";
     QTest::newRow("0") << "0" << 65535 << 1 << tooSmall;
     QTest::newRow("0.6 is below 1") << "0.6" << 65535 << 1 << tooSmall;
     QTest::newRow("not a number") << "abc" << 65535 << 1 << tooSmall;
     QTest::newRow("empty (Cancel)") << "" << 65535 << 0 << "";
-    QTest::newRow("largest") << "65535" << 65535 << 65535 << "";
     QTest::newRow("just above the largest") << "32767.1" << 32767 << 32767 << "Number Too Large ! Set Value to  32767!";
 }
 
@@ -731,13 +728,6 @@ void LoggerTest::stamps_data()
     QTest::newRow("leap day of 00") << QList<int>{0x00, 0x02, 0x28, 0x23, 0x59, 0x55} << 5 << QStringList{"00-02-28 23:59:55", "00-02-29 00:00:00", "00-02-29 00:00:05"};
     QTest::newRow("year wrap") << QList<int>{0x99, 0x12, 0x31, 0x23, 0x59, 0x55} << 10 << QStringList{"99-12-31 23:59:55", "00-01-01 00:00:05"};
     QTest::newRow("February 01 has 28 days") << QList<int>{0x01, 0x02, 0x28, 0x23, 0x59, 0x59} << 1 << QStringList{"01-02-28 23:59:59", "01-03-01 00:00:00"};
-    QTest::newRow("February 98 has 28 days") << QList<int>{0x98, 0x02, 0x28, 0x23, 0x59, 0x59} << 1 << QStringList{"98-02-28 23:59:59", "98-03-01 00:00:00"};
-    QTest::newRow("end of April") << QList<int>{0x24, 0x04, 0x30, 0x23, 0x59, 0x50} << 10 << QStringList{"24-04-30 23:59:50", "24-05-01 00:00:00"};
-    QTest::newRow("end of June") << QList<int>{0x24, 0x06, 0x30, 0x23, 0x59, 0x50} << 10 << QStringList{"24-06-30 23:59:50", "24-07-01 00:00:00"};
-    QTest::newRow("end of September") << QList<int>{0x24, 0x09, 0x30, 0x23, 0x59, 0x50} << 10 << QStringList{"24-09-30 23:59:50", "24-10-01 00:00:00"};
-    QTest::newRow("end of November") << QList<int>{0x24, 0x11, 0x30, 0x23, 0x59, 0x50} << 10 << QStringList{"24-11-30 23:59:50", "24-12-01 00:00:00"};
-    QTest::newRow("end of January") << QList<int>{0x24, 0x01, 0x31, 0x23, 0, 0} << 3600 << QStringList{"24-01-31 23:00:00", "24-02-01 00:00:00"};
-    QTest::newRow("end of July into August") << QList<int>{0x24, 0x07, 0x31, 0x12, 0, 0} << 43200 << QStringList{"24-07-31 12:00:00", "24-08-01 00:00:00", "24-08-01 12:00:00"};
     QTest::newRow("interval 0") << QList<int>{0x24, 0x03, 0x05, 0x01, 0x02, 0x03} << 0 << QStringList{"24-03-05 01:02:03", "24-03-05 01:02:03"};
     QTest::newRow("longest interval") << QList<int>{0x24, 0x12, 0x31, 0x12, 0, 0} << 65535 << QStringList{"24-12-31 12:00:00", "25-01-01 06:12:15", "25-01-02 00:24:30"};
     QTest::newRow("first stamp carries a corrupt second") << QList<int>{0x24, 0x03, 0x05, 0x01, 0x02, 0x75} << 5 << QStringList{"24-03-05 01:03:15", "24-03-05 01:03:20"};
