@@ -147,7 +147,6 @@ void CliTest::run_data()
                     "2000-02-29T00:00:05,0\\.1236,Ohm,5K Ohm,,0\\.1236\\n");
     row("set that does not exist", status, {"--download", "9"}, 1, {}, "[^\\n]*set 9 does not exist: the meter holds 4 set.*\\n");
 
-    bad("samples not a number", {"--samples", "x"}, "--samples wants a whole number from 1");
     bad("samples zero", {"--samples", "0"}, "--samples wants");
     bad("time unit unknown", {"--time", "5q"}, "--time wants a duration");
     bad("interval too short", {"--interval", "0.05"}, "--interval wants seconds from 0.1 to 3600");
