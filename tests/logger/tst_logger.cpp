@@ -136,6 +136,13 @@ struct CollectRow
     QList<qint64> progress = {};
 };
 
+// A "K" reply in pieces at clock times; progress before the last, cleared
+// caption; received -1: listed; endsBy: clock seconds from the start, at most.
+struct CollectionRow { QByteArrayList pieces; QList<double> times; QStringList progress; int received; double endsBy; };
+
+// how: "empty", "busy", "ending", "lost" or nothing; message: the one told.
+struct StopRow { QString how; int set; Result result; QString message; bool pollingAfter; };
+
 struct ChoiceRow
 {
     QString text, setCount;
@@ -157,6 +164,8 @@ QStringList rowTimes(const QStringList &rows)
 
 Q_DECLARE_METATYPE(CollectRow)
 Q_DECLARE_METATYPE(ChoiceRow)
+Q_DECLARE_METATYPE(CollectionRow)
+Q_DECLARE_METATYPE(StopRow)
 
 class LoggerTest : public QObject
 {
@@ -515,36 +524,28 @@ void LoggerTest::downloadsTheSet()
 
 void LoggerTest::collection_data()
 {
-    QTest::addColumn<QByteArrayList>("pieces");
-    QTest::addColumn<QList<double>>("times");
-    QTest::addColumn<QStringList>("progress"); // before the last, cleared one
-    QTest::addColumn<int>("received"); // -1: listed
-    QTest::addColumn<double>("endsBy"); // clock seconds from the start, at most
+    QTest::addColumn<CollectionRow>("r");
     const QByteArray r = leapDay;
-    QTest::newRow("in one piece") << QByteArrayList{r} << QList<double>{0.1} << QStringList{"4 RECORDS COMPLETED"} << -1 << 0.7;
-    QTest::newRow("in pieces, header cut") << QByteArrayList{r.left(5), r.mid(5, 12), r.mid(17)} << QList<double>{0.1, 0.2, 0.3}
-                                           << QStringList{"1 RECORDS COMPLETED", "2 RECORDS COMPLETED", "4 RECORDS COMPLETED"} << -1 << 0.9;
-    QTest::newRow("pause shorter than the silence limit") << QByteArrayList{r.left(17), r.mid(17)} << QList<double>{0.1, 1.9}
-                                                          << QStringList{"2 RECORDS COMPLETED", "4 RECORDS COMPLETED"} << -1 << 2.6;
-    QTest::newRow("silent after one record") << QByteArrayList{r.left(17)} << QList<double>{0.1} << QStringList{"2 RECORDS COMPLETED"} << 1 << 3.0;
-    QTest::newRow("silent in the middle of a record") << QByteArrayList{r.left(20)} << QList<double>{0.1} << QStringList{"2 RECORDS COMPLETED"} << 1 << 3.0;
-    QTest::newRow("no reply") << QByteArrayList{} << QList<double>{} << QStringList{} << 0 << 4.0;
-    QTest::newRow("one byte short") << QByteArrayList{r.chopped(1)} << QList<double>{0.1} << QStringList{"3 RECORDS COMPLETED"} << 2 << 3.0;
+    const auto row = [](const char *name, CollectionRow c) { QTest::newRow(name) << c; };
+    row("in one piece", {{r}, {0.1}, {"4 RECORDS COMPLETED"}, -1, 0.7});
+    row("in pieces, header cut", {{r.left(5), r.mid(5, 12), r.mid(17)}, {0.1, 0.2, 0.3}, {"1 RECORDS COMPLETED", "2 RECORDS COMPLETED", "4 RECORDS COMPLETED"}, -1, 0.9});
+    row("pause shorter than the silence limit", {{r.left(17), r.mid(17)}, {0.1, 1.9}, {"2 RECORDS COMPLETED", "4 RECORDS COMPLETED"}, -1, 2.6});
+    row("silent after one record", {{r.left(17)}, {0.1}, {"2 RECORDS COMPLETED"}, 1, 3.0});
+    row("silent in the middle of a record", {{r.left(20)}, {0.1}, {"2 RECORDS COMPLETED"}, 1, 3.0});
+    row("no reply", {{}, {}, {}, 0, 4.0});
+    row("one byte short", {{r.chopped(1)}, {0.1}, {"3 RECORDS COMPLETED"}, 2, 3.0});
 }
 
 void LoggerTest::collection()
 {
-    QFETCH(QByteArrayList, pieces);
-    QFETCH(QList<double>, times);
-    QFETCH(QStringList, progress);
-    QFETCH(int, received);
-    QFETCH(double, endsBy);
+    QFETCH(CollectionRow, r);
     Rig rig;
-    rig.answerK(pieces, times);
+    rig.answerK(r.pieces, r.times);
     const double start = rig.pump.advanced();
+    const int received = r.received;
     QCOMPARE(rig.run(1, 3), received < 0 ? Result::Listed : Result::Failed);
-    QVERIFY(rig.pump.advanced() - start <= endsBy);
-    QCOMPARE(rig.windows.progress(), progress + QStringList{QString()});
+    QVERIFY(rig.pump.advanced() - start <= r.endsBy);
+    QCOMPARE(rig.windows.progress(), r.progress + QStringList{QString()});
     QVERIFY(rig.timer6.isEnabled());
     QCOMPARE(rig.windows.events.last(2), QStringList({"memory on", "progress "}));
     // Attention and "K", then the releases: twice the pair for a list, one pair without.
@@ -564,24 +565,20 @@ void LoggerTest::collection()
 
 void LoggerTest::downloadStops_data()
 {
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("set");
-    QTest::addColumn<Result>("result");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("pollingAfter");
-    QTest::newRow("set of 0 records") << "empty" << 1 << Result::Nothing << "" << true;
-    QTest::newRow("no set chosen") << "" << 0 << Result::Nothing << "" << true;
-    QTest::newRow("set beyond 256") << "" << 257 << Result::Nothing << "" << true;
-    QTest::newRow("port busy: nothing at all") << "busy" << 1 << Result::Busy << "" << true;
-    QTest::newRow("program ending: quietly, polling stays off") << "ending" << 1 << Result::Failed << "" << false;
-    QTest::newRow("device lost: told") << "lost" << 1 << Result::Failed << logger::text::portLost << true;
+    QTest::addColumn<StopRow>("r");
+    const auto row = [](const char *name, StopRow r) { QTest::newRow(name) << r; };
+    row("set of 0 records", {"empty", 1, Result::Nothing, "", true});
+    row("no set chosen", {"", 0, Result::Nothing, "", true});
+    row("set beyond 256", {"", 257, Result::Nothing, "", true});
+    row("port busy: nothing at all", {"busy", 1, Result::Busy, "", true});
+    row("program ending: quietly, polling stays off", {"ending", 1, Result::Failed, "", false});
+    row("device lost: told", {"lost", 1, Result::Failed, logger::text::portLost, true});
 }
 
 void LoggerTest::downloadStops()
 {
-    QFETCH(QString, how);
-    QFETCH(int, set);
-    QFETCH(QString, message);
+    QFETCH(StopRow, r);
+    const QString &how = r.how, &message = r.message;
     Rig rig;
     const auto held = how == QLatin1String("busy") ? rig.exchange.tryLock() : decltype(rig.exchange.tryLock())();
     rig.answerK({leapDay.left(17)}, {0.1});
@@ -589,8 +586,8 @@ void LoggerTest::downloadStops()
         rig.atTime(0.9, [&] { rig.pump.setEnding(true); });
     if (how == QLatin1String("lost"))
         rig.atTime(0.8, [&] { rig.port.setDeviceLost(true); });
-    QTEST(rig.run(set, how == QLatin1String("empty") ? 0 : 3), "result");
-    QTEST(rig.timer6.isEnabled(), "pollingAfter");
+    QCOMPARE(rig.run(r.set, how == QLatin1String("empty") ? 0 : 3), r.result);
+    QCOMPARE(rig.timer6.isEnabled(), r.pollingAfter);
     QCOMPARE(rig.dialogs.messageTexts(), message.isEmpty() ? QStringList{} : QStringList{message});
     QVERIFY(rig.windows.rows.isEmpty());
     if (how == QLatin1String("busy")) {
