@@ -1,0 +1,405 @@
+// G_GRAPH, MEMORY_GRAPH and REC_GRAPH through their windows: what the user
+// does in, the chart, picture, printout and texts out.
+
+#include "graphs/storedgraphtrace.h"
+#include "graphs/ui/ggraph.h"
+#include "graphs/ui/ggraphview.h"
+#include "graphs/ui/memorygraph.h"
+#include "graphs/ui/recgraph.h"
+#include "link/ui/panel.h"
+#include "platform/timer.h"
+#include "recording/recordlistmodel.h"
+#include "support/testplatform.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+struct LiveRig
+{
+    testsupport::TestPlatform test;
+    common::SharedValues shared;
+    platform::Platform platform = test.platform();
+    std::unique_ptr<live::PANEL> panel;
+    std::unique_ptr<graphs::G_GRAPH> graph;
+
+    LiveRig()
+    {
+        shared.portNumber = 1;
+        panel = std::make_unique<live::PANEL>(platform, shared);
+        panel->load();
+        panel->show();
+        show(QStringLiteral("Com1"), QStringLiteral("500 mV"), QStringLiteral("123.45"));
+        panel->LBLTIME->setText(QStringLiteral("10:15:58"));
+        shared.graphFeedOn = 1;
+        graph = std::make_unique<graphs::G_GRAPH>(*panel);
+        graph->load();
+        graph->show();
+    }
+    void show(const QString &comm, const QString &range, const QString &value)
+    {
+        panel->LBLCOMM->setText(comm);
+        panel->LBLRAN->setText(range);
+        panel->LBLVALUE->setText(value);
+    }
+    void feed(int times = 1) // what the panel does on a sampling tick
+    {
+        for (int i = 0; i < times; ++i) {
+            graph->Text1->setText(QString());
+            graph->Text1->setText(QStringLiteral("1"));
+        }
+    }
+    void enterYmax(const QString &answer)
+    {
+        if (answer.isEmpty())
+            return;
+        test.dialogs.queueInput(answer);
+        graph->Ymax->trigger();
+    }
+    int sweepPos() const { return graph->chart().sweep().sweepPos(); }
+};
+
+// Both stored graphs over one list of ten 500 mV records.
+struct StoredRig
+{
+    testsupport::TestPlatform test;
+    common::SharedValues shared;
+    platform::Platform platform;
+    platform::Timer timer6{platform::Timer::Mode::Manual};
+    recording::RecordListModel list;
+    std::unique_ptr<graphs::MEMORY_GRAPH> memory;
+    std::unique_ptr<graphs::REC_GRAPH> rec;
+
+    StoredRig()
+    {
+        platform = test.platform();
+        platform.timerMode = platform::Timer::Mode::Manual;
+        timer6.setEnabled(true);
+        for (int row = 1; row <= 10; ++row)
+            list.appendRow({QString::number(row), "00-02-29", QStringLiteral("12:00:%1").arg(row + 10),
+                            QStringLiteral(" %1").arg(row * 50), "mV", "500 mV", "DC", ""});
+        select(1, 10, 10, 0, 500);
+        memory = std::make_unique<graphs::MEMORY_GRAPH>(platform, shared);
+        rec = std::make_unique<graphs::REC_GRAPH>(platform, shared, timer6);
+        memory->setList(&list);
+        rec->setList(&list);
+    }
+    void select(double first, double last, double count, double minimum, double maximum)
+    {
+        shared.memFirst = shared.recFirst = first;
+        shared.memLast = shared.recLast = last;
+        shared.memCount = shared.recCount = count;
+        shared.memMin = shared.recMin = minimum;
+        shared.memMax = shared.scaleMax = maximum;
+        shared.memTimeFirst = shared.recTimeFirst = QStringLiteral("first");
+        shared.memTimeMid = shared.recTimeMid = QStringLiteral("mid");
+        shared.memTimeLast = shared.recTimeLast = QStringLiteral("last");
+    }
+    graphs::StoredGraphWindow &window(bool isRec)
+    {
+        if (isRec)
+            return *rec;
+        return *memory;
+    }
+};
+
+QStringList textsOf(const QList<QAction *> &actions)
+{
+    QStringList texts;
+    for (const QAction *action : actions)
+        texts << action->text();
+    return texts;
+}
+
+} // namespace
+
+class GraphsUiTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void liveReadingNeedsTextAndValue_data();
+    void liveReadingNeedsTextAndValue();
+    void liveRangeChangeRestartsTheChart();
+    void liveResizeKeepsTheChartsState_data();
+    void liveResizeKeepsTheChartsState();
+    void liveLimitMenus();
+    void livePrinting_data();
+    void livePrinting();
+    void stored_data();
+    void stored();
+    void storedCounts();
+    void recGraphHoldsPollingOffWhileDrawing();
+    void storedPrinting_data();
+    void storedPrinting();
+};
+
+void GraphsUiTest::liveReadingNeedsTextAndValue_data()
+{
+    QTest::addColumn<QString>("text1");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("sweepPos");
+    QTest::newRow("a reading lands in column 0") << "123.45" << "123.45" << 0;
+    QTest::newRow("the text is only a trigger") << "7" << "-OL" << 0;
+    QTest::newRow("empty text ignored") << "" << "123.45" << -1;
+    QTest::newRow("empty value ignored") << "0" << "" << -1;
+}
+
+void GraphsUiTest::liveReadingNeedsTextAndValue()
+{
+    QFETCH(QString, text1);
+    QFETCH(QString, value);
+    LiveRig rig;
+    QCOMPARE(rig.graph->clientSize(), QSize(350, 184));
+    QCOMPARE(rig.graph->windowTitle(), QStringLiteral("Recording Meter  --  Graphic Display   "));
+    QCOMPARE(textsOf(rig.graph->menuBar->actions()) + textsOf(rig.graph->SetScale->actions()),
+             (QStringList{"&Print", "&Scale", "Ymin", "Ymax"}));
+    rig.panel->LBLVALUE->setText(value);
+    rig.graph->Text1->setText(QStringLiteral("x"));
+    rig.graph->fullRedraw(); // back to no reading
+    rig.graph->Text1->setText(text1);
+    QTEST(rig.sweepPos(), "sweepPos");
+}
+
+void GraphsUiTest::liveRangeChangeRestartsTheChart()
+{
+    LiveRig rig;
+    rig.enterYmax(QStringLiteral("200"));
+    for (int i = 0; i < 2; ++i)
+        QTest::mouseDClick(rig.graph->clientArea(), Qt::LeftButton);
+    rig.feed(5);
+    rig.graph->move(300, 300);
+    QCOMPARE(rig.sweepPos(), 4);
+    QCOMPARE(rig.graph->chart().gridColor(), 9);
+    rig.show(QStringLiteral("Com1"), QStringLiteral("5 V"), QStringLiteral("1.2345"));
+    rig.feed();
+    QCOMPARE(rig.sweepPos(), 0); // the reading starts the new sweep
+    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-5, 5}));
+    QCOMPARE(rig.graph->chart().gridColor(), 7);
+    QCOMPARE(rig.graph->pos(), rig.panel->frameGeometry().bottomLeft() + QPoint(0, 1));
+    rig.graph->activateWindow(); // Escape gives the panel the focus
+    QCoreApplication::processEvents();
+    QTest::keyClick(rig.graph.get(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::activeWindow(), rig.panel.get());
+}
+
+void GraphsUiTest::liveResizeKeepsTheChartsState_data()
+{
+    QTest::addColumn<bool>("linkLost");      // while resized
+    QTest::addColumn<QString>("ymaxBefore"); // entered before the resize
+    QTest::addColumn<QString>("ymaxDuring"); // entered after it, still lost
+    QTest::addColumn<double>("yMax");
+    QTest::newRow("connected") << false << "" << "" << 500.0;
+    QTest::newRow("link lost") << true << "" << "" << 500.0;
+    QTest::newRow("link lost, own Ymax") << true << "123.6" << "" << 124.0;
+    QTest::newRow("link lost, Ymax entered meanwhile") << true << "" << "300" << 300.0;
+}
+
+// Once the meter is back the chart is as if resized with the meter connected.
+void GraphsUiTest::liveResizeKeepsTheChartsState()
+{
+    QFETCH(bool, linkLost);
+    QFETCH(QString, ymaxBefore);
+    QFETCH(QString, ymaxDuring);
+    QFETCH(double, yMax);
+    LiveRig rig;
+    rig.enterYmax(ymaxBefore);
+    QTest::mouseDClick(rig.graph->clientArea(), Qt::LeftButton);
+    rig.feed(2);
+    rig.graph->move(300, 300);
+    if (linkLost)
+        rig.show(QStringLiteral(" NO COM "), QString(), QString());
+    rig.graph->resize(500, 300);
+    QCoreApplication::processEvents();
+    rig.enterYmax(ymaxDuring);
+    rig.show(QStringLiteral("Com1"), QStringLiteral("500 mV"), QStringLiteral("123.45"));
+    rig.feed();
+    QCOMPARE(rig.graph->chart().image().size(), rig.graph->clientSize());
+    QCOMPARE(rig.graph->chart().area().plotWidth, 450);
+    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, yMax}));
+    QCOMPARE(rig.graph->chart().gridColor(), 8);
+    QCOMPARE(rig.graph->pos(), QPoint(300, 300));
+    QCOMPARE(rig.sweepPos(), 0);
+}
+
+void GraphsUiTest::liveLimitMenus()
+{
+    LiveRig rig;
+    rig.feed();
+    rig.enterYmax(QStringLiteral("123.6"));
+    QCOMPARE(rig.test.dialogs.prompts().back().title, QStringLiteral("Max Y"));
+    QCOMPARE(rig.test.dialogs.prompts().back().prompt, QStringLiteral("Enter maximum value for Y (vertical) axis"));
+    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, 124}));
+    QCOMPARE(rig.sweepPos(), -1); // redrawn
+    rig.feed();
+    rig.test.dialogs.queueInput(QStringLiteral("124")); // equal to yMax: refused
+    rig.graph->Ymin->trigger();
+    QCOMPARE(rig.test.dialogs.prompts().back().title, QStringLiteral("MIN Y"));
+    QCOMPARE(rig.test.dialogs.prompts().back().prompt, QStringLiteral("Enter minimum value for Y (vertical) axis"));
+    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, 124}));
+    QCOMPARE(rig.sweepPos(), 0); // not redrawn
+}
+
+void GraphsUiTest::livePrinting_data()
+{
+    QTest::addColumn<bool>("refuse");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("printed") << false << "" << QStringList{};
+    QTest::newRow("cancelled") << true << "" << QStringList{};
+    QTest::newRow("printer failure reported") << true << "Printer is out of paper" << QStringList{"Printer is out of paper"};
+}
+
+void GraphsUiTest::livePrinting()
+{
+    QFETCH(bool, refuse);
+    QFETCH(QString, reason);
+    LiveRig rig;
+    rig.feed(20);
+    if (refuse)
+        rig.test.refuseNextPrintJob(reason);
+    rig.graph->activateWindow();
+    QCoreApplication::processEvents();
+    rig.graph->Pgraphics->trigger();
+    QCoreApplication::processEvents();
+    QTEST(rig.test.dialogs.messageTexts(), "messages");
+    QCOMPARE(QApplication::activeWindow(), rig.panel.get());
+    QCOMPARE(rig.test.printJobs().size(), std::size_t(1));
+    const testsupport::RecordingPrinter &job = *rig.test.lastPrintJob();
+    QCOMPARE(job.ended(), !refuse);
+    if (refuse)
+        return;
+    QCOMPARE(job.pageCount(), 1); // the window's picture at its size on the screen
+    const QImage &picture = rig.graph->chart().image();
+    const double scale = job.resolution() / double(rig.graph->clientArea()->logicalDpiX());
+    for (const QPoint p : {QPoint(190, 100), QPoint(345, 100), QPoint(38, 100), QPoint(45, 90)})
+        QCOMPARE(job.pages().front().pixelColor(int((p.x() + 0.5) * scale), int((p.y() + 0.5) * scale)),
+                 picture.pixelColor(p));
+}
+
+void GraphsUiTest::stored_data()
+{
+    QTest::addColumn<bool>("isRec");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("MEMORY_GRAPH") << false << "MEMORY_GRAPH";
+    QTest::newRow("REC_GRAPH") << true << "REC_GRAPH";
+}
+
+// Opening, redrawing, resizing, closing and the range match of either window.
+void GraphsUiTest::stored()
+{
+    QFETCH(bool, isRec);
+    QFETCH(QString, title);
+    StoredRig rig;
+    graphs::StoredGraphWindow &graph = rig.window(isRec);
+    QSignalSpy redrawn(&graph, &graphs::StoredGraphWindow::redrawn);
+    QSignalSpy closed(&graph, &graphs::StoredGraphWindow::closed);
+    graph.open();
+    QVERIFY(graph.isOpen());
+    QCOMPARE(graph.windowTitle(), title);
+    QCOMPARE(redrawn.count(), 1);
+    QVERIFY(graph.scene().plotted);
+    QCOMPARE(graph.scene().selection.last, 10);
+    QCOMPARE(graph.scene().selection.maximum, 500.0);
+    QCOMPARE(graph.scene().selection.timeMid, QStringLiteral("mid"));
+    QCOMPARE(graph.picture(), graphs::renderStoredGraph(graph.scene()));
+    QCOMPARE(graph.scene().design.rangeMatch, isRec ? graphs::RangeMatch::Containment : graphs::RangeMatch::Exact);
+    if (isRec)
+        QCOMPARE(rig.rec->LblValTopText(), QStringLiteral("500"));
+
+    const QImage before = graph.picture();
+    rig.select(2, 5, 4, 100, 400);
+    graph.resize(graph.size() + QSize(40, 30));
+    QCOMPARE(redrawn.count(), 2);
+    QCOMPARE(graph.scene().selection.minimum, 100.0);
+    QVERIFY(graph.picture() != before);
+    QCOMPARE(graph.picture().size(), before.size());
+    if (isRec)
+        QCOMPARE(rig.rec->LblValTopText(), QStringLiteral("400"));
+
+    graph.close();
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!graph.isOpen());
+    rig.shared.memCount = rig.shared.recCount = 1; // reopened with nothing to plot: as designed
+    graph.open();
+    QVERIFY(!graph.scene().plotted);
+    graphs::StoredGraphScene designed;
+    designed.design = graph.scene().design;
+    QCOMPARE(graph.picture(), graphs::renderStoredGraph(designed));
+}
+
+// FROM 0: the range window counts one less; MEMORY_GRAPH recounts the span,
+// REC_GRAPH takes the count as set.
+void GraphsUiTest::storedCounts()
+{
+    StoredRig rig;
+    rig.select(0, 4, 4, 0, 500);
+    rig.memory->open();
+    rig.rec->open();
+    QCOMPARE(rig.shared.memCount, 5.0);
+    QCOMPARE(rig.memory->scene().selection.count, 5.0);
+    QCOMPARE(rig.shared.recCount, 4.0);
+    QCOMPARE(rig.rec->scene().selection.count, 4.0);
+    QCOMPARE(rig.rec->scene().selection.first, 0);
+    QSignalSpy limit(rig.rec.get(), &graphs::REC_GRAPH::limitRequested);
+    rig.rec->MnuLimit->trigger();
+    QCOMPARE(limit.count(), 1);
+}
+
+void GraphsUiTest::recGraphHoldsPollingOffWhileDrawing()
+{
+    for (const bool pollingBefore : {true, false}) {
+        StoredRig rig;
+        rig.timer6.setEnabled(pollingBefore);
+        QStringList seen;
+        connect(rig.rec.get(), &graphs::REC_GRAPH::readingList, this,
+                [&] { seen << QStringLiteral("reading, polling %1").arg(rig.timer6.isEnabled()); });
+        connect(rig.rec.get(), &graphs::REC_GRAPH::redrawn, this, [&] {
+            seen << QStringLiteral("redrawn, polling %1, plotted %2").arg(rig.timer6.isEnabled()).arg(rig.rec->scene().plotted);
+        });
+        rig.rec->open();
+        QCOMPARE(seen, QStringList({"reading, polling 0", "redrawn, polling 0, plotted 1"}));
+        QCOMPARE(rig.timer6.isEnabled(), pollingBefore);
+        rig.shared.recCount = 1; // nothing to draw: nothing read, polling left as it was
+        seen.clear();
+        rig.rec->redraw();
+        QCOMPARE(seen.filter(QStringLiteral("reading")).size(), 0);
+        QCOMPARE(rig.timer6.isEnabled(), pollingBefore);
+    }
+}
+
+void GraphsUiTest::storedPrinting_data()
+{
+    stored_data();
+}
+
+void GraphsUiTest::storedPrinting()
+{
+    QFETCH(bool, isRec);
+    QFETCH(QString, title);
+    StoredRig rig;
+    graphs::StoredGraphWindow &graph = rig.window(isRec);
+    graph.open();
+    graph.MnuPrint->trigger();
+    const testsupport::RecordingPrinter *job = rig.test.lastPrintJob();
+    QVERIFY(job && job->ended());
+    QCOMPARE(job->documentName(), title);
+    for (const char *text : {"500", "250", "0", "-250", "-500", "mV", "first", "mid", "last", "TIME"})
+        QVERIFY2(job->allTexts().contains(QLatin1String(text)), text);
+    rig.test.refuseNextPrintJob(); // cancelled: nothing said
+    graph.print();
+    QVERIFY(rig.test.dialogs.messages().isEmpty());
+    rig.test.refuseNextPrintJob(QStringLiteral("No printer is installed."));
+    graph.print();
+    QCOMPARE(rig.test.dialogs.messageTexts().size(), 1);
+    QVERIFY(rig.test.dialogs.messageTexts().first().contains(QLatin1String("No printer is installed.")));
+}
+
+QTEST_MAIN(GraphsUiTest)
+#include "tst_graphs_ui.moc"

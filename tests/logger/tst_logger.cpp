@@ -1,0 +1,764 @@
+// The logger's exchanges on the scripted port: the reply collection, the
+// requests and their bytes, the user's answers, and SHOW DATA's download
+// from the "K" reply's bytes to the rows of the list.
+
+#include "common/meterreading.h"
+#include "exchangerig.h"
+#include "link/decoder.h"
+#include "logger/commandbuffer.h"
+#include "logger/download.h"
+#include "logger/inputnumber.h"
+#include "logger/loggerrequests.h"
+#include "logger/messages.h"
+#include "logger/meterclock.h"
+#include "logger/panelrequests.h"
+#include "logger/setdirectory.h"
+#include "logger/setselection.h"
+#include "logger/statusblock.h"
+#include "scriptedmeter.h"
+
+#include <QDateTime>
+#include <QTest>
+
+using logger::Failure;
+using loggertest::bytesOf;
+using loggertest::entryBytes;
+using Result = logger::SetDownload::Result;
+using Kind = logger::SetChoice::Kind;
+using IcKind = logger::IcCountAnswer::Kind;
+
+Q_DECLARE_METATYPE(logger::Failure)
+Q_DECLARE_METATYPE(logger::SetDownload::Result)
+
+namespace {
+
+constexpr int negative = 0x01, lowBattery = 0x02, overload = 0x04, dc = 0x08;
+const QByteArray status = loggertest::statusBytes(4711, 98304, 5);
+QByteArray rec(int code, int b1, int b2, int b3, int st) { return bytesOf({code, b1, b2, b3, st}); }
+
+// A "K" reply: the header (start as BCD bytes, interval) and the records.
+QByteArray setReply(const QList<int> &bcdStart, int interval, const QByteArrayList &records)
+{
+    QByteArray reply;
+    for (int b : bcdStart)
+        reply += char(b);
+    return reply + bytesOf({0, 0, interval >> 8, interval & 0xFF, 0, 0}) + records.join();
+}
+// Three 500 mV records from 00-02-28 23:59:55, every 5 s.
+const QByteArray leapDay = setReply({0x00, 0x02, 0x28, 0x23, 0x59, 0x55}, 5,
+                                    {rec(0x80, 1, 0, 0, dc), rec(0x80, 2, 0, 0, dc), rec(0x80, 3, 0, 0, dc)});
+
+// What the windows are told, in order ("memory off", "status PLEASE WAIT.....",
+// "progress 4 RECORDS COMPLETED", "create", "texts V|50 V", "show <summary>|<row>" ...);
+// the rows kept apart.
+class WindowsRecorder : public logger::DownloadWindows
+{
+public:
+    explicit WindowsRecorder(const platform::Timer &timer6) : timer6_(timer6) {}
+    QStringList events, rows;
+    QList<qint64> decoding;
+    bool pollingWhenCreated = true;
+    QStringList progress() const
+    {
+        QStringList found;
+        for (const QString &event : events)
+            if (event.startsWith(QLatin1String("progress ")))
+                found << event.mid(9);
+        return found;
+    }
+    void setMemoryButtonEnabled(bool on) override { events << (on ? "memory on" : "memory off"); }
+    void closeRecordList() override { events << QStringLiteral("close list"); }
+    void setStatusCaption(const QString &text) override { events << "status " + text; }
+    void setProgressCaption(const QString &text) override { events << "progress " + text; }
+    void createRecordList() override
+    {
+        pollingWhenCreated = timer6_.isEnabled();
+        events << QStringLiteral("create");
+    }
+    void decodingRecord(qint64 n) override { decoding << n; }
+    void appendRecordRow(const QString &row) override { rows << row; }
+    void setFunctionRangeTexts(const QString &f, const QString &r) override { events << "texts " + f + '|' + r; }
+    void disableShowData() override { events << QStringLiteral("show data off"); }
+    void showRecordList(const QString &summary, qint64 row) override { events << "show " + summary + '|' + QString::number(row); }
+
+private:
+    const platform::Timer &timer6_;
+};
+
+struct Rig : loggertest::ExchangeRig
+{
+    loggertest::ScriptedMeter meter{port, pump};
+    common::SharedValues shared;
+    logger::LoggerCommandBuffer buffer;
+    logger::LoggerRequests requests{exchange, buffer};
+    WindowsRecorder windows{timer6};
+    logger::SetDownload download{{exchange, buffer, shared, windows}};
+    bool pollingWhenRequested = true;
+
+    // The reply to "K" in pieces, each `times[i]` seconds after the request.
+    void answerK(const QByteArrayList &pieces, const QList<double> &times)
+    {
+        meter.watch([this, pieces, times](const QString &key) {
+            if (key != QLatin1String("K"))
+                return;
+            pollingWhenRequested = timer6.isEnabled();
+            for (qsizetype i = 0; i < pieces.size(); ++i)
+                feedAfter(times[i], pieces[i]);
+        });
+    }
+    Result run(int set, qint64 expected, bool lastSet = false, const QString &fn = {}, const QString &range = {})
+    {
+        return download.run({set, expected, lastSet, fn, range});
+    }
+    // The rows of a set downloaded in one piece, each without its number.
+    QStringList rowsOf(const QByteArray &reply, const QString &fn = {}, const QString &range = {})
+    {
+        answerK({reply}, {0.1});
+        const qint64 records = (reply.size() - 12) / 5;
+        if (run(1, records, false, fn, range) != Result::Listed)
+            return {QStringLiteral("not listed")};
+        QStringList tails;
+        for (const QString &row : windows.rows)
+            tails << row.section(u'\t', 1);
+        return tails;
+    }
+};
+
+struct CollectRow
+{
+    QString how;
+    QList<double> times; // clock seconds each chunk arrives
+    QByteArrayList chunks;
+    Failure failure;
+    qsizetype bytesRead;
+    int leftWaiting;
+    double endsBy;
+    QList<qint64> progress = {};
+};
+
+// A "K" reply in pieces at clock times; progress before the last, cleared
+// caption; received -1: listed; endsBy: clock seconds from the start, at most.
+struct CollectionRow { QByteArrayList pieces; QList<double> times; QStringList progress; int received; double endsBy; };
+
+// how: "empty", "busy", "ending", "lost" or nothing; message: the one told.
+struct StopRow { QString how; int set; Result result; QString message; bool pollingAfter; };
+
+struct ChoiceRow
+{
+    QString text, setCount;
+    int entries, flag;
+    Kind kind;
+    int set, records;
+    QString shown;
+};
+
+QStringList rowTimes(const QStringList &rows)
+{
+    QStringList times;
+    for (const QString &row : rows)
+        times << row.section(u'\t', 0, 0) + ' ' + row.section(u'\t', 1, 1);
+    return times;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(CollectRow)
+Q_DECLARE_METATYPE(ChoiceRow)
+Q_DECLARE_METATYPE(CollectionRow)
+Q_DECLARE_METATYPE(StopRow)
+
+class LoggerTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void collect_data();
+    void collect();
+    void attentionAndEnding();
+    void abandonOrder_data();
+    void abandonOrder();
+    void bytesOnTheLine_data();
+    void bytesOnTheLine();
+    void replyTexts_data();
+    void replyTexts();
+    void writesAndReleases();
+    void inputnumber_data();
+    void inputnumber();
+    void setChoice_data();
+    void setChoice();
+    void icCount();
+    void downloadsTheSet();
+    void collection_data();
+    void collection();
+    void downloadStops_data();
+    void downloadStops();
+    void valueFlagOnTheLastSet_data();
+    void valueFlagOnTheLastSet();
+    void records_data();
+    void records();
+    void nonDecimalNibblesAsTheLiveDecoder();
+    void stamps_data();
+    void stamps();
+    void stampsAgreeWithTheCalendar();
+};
+
+void LoggerTest::collect_data()
+{
+    // How: 10 bytes by count, the 10-byte status (read once the line is
+    // quiet), exactly 6 (the clock), 24 accumulated (two directory entries).
+    // endsBy: at most; a time-out ends no more than 0.05 s earlier.
+    QTest::addColumn<CollectRow>("r");
+    const auto row = [](const char *name, CollectRow r) { QTest::newRow(name) << r; };
+    const QByteArray ten(10, 'x');
+    using F = Failure;
+    row("in two parts", {"count", {0.1, 0.3}, {"abcd", "efghij"}, F::None, 10, 0, 0.32});
+    row("too late", {"count", {2.5}, {ten}, F::TimedOut, 0, 0, 2.02});
+    row("nine and no more", {"count", {0.1}, {QByteArray(9, 'x')}, F::TimedOut, 0, 9, 2.02});
+    // A byte time after the count: part of the reply only when judged by length.
+    row("count reached, the 11th a byte time later, not waited for", {"count", {0.1, 0.108}, {ten, "y"}, F::None, 10, 0, 0.107});
+    row("status, the 11th a byte time later, read with it", {"status", {0.1, 0.108}, {ten, "y"}, F::None, 11, 0, 0.14});
+    row("clock six then one more later", {"exactly", {0.2, 0.4}, {"123456", "7"}, F::None, 6, 0, 0.24});
+    row("clock seven, the seventh a byte time later", {"exactly", {0.2, 0.208}, {"123456", "7"}, F::WrongLength, 0, 7, 0.24});
+    row("clock five", {"exactly", {0.2}, {"12345"}, F::TimedOut, 0, 5, 3.045}); // 3 s + 6 bytes
+    row("in pieces", {"accumulate", {0.1, 0.2, 0.3}, {"12345", "123456789012", "1234567"}, F::None, 24, 0, 0.32, {5, 17, 24}});
+    row("longer than expected: the rest left unread", {"accumulate", {0.1}, {QByteArray(30, 'x')}, F::None, 24, 6, 0.12, {24}});
+    row("no first byte", {"accumulate", {}, {}, F::TimedOut, 0, 0, 3.02});
+    row("falls silent half way", {"accumulate", {0.5}, {QByteArray(12, 'x')}, F::TimedOut, 12, 0, 2.52, {12}});
+    // 3 s and twice 24 byte times on the line.
+    row("a trickle slower than the line", {"accumulate", {0.5, 1.5, 2.5, 3.5}, {"a", "b", "c", "d"}, F::TimedOut, 3, 0, 3.22, {1, 2, 3}});
+}
+
+void LoggerTest::collect()
+{
+    QFETCH(CollectRow, r);
+    loggertest::ExchangeRig rig;
+    for (qsizetype i = 0; i < r.times.size(); ++i)
+        rig.feedAfter(r.times.at(i), r.chunks.at(i));
+    QList<qint64> seen;
+    logger::Reply reply;
+    if (r.how == QLatin1String("accumulate"))
+        reply = rig.exchange.accumulate(24, logger::accumulateLimits(24), [&](qint64 n) { seen.append(n); });
+    else if (r.how == QLatin1String("exactly"))
+        reply = rig.exchange.collectExactly(6, logger::replyLimitSeconds(6));
+    else
+        reply = rig.exchange.collectCount(10, logger::statusReplySeconds, r.how == QLatin1String("status"));
+    QCOMPARE(reply.failure, r.failure);
+    QCOMPARE(reply.bytes.size(), r.bytesRead);
+    QCOMPARE(seen, r.progress);
+    QCOMPARE(rig.port.bytesWaiting(), r.leftWaiting);
+    QVERIFY2(rig.pump.advanced() <= r.endsBy, qPrintable(QString::number(rig.pump.advanced())));
+    if (r.failure == Failure::TimedOut)
+        QVERIFY(rig.pump.advanced() >= r.endsBy - 0.05);
+}
+
+void LoggerTest::attentionAndEnding()
+{
+    loggertest::ExchangeRig rig;
+    rig.feedAfter(0.2, "\x02\x80\x12"); // the end of a live frame
+    QVERIFY(rig.exchange.attention(logger::attentionSeconds));
+    QCOMPARE(rig.port.sent(), QByteArrayList{"A"});
+    QVERIFY(rig.pump.advanced() >= 0.5 && rig.pump.advanced() < 0.52);
+    QCOMPARE(rig.port.bytesWaiting(), 0);
+    QCOMPARE(rig.port.readLengths(), QList<int>{0});
+    {
+        auto first = rig.exchange.tryLock(); // one operation at a time
+        QVERIFY(first && !rig.exchange.tryLock());
+        auto moved = std::move(*first);
+        first.reset(); // the moved-from lock releases nothing
+        QVERIFY(rig.exchange.busy());
+    }
+    QVERIFY(!rig.exchange.busy());
+
+    rig.exchange.pausePolling(); // the program ends during a wait: every wait stops
+    rig.atTime(0.1, [&] { rig.pump.setEnding(true); });
+    const double start = rig.pump.advanced();
+    QVERIFY(!rig.exchange.attention(logger::attentionSeconds));
+    QVERIFY(rig.pump.advanced() - start < 0.15);
+    QCOMPARE(rig.exchange.collectAny(3.0).failure, Failure::Ending);
+    rig.exchange.finish({}); // polling stays off once the program is ending
+    QVERIFY(!rig.timer6.isEnabled());
+}
+
+void LoggerTest::abandonOrder_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("flush");
+    QTest::addColumn<QStringList>("steps");
+    const QStringList closing{"caption:", "restore", "send: "};
+    QTest::newRow("message and flush") << logger::text::timeOutExit << true << QStringList{"message"} + closing;
+    QTest::newRow("message, no flush") << logger::text::timeOutTryAgain << false << QStringList{"message"} + closing;
+    QTest::newRow("silent") << QString() << false << closing;
+}
+
+void LoggerTest::abandonOrder()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, flush);
+    loggertest::ExchangeRig rig;
+    QStringList log;
+    rig.dialogs.setOnMessage([&](const auto &) { log.append(QStringLiteral("message")); });
+    rig.port.setResponder([&](const QByteArray &b) { log.append("send:" + QString::fromLatin1(b)); });
+    rig.exchange.pausePolling();
+    rig.port.feed("abc");
+    rig.exchange.abandon({text, platform::MessageIcon::None, flush}, [&](const QString &c) { log.append("caption:" + c); },
+                         [&] {
+                             QVERIFY(!rig.timer6.isEnabled());
+                             log.append(QStringLiteral("restore"));
+                         });
+    QTEST(log, "steps");
+    QCOMPARE(rig.port.bytesWaiting(), flush ? 0 : 3);
+    QVERIFY(rig.timer6.isEnabled());
+    QCOMPARE(rig.dialogs.messageTexts(), text.isEmpty() ? QStringList{} : QStringList{text});
+}
+
+void LoggerTest::bytesOnTheLine_data()
+{
+    // Requests "R:134", "W:129:42", "K:2" on the LOGGER buffer, "P:134:2",
+    // "D:<time>" on the PANEL buffer; what the last one sends.
+    QTest::addColumn<QStringList>("requests");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("read keeps the last written value") << QStringList{"W:131:5", "R:135"} << bytesOf({'R', 0, 0, 0, 135, 5, 0});
+    QTest::newRow("K after the ID code's low byte") << QStringList{"W:128:1", "W:129:42", "K:2"} << bytesOf({'K', 1, 0, 0, 129, 42, 0});
+    QTest::newRow("K for set 256") << QStringList{"K:256"} << bytesOf({'K', 255, 0, 0, 0, 0, 0});
+    QTest::newRow("clock 2009-12-31 23:59:59") << QStringList{"D:2009-12-31T23:59:59"} << bytesOf({'D', 0x09, 0x12, 0x31, 0x23, 0x59, 0x59, 0});
+    QTest::newRow("memory size after a clock set") << QStringList{"D:2009-12-31T23:59:59", "P:134:2"} << bytesOf({'W', 0, 0, 0, 134, 2, 0x59, 0});
+}
+
+void LoggerTest::bytesOnTheLine()
+{
+    QFETCH(QStringList, requests);
+    logger::LoggerCommandBuffer loggerBuffer;
+    logger::PanelCommandBuffer panelBuffer;
+    QByteArray sent;
+    for (const QString &request : requests) {
+        const QStringList part = request.split(u':');
+        const auto number = [&](int i) { return quint8(part.at(i).toInt()); };
+        switch (part.at(0).at(0).toLatin1()) {
+        case 'R': sent = loggerBuffer.readByte(number(1)); break;
+        case 'K': sent = loggerBuffer.download(part.at(1).toInt()); break;
+        case 'W': sent = loggerBuffer.writeByte(number(1), number(2)); break;
+        case 'P': sent = panelBuffer.writeByte(number(1), number(2)); break;
+        default: sent = panelBuffer.setClock(logger::meterClockOf(QDateTime::fromString(request.mid(2), Qt::ISODate)));
+        }
+    }
+    QTEST(sent, "expected");
+}
+
+void LoggerTest::replyTexts_data()
+{
+    // Reply bytes in, the texts the windows show out.
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("text");
+    const QByteArray two = entryBytes({0x00, 0x02, 0x28, 0x23, 0x59, 0x55}, 20) + entryBytes({0x24, 0x12, 0x01, 0x07, 0x05, 0x09}, 0x0132);
+    QTest::newRow("status: largest values") << "status" << loggertest::statusBytes(65535, 0xFFFFFFFFu, 65535) << "65535 4294967295 65535";
+    QTest::newRow("status: unused bytes ignored") << "status" << bytesOf({0, 7, 0xAA, 0xBB, 0, 0, 1, 0, 0, 30}) << "7 256 30";
+    QTest::newRow("status: 11 bytes") << "status" << status + '\0' << "";
+    QTest::newRow("status: 9 bytes") << "status" << status.left(9) << "";
+    // Memory: the size code, then the bytes in use as text.
+    QTest::newRow("memory code 0") << "memory" << QByteArray("\x00" "0", 2) << "";
+    QTest::newRow("memory code 5") << "memory" << QByteArray("\x05" "0") << "";
+    QTest::newRow("96 K used of 128 K") << "memory" << QByteArray("\x02" "98304") << "128 K|32.0 K";
+    QTest::newRow("one set header of 256 K") << "memory" << QByteArray("\x04" "12") << "256 K|256.0 K";
+    QTest::newRow("a quarter K left rounds up") << "memory" << QByteArray("\x01" "65280") << "64 K|.3 K";
+    QTest::newRow("more used than there is") << "memory" << QByteArray("\x01" "70000") << "64 K|-4.4 K";
+    QTest::newRow("directory: two sets") << "2" << two << "1\t00-02-28----23:59:55|2\t24-12-01----07:05:09|20|306";
+    QTest::newRow("directory: fewer sets than entries") << "1" << two << "1\t00-02-28----23:59:55|20|306";
+    QTest::newRow("directory: second entry cut short") << "2" << two.left(23) << "1\t00-02-28----23:59:55|20";
+    QTest::newRow("directory: empty") << "1" << QByteArray() << "";
+    QTest::newRow("clock, BCD, an extra byte") << "clock" << bytesOf({0x09, 0x12, 0x31, 0x23, 0x05, 0x00, 0x77}) << "09-12-31----23:05:00|09-12-31-----23:05:00";
+    QTest::newRow("BCD nibbles not digits count 0 or 1") << "clock" << bytesOf({0x1A, 0xA5, 0x31, 0x23, 0x05, 0x00}) << "01-00-31----23:05:00|01-00-31-----23:05:00";
+    QTest::newRow("sets completed: part of one, one, two and a bit") << "sets" << QByteArray() << "0 SETS COMPLETED|1 SETS COMPLETED|2 SETS COMPLETED";
+}
+
+void LoggerTest::replyTexts()
+{
+    QFETCH(QString, what);
+    QFETCH(QByteArray, reply);
+    QStringList texts;
+    if (what == QLatin1String("status")) {
+        if (const auto block = logger::parseStatusBlock(reply))
+            texts << QStringLiteral("%1 %2 %3").arg(block->idCode).arg(block->bytesInUse).arg(block->samplingTime);
+    } else if (what == QLatin1String("memory")) {
+        if (const auto sizeK = logger::memorySizeK(quint8(reply[0])))
+            texts << logger::memorySizeText(*sizeK) << logger::remainingText(*sizeK, reply.mid(1).toUInt());
+    } else if (what == QLatin1String("clock")) {
+        const auto clock = logger::meterClockFrom(reply);
+        QVERIFY(clock);
+        texts << logger::setStartText(*clock) << logger::meterClockText(*clock);
+    } else if (what == QLatin1String("sets")) {
+        for (qint64 bytes : {11, 12, 25})
+            texts << logger::setsCompletedText(bytes);
+    } else {
+        texts = logger::directoryRows(reply, what.toInt());
+        QVERIFY(!logger::directoryEntry(reply, 0));
+        for (int set = 1; const auto entry = logger::directoryEntry(reply, set); ++set)
+            texts << QString::number(entry->records);
+    }
+    QTEST(texts.join(u'|'), "text");
+}
+
+void LoggerTest::writesAndReleases()
+{
+    Rig rig;
+    for (const char *key : {"W128", "W129", "W130", "W131"})
+        rig.meter.always(QLatin1String(key), "W");
+    rig.requests.writeIdCode(0x1234); // the input flushed before and after each write
+    QCOMPARE(rig.port.sent(), (QByteArrayList{bytesOf({'W', 0, 0, 0, 128, 0x12, 0}), bytesOf({'W', 0, 0, 0, 129, 0x34, 0})}));
+    QCOMPARE(rig.port.readLengths(), (QList<int>{0, 0, 0}));
+    QVERIFY(rig.pump.advanced() >= 0.4 && rig.pump.advanced() < 0.43);
+    rig.port.clearSent();
+    rig.requests.writeSamplingTime(300);
+    QCOMPARE(rig.port.sent(), (QByteArrayList{bytesOf({'W', 0, 0, 0, 130, 1, 0}), bytesOf({'W', 0, 0, 0, 131, 44, 0})}));
+
+    rig.port.clearSent();
+    rig.exchange.pausePolling(); // after the set list: two releases, the polling back on between
+    QList<bool> pollingAtSend;
+    rig.port.setResponder([&](const QByteArray &) { pollingAtSend.append(rig.timer6.isEnabled()); });
+    const double start = rig.pump.advanced();
+    rig.requests.releaseAfterSetList();
+    QCOMPARE(rig.port.sent(), (QByteArrayList{" ", " "}));
+    QCOMPARE(pollingAtSend, (QList<bool>{false, true}));
+    QVERIFY(rig.pump.advanced() - start >= 0.3 && rig.pump.advanced() - start < 0.33);
+
+    Rig closed; // a closed port is opened for the clock
+    closed.port.close();
+    closed.meter.always(QStringLiteral("C"), bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05}));
+    QVERIFY(closed.requests.meterClock().ok());
+    QCOMPARE(closed.port.openCalls(), 2);
+}
+
+void LoggerTest::inputnumber_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("max");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("message");
+    const QString tooSmall = QStringLiteral("Number Too Small ! Set Value to 1 !");
+    QTest::newRow("70000 of 65535") << "70000" << 65535 << 65535 << "Number Too Large ! Set Value to  65535!";
+    QTest::newRow("decimal comma 2,5 to even") << "2,5" << 32767 << 2 << "";
+    QTest::newRow("0") << "0" << 65535 << 1 << tooSmall;
+    QTest::newRow("0.6 is below 1") << "0.6" << 65535 << 1 << tooSmall;
+    QTest::newRow("not a number") << "abc" << 65535 << 1 << tooSmall;
+    QTest::newRow("empty (Cancel)") << "" << 65535 << 0 << "";
+    QTest::newRow("just above the largest") << "32767.1" << 32767 << 32767 << "Number Too Large ! Set Value to  32767!";
+}
+
+void LoggerTest::inputnumber()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, max);
+    QFETCH(QString, message);
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.queueInput(answer);
+    QTEST(logger::inputnumber(dialogs, {2, max, QStringLiteral(" Sampling Time in Seconds ")}), "result");
+    QCOMPARE(dialogs.messageTexts(), message.isEmpty() ? QStringList{} : QStringList{message});
+    const auto &asked = dialogs.prompts().first();
+    QCOMPARE((QStringList{asked.title, asked.prompt, asked.defaultAnswer}),
+             (QStringList{"Input  Sampling Time in Seconds ", QStringLiteral("Enter the  Sampling Time in Seconds (1 <= t <=  %1 ) ").arg(max), " 2"}));
+}
+
+void LoggerTest::setChoice_data()
+{
+    // Text1, Label2 (the number of sets), entries in the set list, the value
+    // flag; what is chosen. Set 2 has 20 records, set 3 has 10, set 4 none;
+    // any other set its number.
+    QTest::addColumn<ChoiceRow>("r");
+    QTest::newRow("0") << ChoiceRow{"0", "3", 3, 0, Kind::Cleared, 0, 0, ""};
+    QTest::newRow("300") << ChoiceRow{"300", "3", 3, 0, Kind::Cleared, 0, 0, ""};
+    QTest::newRow("4 of 3") << ChoiceRow{"4", "3", 3, 0, Kind::Invalid, 4, 0, ""};
+    QTest::newRow("3.5 of 3") << ChoiceRow{"3.5", "3", 3, 0, Kind::Invalid, 4, 0, ""};
+    QTest::newRow("before the count was read") << ChoiceRow{"1", "", 0, 0, Kind::Invalid, 1, 0, ""};
+    QTest::newRow("count read, list cut short") << ChoiceRow{"3", "3", 2, 0, Kind::Invalid, 3, 0, ""};
+    QTest::newRow("set 2") << ChoiceRow{"2", "3", 3, 0, Kind::Chosen, 2, 20, "20"};
+    QTest::newRow("last set, flag 1") << ChoiceRow{"3", "3", 3, 1, Kind::Chosen, 3, 10, "9"};
+    QTest::newRow("other set, flag 1") << ChoiceRow{"2", "3", 3, 1, Kind::Chosen, 2, 20, "20"};
+    QTest::newRow("last set as 3.0, flag 1") << ChoiceRow{"3.0", "3", 3, 1, Kind::Chosen, 3, 10, "10"};
+    QTest::newRow("empty last set, flag 1") << ChoiceRow{"4", "4", 4, 1, Kind::Chosen, 4, 0, "0"};
+    QTest::newRow("set 256 of 256") << ChoiceRow{"256", "256", 256, 0, Kind::Chosen, 256, 256, "256"};
+}
+
+void LoggerTest::setChoice()
+{
+    QFETCH(ChoiceRow, r);
+    QByteArray directory;
+    for (int i = 1; i <= r.entries; ++i)
+        directory += entryBytes({0x24, 0x01, 0x02, 0x03, 0x04, 0x05}, i == 2 ? 20 : i == 3 ? 10 : i == 4 ? 0 : i);
+    const logger::SetChoice choice = logger::chooseSet(r.text, r.setCount, directory, qint16(r.flag));
+    QCOMPARE(choice.kind, r.kind);
+    QCOMPARE((QList<int>{choice.set, choice.records}), (QList<int>{r.set, r.records}));
+    QCOMPARE(choice.recordsText, r.shown);
+}
+
+void LoggerTest::icCount()
+{
+    const QList<std::tuple<QString, IcKind, int>> rows{
+        {"2", IcKind::Code, 1}, {"4,0", IcKind::Code, 2}, {"8", IcKind::Code, 4}, {"3", IcKind::NotPairs, 0},
+        {"2.5", IcKind::NotPairs, 0}, {"10", IcKind::NotPairs, 0}, {"eight", IcKind::NotPairs, 0}, {"", IcKind::Cancelled, 0}};
+    for (const auto &[answer, kind, code] : rows) {
+        const logger::IcCountAnswer parsed = logger::parseIcCount(answer);
+        QVERIFY2(parsed.kind == kind && parsed.code == code, qPrintable(answer));
+    }
+}
+
+void LoggerTest::downloadsTheSet()
+{
+    Rig rig;
+    rig.shared.scaleMax = 5000;
+    rig.answerK({leapDay}, {0.1});
+    QCOMPARE(rig.run(2, 3), Result::Listed);
+    QCOMPARE(rig.windows.rows, QStringList({"1\t00-02-28\t23:59:55\t 010.00\tmV\t500 mV\tDC\t",
+                                            "2\t00-02-29\t00:00:00\t 020.00\tmV\t500 mV\tDC\t",
+                                            "3\t00-02-29\t00:00:05\t 030.00\tmV\t500 mV\tDC\t"}));
+    QCOMPARE(rig.windows.decoding, QList<qint64>({1, 2, 3}));
+    QCOMPARE(rig.windows.events, QStringList({"memory off", "close list", "status PLEASE WAIT.....", "progress 4 RECORDS COMPLETED",
+                                              "create", "texts mV|500 mV", "status ", "show data off",
+                                              "show 3  RECORDS IN NO. 2  SET|2", "memory on", "progress "}));
+    // Attention, the whole 7-byte buffer, then two releases twice.
+    QCOMPARE(rig.port.sent(), QByteArrayList({"A", bytesOf({'K', 1, 0, 0, 0, 0, 0}), " ", " ", " ", " "}));
+    QVERIFY(!rig.pollingWhenRequested && !rig.windows.pollingWhenCreated);
+    QVERIFY(rig.timer6.isEnabled());
+    QCOMPARE(rig.shared.scaleMax, 500.0); // reset, then raised by the records
+    QVERIFY(rig.dialogs.messages().isEmpty());
+    QVERIFY(!rig.exchange.busy());
+}
+
+void LoggerTest::collection_data()
+{
+    QTest::addColumn<CollectionRow>("r");
+    const QByteArray r = leapDay;
+    const auto row = [](const char *name, CollectionRow c) { QTest::newRow(name) << c; };
+    row("in one piece", {{r}, {0.1}, {"4 RECORDS COMPLETED"}, -1, 0.7});
+    row("in pieces, header cut", {{r.left(5), r.mid(5, 12), r.mid(17)}, {0.1, 0.2, 0.3}, {"1 RECORDS COMPLETED", "2 RECORDS COMPLETED", "4 RECORDS COMPLETED"}, -1, 0.9});
+    row("pause shorter than the silence limit", {{r.left(17), r.mid(17)}, {0.1, 1.9}, {"2 RECORDS COMPLETED", "4 RECORDS COMPLETED"}, -1, 2.6});
+    row("silent after one record", {{r.left(17)}, {0.1}, {"2 RECORDS COMPLETED"}, 1, 3.0});
+    row("silent in the middle of a record", {{r.left(20)}, {0.1}, {"2 RECORDS COMPLETED"}, 1, 3.0});
+    row("no reply", {{}, {}, {}, 0, 4.0});
+    row("one byte short", {{r.chopped(1)}, {0.1}, {"3 RECORDS COMPLETED"}, 2, 3.0});
+}
+
+void LoggerTest::collection()
+{
+    QFETCH(CollectionRow, r);
+    Rig rig;
+    rig.answerK(r.pieces, r.times);
+    const double start = rig.pump.advanced();
+    const int received = r.received;
+    QCOMPARE(rig.run(1, 3), received < 0 ? Result::Listed : Result::Failed);
+    QVERIFY(rig.pump.advanced() - start <= r.endsBy);
+    QCOMPARE(rig.windows.progress(), r.progress + QStringList{QString()});
+    QVERIFY(rig.timer6.isEnabled());
+    QCOMPARE(rig.windows.events.last(2), QStringList({"memory on", "progress "}));
+    // Attention and "K", then the releases: twice the pair for a list, one pair without.
+    const QByteArrayList sent = rig.port.sent();
+    QCOMPARE(sent.size(), received < 0 ? 6 : 4);
+    QCOMPARE(sent.mid(2), QByteArrayList(sent.size() - 2, " "));
+    QCOMPARE(rig.windows.rows.size(), received < 0 ? 3 : 0); // nothing partial is shown as if it were the set
+    if (received < 0) {
+        QVERIFY(rig.dialogs.messages().isEmpty());
+        return;
+    }
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList{QStringLiteral("Wait Time Out ! Only %1 of 3 Records Received ! Try Again !").arg(received)});
+    QVERIFY(!rig.windows.events.contains(QStringLiteral("create")) && !rig.windows.events.contains(QStringLiteral("show data off")));
+    QVERIFY(rig.windows.events.contains(QStringLiteral("status ")));
+    QCOMPARE(rig.port.bytesWaiting(), 0);
+}
+
+void LoggerTest::downloadStops_data()
+{
+    QTest::addColumn<StopRow>("r");
+    const auto row = [](const char *name, StopRow r) { QTest::newRow(name) << r; };
+    row("set of 0 records", {"empty", 1, Result::Nothing, "", true});
+    row("no set chosen", {"", 0, Result::Nothing, "", true});
+    row("set beyond 256", {"", 257, Result::Nothing, "", true});
+    row("port busy: nothing at all", {"busy", 1, Result::Busy, "", true});
+    row("program ending: quietly, polling stays off", {"ending", 1, Result::Failed, "", false});
+    row("device lost: told", {"lost", 1, Result::Failed, logger::text::portLost, true});
+}
+
+void LoggerTest::downloadStops()
+{
+    QFETCH(StopRow, r);
+    const QString &how = r.how, &message = r.message;
+    Rig rig;
+    const auto held = how == QLatin1String("busy") ? rig.exchange.tryLock() : decltype(rig.exchange.tryLock())();
+    rig.answerK({leapDay.left(17)}, {0.1});
+    if (how == QLatin1String("ending"))
+        rig.atTime(0.9, [&] { rig.pump.setEnding(true); });
+    if (how == QLatin1String("lost"))
+        rig.atTime(0.8, [&] { rig.port.setDeviceLost(true); });
+    QCOMPARE(rig.run(r.set, how == QLatin1String("empty") ? 0 : 3), r.result);
+    QCOMPARE(rig.timer6.isEnabled(), r.pollingAfter);
+    QCOMPARE(rig.dialogs.messageTexts(), message.isEmpty() ? QStringList{} : QStringList{message});
+    QVERIFY(rig.windows.rows.isEmpty());
+    if (how == QLatin1String("busy")) {
+        QVERIFY(rig.port.sent().isEmpty() && rig.windows.events.isEmpty());
+        return;
+    }
+    QCOMPARE(rig.windows.events.last(2), QStringList({"memory on", "progress "}));
+    if (how.isEmpty() || how == QLatin1String("empty")) {
+        QCOMPARE(rig.port.sent(), QByteArrayList({" ", " "}));
+        QCOMPARE(rig.windows.events, QStringList({"memory off", "close list", "memory on", "progress "}));
+    } else if (!message.isEmpty()) {
+        QCOMPARE(rig.dialogs.messages().first().icon, platform::MessageIcon::Critical);
+    }
+}
+
+void LoggerTest::valueFlagOnTheLastSet_data()
+{
+    QTest::addColumn<int>("valueFlag");
+    QTest::addColumn<bool>("lastSet");
+    QTest::addColumn<QStringList>("progress");
+    // The meter sends 4 records; the window expects one less (3).
+    QTest::newRow("flag, last set") << 1 << true << QStringList{"4 RECORDS COMPLETED", "2 RECORDS COMPLETED", ""};
+    QTest::newRow("flag, not the last set") << 1 << false << QStringList{"4 RECORDS COMPLETED", ""};
+    QTest::newRow("no flag, last set") << 0 << true << QStringList{"4 RECORDS COMPLETED", ""};
+}
+
+void LoggerTest::valueFlagOnTheLastSet()
+{
+    QFETCH(int, valueFlag);
+    QFETCH(bool, lastSet);
+    Rig rig;
+    rig.shared.valueByteFlag = qint16(valueFlag);
+    rig.answerK({leapDay + rec(0x80, 4, 0, 0, dc)}, {0.1});
+    QCOMPARE(rig.run(4, 3, lastSet), Result::Listed);
+    QTEST(rig.windows.progress(), "progress");
+    QCOMPARE(rig.windows.rows.size(), 3);
+    QCOMPARE(rig.port.bytesWaiting(), 0); // the record beyond is not left for the live polling
+}
+
+void LoggerTest::records_data()
+{
+    // Records (code, three value bytes, status) in, each row's value, unit,
+    // range, AC/DC and battery cells out; the window showed "mA", "500 mA".
+    QTest::addColumn<QByteArrayList>("records");
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<double>("scaleMax");
+    const auto row = [](const char *name, const QByteArrayList &records, const QStringList &cells, double scaleMax = -1) {
+        QTest::newRow(name) << records << cells << scaleMax;
+    };
+    row("millivolts DC", {rec(0x80, 0x12, 0x34, 0x56, dc)}, {" 123.46\tmV\t500 mV\tDC\t"}, 500);
+    row("negative volts", {rec(0x42, 0x01, 0x23, 0x40, dc | negative)}, {"-01.234\tV\t50 V\tDC\t"}, 50);
+    row("volts AC", {rec(0x40, 0x12, 0x34, 0x50, 0)}, {" 1.2345\tV\t5 V\tAC\t"});
+    row("overload negative volts", {rec(0x42, 0x99, 0x99, 0x90, overload | negative | dc)}, {"-OL    \tV\t50 V\tDC\t"});
+    row("overload negative frequency", {rec(0xC2, 0x12, 0x34, 0x50, overload | negative)}, {" OL    \tFrequency\t5K Hz\tAC\t"});
+    row("overload ohms", {rec(0x25, 0, 0, 0, overload | dc)}, {" OL    \tOhm\t50M Ohm\t\t"});
+    row("negative frequency", {rec(0xC1, 0x12, 0x34, 0x50, negative | dc)}, {" 123.45\tFrequency\t500 Hz\t\t"});
+    row("ohms bit3 clear is BEEP", {rec(0x20, 0x01, 0x20, 0x00, 0)}, {" 012.00\tOhm\t500 Ohm\tBEEP\t"});
+    row("ohms bit3 set", {rec(0x21, 0x12, 0x34, 0x50, dc)}, {" 1.2345\tOhm\t5K Ohm\t\t"});
+    row("capacitance bit3 clear is AC", {rec(0x61, 0x91, 0x23, 0x45, 0)}, {" 1.2345\tCx\t5 uF\tAC\t"});
+    row("capacitance bit3 set", {rec(0x60, 0x01, 0x23, 0x45, dc)}, {" 123.45\tCx\t500 nF\t\t"});
+    row("diode", {rec(0xA0, 0x06, 0x50, 0x00, dc)}, {" 0.6500\tDiode\t5 V\tDC\t"});
+    row("low battery", {rec(0x90, 0x12, 0x34, 0x50, dc | lowBattery)}, {" 123.45\tmA\t500 mA\tDC\t Low "});
+    row("frequency bit3 clear", {rec(0xC0, 0x12, 0x34, 0x50, 0)}, {" 12.345\tFrequency\t50 Hz\tAC\t"});
+    row("full scale raised only", {rec(0x42, 0, 0, 0, dc), rec(0x80, 0, 0, 0, dc), rec(0x40, 0, 0, 0, dc), rec(0xFF, 0, 0, 0, dc)},
+        {" 00.000\tV\t50 V\tDC\t", " 000.00\tmV\t500 mV\tDC\t", " 0.0000\tV\t5 V\tDC\t", " 0.0000\tV\t5 V\tDC\t"}, 500);
+    row("unknown codes take the texts before", {rec(0x07, 0x12, 0x34, 0x50, 0), rec(0x20, 0x01, 0, 0, 0), rec(0xFF, 0x02, 0, 0, 0)},
+        {" 123.45\tmA\t500 mA\tAC\t", " 010.00\tOhm\t500 Ohm\tBEEP\t", " 020.00\tOhm\t500 Ohm\tBEEP\t"});
+}
+
+void LoggerTest::records()
+{
+    QFETCH(QByteArrayList, records);
+    QFETCH(QStringList, cells);
+    QFETCH(double, scaleMax);
+    Rig rig;
+    const QStringList rows = rig.rowsOf(setReply({0x24, 0x03, 0x05, 0x08, 0x09, 0x07}, 0, records), "mA", "500 mA");
+    QStringList got;
+    for (const QString &row : rows)
+        got << row.section(u'\t', 2);
+    QCOMPARE(got, cells);
+    if (scaleMax > 0)
+        QCOMPARE((QList<double>{rig.shared.scaleMax, rig.shared.scaleHalf}), (QList<double>{scaleMax, scaleMax / 2}));
+    const QString last = cells.last();
+    QVERIFY(rig.windows.events.contains("texts " + last.section(u'\t', 1, 1) + '|' + last.section(u'\t', 2, 2)));
+}
+
+// Nibbles that are no decimal digits read as the live decoder reads them.
+// A range without a number (nothing decoded before, unknown codes): the
+// value before gets its sign or blank again in place of its leading blank,
+// a doubled minus loses one, and a long run stays short.
+void LoggerTest::nonDecimalNibblesAsTheLiveDecoder()
+{
+    const QList<QList<int>> frames{{0x42, 0xAB, 0xCD, 0xEF}, {0x80, 0x1A, 0x00, 0x00}, {0x21, 0x12, 0x3F, 0x45}, {0x90, 0x12, 0x34, 0x5C},
+                                   {0x62, 0xF1, 0x23, 0x45}, {0x61, 0x0B, 0x23, 0x45}, {0xC5, 0xFF, 0xFF, 0xFF}};
+    for (const QList<int> &b : frames) {
+        common::SharedValues liveShared;
+        common::MeterReading live;
+        live::decodeLiveFrame(rec(b[0], b[1], b[2], b[3], dc) + char(3), live, liveShared);
+        QVERIFY(!live.valueText.isEmpty());
+        Rig rig;
+        QCOMPARE(rig.rowsOf(setReply({0x24, 3, 5, 8, 9, 7}, 1, {rec(b[0], b[1], b[2], b[3], dc)})).value(0).section(u'\t', 2, 2),
+                 ' ' + live.valueText);
+    }
+    QList<std::pair<QList<int>, QStringList>> runs{
+        {{0}, {" "}}, {{negative}, {"-"}}, {{negative, negative}, {"-", "-"}}, {{0, negative}, {" ", "-"}},
+        {{negative, 0}, {"-", " -"}}, {{0, 0, 0}, {" ", " ", " "}}, {{overload | negative, negative}, {"-OL    ", "-OL    "}},
+        {{overload | negative, 0, 0}, {"-OL    ", " -OL    ", " -OL    "}}};
+    QList<int> many(300, 0); // a long run stays short
+    many[17] = negative;
+    QStringList kept(300, QStringLiteral(" -"));
+    for (int i = 0; i < 17; ++i)
+        kept[i] = QStringLiteral(" ");
+    kept[17] = QStringLiteral("-");
+    runs.append({many, kept});
+    for (const auto &[statuses, values] : runs) {
+        QByteArrayList records;
+        for (int st : statuses)
+            records << rec(0xEE, 0x12, 0x34, 0x56, st);
+        Rig rig;
+        QStringList got;
+        for (const QString &row : rig.rowsOf(setReply({0x24, 3, 5, 8, 9, 7}, 1, records)))
+            got << row.section(u'\t', 2, 3);
+        QStringList expected;
+        for (const QString &value : values)
+            expected << value + '\t';
+        QCOMPARE(got, expected);
+    }
+}
+
+void LoggerTest::stamps_data()
+{
+    QTest::addColumn<QList<int>>("start"); // BCD
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("leap day of 00") << QList<int>{0x00, 0x02, 0x28, 0x23, 0x59, 0x55} << 5 << QStringList{"00-02-28 23:59:55", "00-02-29 00:00:00", "00-02-29 00:00:05"};
+    QTest::newRow("year wrap") << QList<int>{0x99, 0x12, 0x31, 0x23, 0x59, 0x55} << 10 << QStringList{"99-12-31 23:59:55", "00-01-01 00:00:05"};
+    QTest::newRow("February 01 has 28 days") << QList<int>{0x01, 0x02, 0x28, 0x23, 0x59, 0x59} << 1 << QStringList{"01-02-28 23:59:59", "01-03-01 00:00:00"};
+    QTest::newRow("interval 0") << QList<int>{0x24, 0x03, 0x05, 0x01, 0x02, 0x03} << 0 << QStringList{"24-03-05 01:02:03", "24-03-05 01:02:03"};
+    QTest::newRow("longest interval") << QList<int>{0x24, 0x12, 0x31, 0x12, 0, 0} << 65535 << QStringList{"24-12-31 12:00:00", "25-01-01 06:12:15", "25-01-02 00:24:30"};
+    QTest::newRow("first stamp carries a corrupt second") << QList<int>{0x24, 0x03, 0x05, 0x01, 0x02, 0x75} << 5 << QStringList{"24-03-05 01:03:15", "24-03-05 01:03:20"};
+    QTest::newRow("corrupt day twice the month: never day 0") << QList<int>{0x00, 0x02, 0x58, 0, 0, 0} << 1 << QStringList{"00-03-29 00:00:00"};
+    QTest::newRow("corrupt month 13") << QList<int>{0x98, 0x13, 0x01, 0, 0, 0} << 1 << QStringList{"99-01-01 00:00:00"};
+    QTest::newRow("corrupt day 0 stays") << QList<int>{0x24, 0x03, 0x00, 0, 0, 0} << 1 << QStringList{"24-03-00 00:00:00", "24-03-00 00:00:01"};
+}
+
+void LoggerTest::stamps()
+{
+    QFETCH(QList<int>, start);
+    QFETCH(int, interval);
+    QFETCH(QStringList, expected);
+    Rig rig;
+    QCOMPARE(rowTimes(rig.rowsOf(setReply(start, interval, QByteArrayList(expected.size(), rec(0x80, 0, 0, 0, dc))))), expected);
+}
+
+void LoggerTest::stampsAgreeWithTheCalendar()
+{
+    const QList<std::tuple<QDateTime, int, int>> runs{{QDateTime(QDate(2000, 1, 1), QTime(0, 30, 0)), 3600, 24 * 366 + 5},
+                                                      {QDateTime(QDate(2023, 12, 20), QTime(7, 13, 29)), 65521, 1200},
+                                                      {QDateTime(QDate(2021, 2, 27), QTime(23, 0, 1)), 7, 3000}};
+    const auto bcd = [](int v) { return (v / 10) * 16 + v % 10; };
+    for (const auto &[start, interval, count] : runs) {
+        const QDate d = start.date();
+        const QTime t = start.time();
+        Rig rig;
+        const QStringList times = rowTimes(rig.rowsOf(setReply({bcd(d.year() % 100), bcd(d.month()), bcd(d.day()), bcd(t.hour()), bcd(t.minute()), bcd(t.second())},
+                                                               interval, QByteArrayList(count, rec(0x80, 0, 0, 0, dc)))));
+        QCOMPARE(times.size(), count);
+        for (int n = 0; n < count; ++n)
+            QCOMPARE(times[n], start.addSecs(qint64(n) * interval).toString(QStringLiteral("yy-MM-dd HH:mm:ss")));
+    }
+}
+
+QTEST_GUILESS_MAIN(LoggerTest)
+#include "tst_logger.moc"

@@ -1,0 +1,367 @@
+// The LOGGER window and the main window's MEMORY, SYSTEM TIME SET and
+// UPDATE through their buttons, over the scripted meter: clicks and answers
+// in, requests, bytes and texts out.
+
+#include "logger/messages.h"
+#include "loggerwindowrig.h"
+
+#include <QAbstractItemModelTester>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+using loggertest::bytesOf;
+using loggertest::LoggerWindowRig;
+
+namespace {
+
+const QStringList openingRequests{"A", "Y", "R134", "R135", " "};
+const QStringList listRequests{"A", "R135", "A", "I", " ", " "};
+
+} // namespace
+
+class LoggerUiTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void opening_data();
+    void opening();
+    void setList_data();
+    void setList();
+    void setSelection();
+    void settings_data();
+    void settings();
+    void timeOfMeter();
+    void closingAndRelMode();
+    void oneExchangeAtATime();
+    void systemTimeSet();
+    void update_data();
+    void update();
+};
+
+void LoggerUiTest::opening_data()
+{
+    QTest::addColumn<int>("sets");
+    QTest::addColumn<int>("code"); // memory size code
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<QString>("remaining"); // or the message
+    QTest::newRow("three sets") << 3 << 2 << false << "32.0 K";
+    QTest::newRow("no sets: the memory size") << 0 << 2 << false << "128 K";
+    QTest::newRow("status never answered") << 3 << 2 << true << logger::text::timeOutExit;
+    QTest::newRow("memory size code 5") << 3 << 5 << false << logger::text::invalidMemorySize();
+    QTest::newRow("11-byte status is asked again") << 3 << 11 << false << "32.0 K";
+    QTest::newRow("status always 11 bytes") << 3 << 12 << false << logger::text::badReply;
+}
+
+void LoggerUiTest::opening()
+{
+    QFETCH(int, sets);
+    QFETCH(int, code);
+    QFETCH(bool, silent);
+    QFETCH(QString, remaining);
+    LoggerWindowRig rig;
+    rig.meter.always(QStringLiteral("R135"), bytesOf({sets}));
+    rig.meter.always(QStringLiteral("R134"), bytesOf({code > 10 ? 2 : code}));
+    const QByteArray status = loggertest::statusBytes(4711, 98304, 5);
+    if (silent)
+        rig.meter.silence(QStringLiteral("Y"));
+    if (code == 11) // an 11-byte status is asked again, three times at most
+        rig.meter.once(QStringLiteral("Y"), status + '\0');
+    if (code == 12)
+        rig.meter.always(QStringLiteral("Y"), status + '\0');
+    QList<bool> pollingDuringMessage;
+    rig.dialogs.setOnMessage([&](const auto &) { pollingDuringMessage.append(rig.polling()); });
+    rig.port.feed("\x02\x80"); // part of a live frame, dropped by the attention
+    rig.openLogger();
+    logger::LOGGER &w = rig.window();
+    QVERIFY(rig.polling());
+    QCOMPARE(rig.port.sent().last(), QByteArray(" "));
+    if (silent || code == 5 || code == 12) {
+        QVERIFY(rig.pump.advanced() < 3 * 2.5 + 0.1); // three status tries of 0.5 s + 2 s at most
+        QCOMPARE(rig.dialogs.messageTexts(), QStringList{remaining});
+        QCOMPARE(rig.dialogs.messages().first().icon == platform::MessageIcon::Critical, code == 5);
+        QCOMPARE(pollingDuringMessage, QList<bool>{false});
+        QVERIFY(w.isHidden());
+        QVERIFY(rig.panel->CMDMEMORY->isEnabled());
+        return;
+    }
+    QVERIFY(w.isVisible());
+    QCOMPARE(rig.meter.requests(), (code == 11 ? QStringList{"A", "Y", "A", "Y", "R134", "R135", " "} : openingRequests));
+    QCOMPARE((QStringList{w.Label4->text(), w.Label6->text(), w.Text3->text(), w.Text2->text()}),
+             (QStringList{"128 K", remaining, "4711", "5  sec"}));
+    QVERIFY(!w.Text1->isEnabled());
+    QVERIFY(!rig.panel->CMDMEMORY->isEnabled());
+
+    if (sets == 0)
+        return;
+    rig.clearRecords(); // every resize reads again, once for a burst
+    rig.meter.always(QStringLiteral("Y"), loggertest::statusBytes(99, 0, 7));
+    w.resize(w.width() + 40, w.height());
+    w.resize(w.width() + 40, w.height() + 10);
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.meter.requests(), openingRequests);
+    QCOMPARE((QStringList{w.Text3->text(), w.Label6->text()}), (QStringList{"99", "128.0 K"}));
+
+    w.SSCommand1->click(); // MEMORY again: a fresh LOGGER, the record list closed
+    w.Text1->setText(QStringLiteral("2"));
+    int recordListClosed = 0;
+    rig.loggerFeature().commands().setRecordListCloser([&] { ++recordListClosed; });
+    rig.clearRecords();
+    rig.openLogger();
+    QCOMPARE(recordListClosed, 1);
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.setList().rowCount(), 0);
+    QCOMPARE(w.Label5->text(), QString());
+    QVERIFY(w.SSCommand1->isEnabled() && !w.SSCommand3->isEnabled());
+    QCOMPARE(rig.meter.requests(), openingRequests);
+}
+
+void LoggerUiTest::setList_data()
+{
+    QTest::addColumn<QString>("meter"); // "", "silent", "unplugged", "none"
+    QTest::addColumn<QString>("message");
+    QTest::newRow("three sets") << "" << "";
+    QTest::newRow("list not answered") << "silent" << logger::text::timeOutTryAgain;
+    QTest::newRow("one entry of three, then silence") << "partial" << logger::text::timeOutTryAgain;
+    QTest::newRow("meter unplugged during the list") << "unplugged" << logger::text::portLost;
+    QTest::newRow("no records: no waiting for a list") << "none" << logger::text::noRecords;
+}
+
+void LoggerUiTest::setList()
+{
+    QFETCH(QString, meter);
+    QFETCH(QString, message);
+    LoggerWindowRig rig;
+    if (meter == QLatin1String("none")) {
+        rig.meter.always(QStringLiteral("R135"), bytesOf({0}));
+        rig.meter.always(QStringLiteral("I"), QByteArray());
+    }
+    rig.openLogger();
+    rig.clearRecords();
+    logger::LOGGER &w = rig.window();
+    QAbstractItemModelTester tester(&w.setList(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    if (meter == QLatin1String("silent") || meter == QLatin1String("unplugged"))
+        rig.meter.silence(QStringLiteral("I"));
+    if (meter == QLatin1String("partial"))
+        rig.meter.always(QStringLiteral("I"), loggertest::entryBytes({0x24, 0x03, 0x14, 0x08, 0x00, 0x00}, 5), 0.1);
+    if (meter == QLatin1String("unplugged"))
+        rig.pump.after(rig.pump.advanced() + 1.5, [&] { rig.port.setDeviceLost(true); });
+    QStringList captions;
+    QList<bool> polling;
+    rig.pump.onStep([&](double) {
+        if (captions.isEmpty() || captions.last() != w.Label1->text())
+            captions.append(w.Label1->text());
+        polling.append(rig.polling());
+    });
+    const double start = rig.pump.advanced();
+    w.SSCommand1->click();
+    QCOMPARE(rig.dialogs.messageTexts(), message.isEmpty() ? QStringList{} : QStringList{message});
+    QVERIFY(polling.contains(false) && rig.polling());
+    QVERIFY(rig.panel->CMDMEMORY->isEnabled());
+    QCOMPARE(rig.port.sent().last(), QByteArray(" "));
+    QCOMPARE(w.Label1->text(), QString());
+    if (meter == QLatin1String("none")) {
+        QCOMPARE(rig.meter.requests(), listRequests);
+        QVERIFY(rig.pump.advanced() - start < 0.5 + 0.5 + 0.3 + 0.1); // two attentions and the closing pauses
+        return;
+    }
+    if (!message.isEmpty()) {
+        QVERIFY(rig.pump.advanced() - start <= 0.5 + 0.1 + logger::responseMarginSeconds + 1.6);
+        QCOMPARE(w.setList().rowCount(), 0);
+        QVERIFY(w.SSCommand1->isEnabled());
+        w.Text1->setText(QStringLiteral("2")); // a set of the list that was not read is refused
+        QCOMPARE(rig.dialogs.messageTexts().last(), logger::text::invalidSet);
+        QVERIFY(!w.SSCommand3->isEnabled());
+        return;
+    }
+    QCOMPARE(rig.meter.requests(), listRequests);
+    QCOMPARE(w.Label2->text(), QStringLiteral("3"));
+    QCOMPARE(w.setList().rowCount(), 3);
+    QCOMPARE(w.setList().cell(2, 1), QStringLiteral("00-02-28----23:59:55"));
+    QCOMPARE(w.Label8->text(), QStringLiteral("3 SETS COMPLETED"));
+    QVERIFY(captions.contains(QStringLiteral("PLEASE WAIT....")) && captions.contains(QStringLiteral("PLEASE WAIT.....")));
+    QVERIFY(!w.SSCommand1->isEnabled());
+    w.Grid1Click(w.setList().index(0, 0)); // a row click enables NO.S OF SET again; a second reading appends
+    w.SSCommand1->click();
+    QCOMPARE(w.setList().rowCount(), 6);
+}
+
+void LoggerUiTest::setSelection()
+{
+    LoggerWindowRig rig;
+    rig.openLogger();
+    logger::LOGGER &w = rig.window();
+    w.SSCommand1->click();
+    QSignalSpy asked(&w, &logger::LOGGER::showDataRequested);
+    QList<bool> enabledDuringDownload;
+    connect(&w, &logger::LOGGER::showDataRequested, this, [&] {
+        for (QWidget *control : std::initializer_list<QWidget *>{w.Grid1, w.SSCommand6, w.Text2, w.Text1, w.SSCommand1, w.SSCommand4, w.SSCommand5})
+            enabledDuringDownload.append(control->isEnabled());
+    });
+    w.Grid1Click(w.setList().index(1, 1)); // a row click chooses its set and asks for its data at once
+    QCOMPARE(w.Text1->text(), QStringLiteral("2"));
+    QCOMPARE(w.Label5->text(), QStringLiteral("20"));
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.first().first().toInt(), 2);
+    QCOMPARE(enabledDuringDownload, QList<bool>(7, false));
+    QVERIFY(w.Grid1->isEnabled());
+    rig.shared.valueByteFlag = 1; // the last set with the flag: one record less shown, not counted
+    w.Text1->setText(QStringLiteral("3"));
+    QCOMPARE(w.Label5->text(), QStringLiteral("9"));
+    QCOMPARE(rig.shared.recTotal, 20.0); // the record list still holds set 2
+    w.SSCommand3->click();
+    QCOMPARE(rig.shared.recTotal, 10.0);
+    QCOMPARE(asked.last().first().toInt(), 3);
+    w.Text1->setText(QStringLiteral("4"));
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList{logger::text::invalidSet});
+    QCOMPARE((QStringList{w.Text1->text(), w.Label5->text()}), (QStringList{"", ""}));
+    QVERIFY(!w.SSCommand3->isEnabled());
+}
+
+void LoggerUiTest::settings_data()
+{
+    QTest::addColumn<bool>("idCode");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArrayList>("sent");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("ID code 70000") << true << "70000" << QByteArrayList{"A", bytesOf({'W', 0, 0, 0, 128, 255, 0}), bytesOf({'W', 0, 0, 0, 129, 255, 0}), " "}
+                                   << " 65535" << QStringList{"Number Too Large ! Set Value to  65535!"};
+    QTest::newRow("sampling 2,6") << false << "2,6" << QByteArrayList{"A", bytesOf({'W', 0, 0, 0, 130, 0, 0}), bytesOf({'W', 0, 0, 0, 131, 3, 0}), " "}
+                                  << " 3 Sec" << QStringList{};
+    QTest::newRow("ID code cancelled") << true << "" << QByteArrayList{} << "4711" << QStringList{};
+}
+
+void LoggerUiTest::settings()
+{
+    QFETCH(bool, idCode);
+    QFETCH(QString, answer);
+    LoggerWindowRig rig;
+    rig.openLogger();
+    rig.clearRecords();
+    logger::LOGGER &w = rig.window();
+    rig.dialogs.queueInput(answer);
+    (idCode ? w.SSCommand4 : w.SSCommand5)->click();
+    QCOMPARE(rig.dialogs.prompts().size(), 1);
+    QCOMPARE(rig.dialogs.prompts().first().defaultAnswer, idCode ? " 4711" : " 5");
+    QTEST(rig.port.sent(), "sent");
+    QTEST((idCode ? w.Text3 : w.Text2)->text(), "shown");
+    QTEST(rig.dialogs.messageTexts(), "messages");
+    QCOMPARE(w.Label1->text(), QString());
+    QVERIFY(rig.polling());
+}
+
+void LoggerUiTest::timeOfMeter()
+{
+    LoggerWindowRig rig;
+    rig.openLogger();
+    rig.clearRecords();
+    logger::LOGGER &w = rig.window();
+    w.SSCommand6->click();
+    QCOMPARE(rig.meter.requests(), (QStringList{"A", "C", " "}));
+    QCOMPARE(w.Label3->text(), QStringLiteral("24-03-15-----10:30:05"));
+    QVERIFY(w.SSCommand6->isEnabled() && rig.polling());
+    rig.meter.always(QStringLiteral("C"), bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05, 0x00}));
+    w.Label3->clear();
+    w.SSCommand6->click();
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList{logger::text::badReply});
+    QCOMPARE(w.Label3->text(), QString());
+    QVERIFY(w.SSCommand6->isEnabled());
+    QCOMPARE(rig.port.bytesWaiting(), 0);
+}
+
+void LoggerUiTest::closingAndRelMode()
+{
+    LoggerWindowRig rig;
+    rig.openLogger();
+    rig.window().close();
+    QVERIFY(!rig.window().isLoaded() && rig.panel->CMDMEMORY->isEnabled());
+    rig.openLogger();
+    QVERIFY(rig.window().isVisible());
+    rig.port.feed(bytesOf({2, 0x80, 0x12, 0x34, 0x50, 0x88, 3})); // a live frame with REL on closes the window
+    for (int i = 0; i < 7; ++i)
+        rig.panel->Timer6->fire();
+    QVERIFY(!rig.window().isLoaded() && rig.window().isHidden());
+    QVERIFY(rig.panel->CMDMEMORY->isEnabled());
+}
+
+void LoggerUiTest::oneExchangeAtATime()
+{
+    LoggerWindowRig rig;
+    rig.openLogger();
+    rig.clearRecords();
+    logger::LOGGER &w = rig.window();
+    bool clicked = false;
+    rig.pump.onStep([&](double) {
+        if (clicked)
+            return;
+        clicked = true; // while NO.S OF SET waits
+        for (QPushButton *b : {w.SSCommand6, w.SSCommand4, rig.panel->CMDSYSTEM, rig.panel->CMDUPDATE, rig.panel->CMDMEMORY})
+            b->click();
+    });
+    w.SSCommand1->click();
+    QVERIFY(clicked);
+    QCOMPARE(rig.meter.requests(), listRequests);
+    QVERIFY(rig.dialogs.prompts().isEmpty());
+    QCOMPARE(w.setList().rowCount(), 3);
+}
+
+void LoggerUiTest::systemTimeSet()
+{
+    LoggerWindowRig rig;
+    rig.clock.setDate(QDate(2009, 12, 31));
+    rig.clock.setSecondsSinceMidnight(86399.0 - 0.1); // read after the 0.1 s attention
+    QStringList seen; // request, caption, polling
+    rig.meter.watch([&](const QString &key) { seen.append(key + u'|' + rig.panel->LBLCOMM->text() + (rig.polling() ? "|on" : "|off")); });
+    rig.panel->CMDSYSTEM->click();
+    QCOMPARE(rig.port.sent(), (QByteArrayList{"A", bytesOf({'D', 0x09, 0x12, 0x31, 0x23, 0x59, 0x59, 0}), " "}));
+    QCOMPARE(seen, (QStringList{"A|WAIT|off", "D|WAIT|off", " |WAIT|off"}));
+    QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
+    QVERIFY(rig.polling());
+}
+
+void LoggerUiTest::update_data()
+{
+    // sent: "A", the write, " " with the polling still off, " " with it on.
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("loggerOpen");
+    QTest::addColumn<QByteArrayList>("sent");
+    QTest::addColumn<QStringList>("messages");
+    const auto write = [](int code) { return QByteArrayList{"A", bytesOf({'W', 0, 0, 0, 134, code, 0, 0}), " ", " "}; };
+    QTest::newRow("4,0") << "4,0" << false << write(2) << QStringList{};
+    QTest::newRow("3") << "3" << false << QByteArrayList{} << QStringList{logger::text::icPairs};
+    QTest::newRow("8 with the logger open") << "8" << true << write(4) << QStringList{};
+}
+
+void LoggerUiTest::update()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, loggerOpen);
+    QFETCH(QByteArrayList, sent);
+    LoggerWindowRig rig;
+    if (loggerOpen)
+        rig.openLogger();
+    rig.clearRecords();
+    rig.dialogs.queueInput(answer);
+    QList<bool> pollingAtSend;
+    rig.meter.watch([&](const QString &) { pollingAtSend.append(rig.polling()); });
+    rig.panel->CMDUPDATE->click();
+    QCOMPARE(rig.dialogs.prompts().size(), 1);
+    const auto &asked = rig.dialogs.prompts().first();
+    QCOMPARE((QStringList{asked.title, asked.prompt, asked.defaultAnswer}),
+             (QStringList{"Input Memory Size", "Update the MEMORY SIZE in No.s of ICs\r\n\r\n2-->  64K\r\n4-->128K\r\n6-->192K\r\n8-->256K", "2.0"}));
+    QCOMPARE(rig.port.sent(), sent);
+    if (!sent.isEmpty())
+        QCOMPARE(pollingAtSend, (QList<bool>{false, false, false, true}));
+    QTEST(rig.dialogs.messageTexts(), "messages");
+    for (const auto &message : rig.dialogs.messages())
+        QCOMPARE(message.icon, platform::MessageIcon::Critical);
+    QVERIFY(rig.polling());
+    if (loggerOpen)
+        QVERIFY(!rig.window().isLoaded() && rig.panel->CMDMEMORY->isEnabled());
+}
+
+QTEST_MAIN(LoggerUiTest)
+#include "tst_logger_ui.moc"

@@ -1,0 +1,510 @@
+// The data file written and read back on bytes, the record list, the list
+// printout, the sampling time and MEMORY_GRAPH's selection, as tables.
+
+#include "recording/datafileformat.h"
+#include "recording/datafilereader.h"
+#include "recording/listprintout.h"
+#include "recording/memoryselection.h"
+#include "recording/recordlistmodel.h"
+#include "recording/samplingtime.h"
+#include "support/recordingprinter.h"
+#include "support/scriptedclock.h"
+#include "support/scriptedpump.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using recording::PrintOutcome;
+using recording::RangeBoxes;
+using recording::RecordListModel;
+using testsupport::RecordingPrinter;
+
+namespace {
+
+// Cells 0..7 of each row joined by '|', the empty ones at the end left off.
+QStringList rowsOf(const RecordListModel &list)
+{
+    QStringList rows;
+    for (qint64 row = 1; row <= list.recordCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < RecordListModel::ColumnCount; ++column)
+            cells << list.cell(row, column);
+        while (!cells.isEmpty() && cells.constLast().isEmpty())
+            cells.removeLast();
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+// A list whose TIME cells name their row ("T1", "T2" ...).
+void fill(RecordListModel &list, int records, const QString &unit = QStringLiteral("V"))
+{
+    for (int row = 1; row <= records; ++row)
+        list.appendRow({QString::number(row), "24-01-15", "T" + QString::number(row), " 1", row == 1 ? unit : "V",
+                        "5 V", "DC", ""});
+}
+
+struct PrintRig
+{
+    explicit PrintRig(int records) { fill(list, records); }
+    PrintOutcome print(RecordingPrinter &printer) { return recording::printRecordList(list, printer, pump, "MEMORYLIST"); }
+    testsupport::ScriptedClock clock;
+    testsupport::ScriptedPump pump{clock};
+    RecordListModel list;
+};
+
+const QString invalid = QStringLiteral(" Invalid No.s,  please try again !");
+
+struct PrintRow
+{
+    QString refusal, change;
+    int afterTexts;
+    PrintOutcome::Status status;
+    int linesPrinted;
+    QString reason;
+};
+
+struct SamplingRow
+{
+    QString answer, message, label;
+    int sampleTick, intervalMs;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(SamplingRow)
+Q_DECLARE_METATYPE(PrintRow)
+
+class RecordingTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { QVERIFY(dir_.isValid()); }
+    void recordedLine_data();
+    void recordedLine();
+    void readsFiles_data();
+    void readsFiles();
+    void fileRefused_data();
+    void fileRefused();
+    void listCells_data();
+    void listCells();
+    void listKeySpan_data();
+    void listKeySpan();
+    void samplingAnswer_data();
+    void samplingAnswer();
+    void printoutLine_data();
+    void printoutLine();
+    void printout_data();
+    void printout();
+    void memoryGraphPreparation_data();
+    void memoryGraphPreparation();
+    void memoryRange_data();
+    void memoryRange();
+
+private:
+    QString write(const QByteArray &bytes)
+    {
+        QFile file(dir_.filePath(QStringLiteral("in.dat")));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write the test file");
+        return file.fileName();
+    }
+    QTemporaryDir dir_;
+};
+
+void RecordingTest::recordedLine_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<recording::PanelTexts>("texts");
+    QTest::addColumn<QByteArray>("line");
+    const auto row = [](const char *name, QDateTime now, recording::PanelTexts texts, const char *line) {
+        QTest::newRow(name) << now << texts << QByteArray(line);
+    };
+    const QDateTime may31(QDate(2026, 5, 31), QTime(14, 3, 7));
+    row("no low battery ends with a tab", may31, {"1.234", "V", "5 V", "DC", ""}, "12\t26-05-31\t14:03:07\t 1.234\tV\t5 V\tDC\t\r\n");
+    row("low battery ends with Low", may31, {"-0.012", "V", "5 V", "DC", "LOW BATTERY"}, "12\t26-05-31\t14:03:07\t-0.012\tV\t5 V\tDC\tLow\r\n");
+    row("padded date and time, overload, empty A/D", QDateTime(QDate(2009, 1, 5), QTime(7, 8, 9)),
+        {"OL", "Ohm", "50M Ohm", "", ""}, "12\t09-01-05\t07:08:09\t   OL  \tOhm\t50M Ohm\t\t\r\n");
+    row("negative overload", may31, {"-OL", "V", "5 V", "DC", ""}, "12\t26-05-31\t14:03:07\t  -OL  \tV\t5 V\tDC\t\r\n");
+    row("overload with a blank is not the mark", may31, {" OL", "V", "5 V", "DC", ""}, "12\t26-05-31\t14:03:07\t  OL\tV\t5 V\tDC\t\r\n");
+    row("zero gets a blank", may31, {"0.000", "V", "5 V", "DC", ""}, "12\t26-05-31\t14:03:07\t 0.000\tV\t5 V\tDC\t\r\n");
+    row("link lost: empty reading", QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59)), {"", "", "", "", ""},
+        "12\t24-02-29\t23:59:59\t \t\t\t\t\r\n");
+}
+
+void RecordingTest::recordedLine()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(recording::PanelTexts, texts);
+    QTEST(recording::recordedLine(recording::recordedRecord(12, now, texts)), "line");
+}
+
+void RecordingTest::readsFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("rows");
+    const auto row = [](const char *name, const QByteArray &bytes, const QStringList &rows) { QTest::newRow(name) << bytes << rows; };
+    row("recorded lines", "1\t26-05-31\t14:03:07\t 1.234\tV\t5 V\tDC\t\r\n2\t26-05-31\t14:03:09\t-0.012\tV\t5 V\tDC\tLow\r\n",
+        {"1|26-05-31|14:03:07| 1.234|V|5 V|DC", "2|26-05-31|14:03:09|-0.012|V|5 V|DC|Low"});
+    row("short and long rows", "a\tb\r\n1\t2\t3\t4\t5\t6\t7\t8\t9\t10\r\n", {"a|b", "1|2|3|4|5|6|7|8"});
+    row("LF and CR lines", "1\ta\n2\tc\r3\n", {"1|a", "2|c", "3"});
+    row("no last line end", "1\ta\r\n2\tc", {"1|a", "2|c"});
+    row("empty file", "", {});
+    row("empty line", "a\r\n\r\nb\r\n", {"a", "", "b"});
+    row("comma splits a line in two", "3\t14:03:11\t 1,5\tV\r\n", {"3|14:03:11| 1", "5|V"});
+    row("blanks before an item, tab is not one", "  a, \tb\r\n", {"a", "|b"});
+    row("quoted keeps commas", "\"1\ta,b\t\"\r\n", {"1|a,b"});
+    row("rest after the quote skipped", "\"x\"junk,y\r\n", {"x", "y"});
+    row("corrupt: no closing quote", "\"abc\r\nd\r\n", {"abc", "d"});
+    row("corrupt: quote at the end", "\"", {""});
+    row("NUL bytes are text", QByteArray("a\0b\r\n", 5), {QString::fromLatin1("a\0b", 3)});
+    row("quoted lines ended by CR alone", "\"1\t\"\r\"2\t,\"x\r\n\r\"\"\r\n", {"1", "2|,", "", ""});
+    row("bytes read as Latin-1", "\xb5" "A\tx\r\n", {QStringLiteral("\u00b5A|x")});
+}
+
+// Cut into chunks of any size and split on several threads, a text gives the
+// rows of the whole.
+void RecordingTest::readsFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, rows);
+    const QString name = write(bytes);
+    for (qsizetype chunk = 1; chunk <= std::max<qsizetype>(bytes.size(), 1); ++chunk) {
+        RecordListModel list;
+        recording::ReadOptions options;
+        options.chunkBytes = chunk;
+        const recording::ReadOutcome outcome = recording::filelistu(list, name, options);
+        QVERIFY(outcome.complete);
+        QCOMPARE(outcome.rowsAdded, rows.size());
+        QCOMPARE(rowsOf(list), rows);
+    }
+}
+
+void RecordingTest::fileRefused_data()
+{
+    QTest::addColumn<qint64>("size"); // a sparse file; -2: missing
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("over a set limit") << qint64(2'500'000) << qint64(1'000'000) << "2.5 MB";
+    QTest::newRow("missing") << qint64(-2) << qint64(-1) << "";
+}
+
+void RecordingTest::fileRefused()
+{
+    QFETCH(qint64, size);
+    QFETCH(qint64, limit);
+    QFETCH(QString, told);
+    QString name = dir_.filePath(QStringLiteral("missing.dat"));
+    if (size >= 0) {
+        QFile file(name = write({}));
+        if (!file.resize(size))
+            QSKIP("no sparse file of that size here");
+    }
+    if (size < 0) {
+        QString reason;
+        QVERIFY(!recording::canOpenForReading(name, &reason));
+        QVERIFY(!reason.isEmpty());
+    }
+    RecordListModel list;
+    recording::ReadOptions options;
+    options.sizeLimit = limit;
+    for (bool copy : {false, true}) {
+        options.copy = copy;
+        const recording::ReadOutcome outcome = recording::filelistu(list, name, options);
+        QCOMPARE(outcome.tooLarge, size >= 0);
+        QVERIFY(!outcome.complete);
+        QVERIFY2(outcome.errorText.contains(told), qPrintable(outcome.errorText));
+        QCOMPARE(list.recordCount(), 0);
+    }
+}
+
+void RecordingTest::listCells_data()
+{
+    // Rows: 0 captions, 1 a full file line, 2 a short one, 3 appended with a tab inside a cell.
+    QTest::addColumn<qint64>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("caption REC") << qint64(0) << 0 << " REC ";
+    QTest::newRow("caption BAT") << qint64(0) << 7 << " BAT ";
+    QTest::newRow("last cell of a file line") << qint64(1) << 7 << "8";
+    QTest::newRow("missing cell of a short row") << qint64(2) << 5 << "";
+    QTest::newRow("tab inside an appended cell splits it") << qint64(3) << 1 << "b";
+    QTest::newRow("ninth appended cell dropped") << qint64(3) << 7 << "7";
+    QTest::newRow("negative row") << qint64(-1) << 0 << "";
+    QTest::newRow("row after the last") << qint64(4) << 0 << "";
+    QTest::newRow("column after the last") << qint64(1) << 8 << "";
+    QTest::newRow("negative column") << qint64(1) << -1 << "";
+}
+
+void RecordingTest::listCells()
+{
+    QFETCH(qint64, row);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    RecordListModel list;
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    list.appendFileText("1\t2\t3\t4\t5\t6\t7\t8\r\nshort\r\n");
+    list.appendFileText("");
+    list.appendRow({"a\tb", "2", "3", "4", "5", "6", "7", "8"});
+    QCOMPARE(list.rowCount(), 3);
+    QCOMPARE(list.cell(row, column), text);
+    if (row == 0)
+        QCOMPARE(list.headerData(column, Qt::Horizontal).toString(), text);
+    else if (row > 0 && column >= 0)
+        QCOMPARE(list.data(list.index(int(row - 1), column)).toString(), text);
+    const quint64 before = list.generation();
+    QSignalSpy reset(&list, &RecordListModel::modelReset);
+    list.clear();
+    QCOMPARE(reset.count(), 1);
+    QVERIFY(list.generation() != before);
+    QCOMPARE(list.cell(1, 0), QString());
+}
+
+void RecordingTest::listKeySpan_data()
+{
+    // Blocks of 16 rows: spans inside one, across several, ending in the rows
+    // not yet in a whole block, from the caption row.
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("last");
+    QTest::newRow("one row") << qint64(37) << qint64(37);
+    QTest::newRow("inside a block") << qint64(17) << qint64(30);
+    QTest::newRow("ends inside blocks") << qint64(5) << qint64(250);
+    QTest::newRow("from the caption row to the last") << qint64(0) << qint64(300);
+    QTest::newRow("the rows after the last whole block") << qint64(290) << qint64(300);
+}
+
+void RecordingTest::listKeySpan()
+{
+    QFETCH(qint64, first);
+    QFETCH(qint64, last);
+    const auto key = [](const recording::RowCells &cells) { return cells[0].toString().toDouble(); };
+    RecordListModel list;
+    list.setRowValuer(key);
+    QByteArray text;
+    for (int i = 1; i <= 200; ++i)
+        text += QByteArray::number((i * 7919) % 1009 - 500) + "\r\n";
+    list.appendFileText(text); // keys kept while reading
+    for (int i = 201; i <= 300; ++i)
+        list.appendRow({QString::number((i * 7919) % 1009 - 500)}); // keys found at the first call
+    double low = key(list.rowCells(first)), high = low;
+    for (qint64 row = first; row <= last; ++row) {
+        low = std::min(low, key(list.rowCells(row)));
+        high = std::max(high, key(list.rowCells(row)));
+    }
+    QCOMPARE(list.keySpan(first, last, key), (recording::KeySpan{low, high}));
+}
+
+void RecordingTest::samplingAnswer_data()
+{
+    QTest::addColumn<SamplingRow>("r");
+    const QString small = QStringLiteral("Number Too Small ! Set Value to 1 !"), large = QStringLiteral("Number Too Large ! Set Value to 60 !");
+    QTest::newRow("decimal comma 2,5") << SamplingRow{"2,5", "", "2.5 Sec", 2, 2500};
+    QTest::newRow("0.5 too small") << SamplingRow{"0.5", small, "1.0 Sec", 0, 1000};
+    QTest::newRow("75 too large") << SamplingRow{"75", large, "60.0 Sec", 59, 60000};
+    QTest::newRow("text counts 0") << SamplingRow{"fast", small, "1.0 Sec", 0, 1000};
+    QTest::newRow("bounds kept: 1") << SamplingRow{"1", "", "1.0 Sec", 0, 1000};
+    QTest::newRow("just above 60") << SamplingRow{"60.01", large, "60.0 Sec", 59, 60000};
+    QTest::newRow("3.5 ticks round to even") << SamplingRow{"3.5", "", "3.5 Sec", 2, 3500};
+    QTest::newRow("label rounds half away") << SamplingRow{"2.25", "", "2.3 Sec", 1, 2250};
+    QTest::newRow("interval to whole ms") << SamplingRow{"1.0005", "", "1.0 Sec", 0, 1000};
+    QTest::newRow("leading blanks") << SamplingRow{"  7 s", "", "7.0 Sec", 6, 7000};
+    QTest::newRow("empty: nothing changes") << SamplingRow{"", "", "", 0, 0};
+}
+
+void RecordingTest::samplingAnswer()
+{
+    QFETCH(SamplingRow, r);
+    const recording::SamplingChoice choice = recording::readSamplingAnswer(r.answer);
+    QCOMPARE(choice.message, r.message);
+    QCOMPARE(choice.changed, !r.answer.isEmpty());
+    if (!choice.changed)
+        return;
+    QCOMPARE(recording::samplingLabelText(choice.seconds), r.label);
+    QCOMPARE(int(recording::sampleTickFor(choice.seconds)), r.sampleTick);
+    QCOMPARE(recording::samplingIntervalMs(choice.seconds), r.intervalMs);
+    QCOMPARE(recording::samplingDefaultAnswer(QStringLiteral("2.0 Sec")), QStringLiteral("2."));
+    QCOMPARE(recording::samplingDefaultAnswer(QStringLiteral("12.5 Sec")), QStringLiteral("12.5"));
+}
+
+void RecordingTest::printoutLine_data()
+{
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("low battery and overload") << QStringList{"86400", "26-06-01", "23:59:59", "   OL  ", "Frequency", "5M Hz", "", "Low"}
+        << "86400  26-06-01    23:59:59     OL    Frequency  5M Hz            Low  ";
+    QTest::newRow("longer cell printed whole") << QStringList{"12345678", "d", "t", "v", "u", "r", "BEEP!!", "b"}
+        << "12345678d           t         v        u          r           BEEP!!b    ";
+    QTest::newRow("empty row") << QStringList{} << QString(71, QLatin1Char(' '));
+}
+
+void RecordingTest::printoutLine()
+{
+    QFETCH(QStringList, cells);
+    QList<QByteArray> storage;
+    storage.reserve(RecordListModel::ColumnCount);
+    RecordListModel::Cells row{};
+    for (int i = 0; i < cells.size(); ++i)
+        row[std::size_t(i)] = QLatin1StringView(storage.emplace_back(cells[i].toLatin1()));
+    QTEST(recording::printoutLine(row), "line");
+}
+
+// A failing printer or a list cleared (closed, filled by a new download) in
+// the print dialog or while the lines go out, or the program ending: the job
+// is aborted, never sent cut short or empty. Rows only added leave the rows
+// asked for, and those are printed.
+void RecordingTest::printout_data()
+{
+    // change: "", "fail", "clear", "refill", "add", "end", after this many
+    // texts (-1: in the print dialog); refusal "-": none.
+    QTest::addColumn<PrintRow>("r");
+    using S = PrintOutcome::Status;
+    QTest::newRow("printed over pages") << PrintRow{"-", "", 0, S::Printed, 120, ""};
+    QTest::newRow("dialog cancelled") << PrintRow{"", "", 0, S::Cancelled, 0, ""};
+    QTest::newRow("printer refuses") << PrintRow{"Printer offline", "", 0, S::Failed, 0, "Printer offline"};
+    QTest::newRow("new page fails") << PrintRow{"-", "fail", -1, S::Failed, -1, "The printer stopped."};
+    QTest::newRow("list closed in the print dialog") << PrintRow{"-", "clear", -1, S::Interrupted, 0, ""};
+    QTest::newRow("rows added in the print dialog") << PrintRow{"-", "add", -1, S::Printed, 120, ""};
+    QTest::newRow("new download while printing") << PrintRow{"-", "refill", 5, S::Interrupted, 3, ""};
+    QTest::newRow("program ending while printing") << PrintRow{"-", "end", 3, S::Interrupted, 1, ""};
+}
+
+void RecordingTest::printout()
+{
+    QFETCH(PrintRow, r);
+    const QString &change = r.change;
+    const PrintOutcome::Status status = r.status;
+    PrintRig rig(120);
+    RecordingPrinter printer(RecordingPrinter::Setup{100, {827, 400}});
+    if (r.refusal != QLatin1String("-"))
+        printer.refuseBegin(r.refusal);
+    const auto act = [&] {
+        if (change == QLatin1String("fail"))
+            printer.failFromNowOn();
+        else if (change == QLatin1String("end"))
+            rig.pump.setEnding(true);
+        if (change == QLatin1String("clear") || change == QLatin1String("refill"))
+            rig.list.clear();
+        if (change == QLatin1String("refill") || change == QLatin1String("add"))
+            rig.list.appendRow({"999", "26-06-01", "00:00:00", " 2.0", "V", "5 V", "DC", ""});
+    };
+    if (r.afterTexts < 0)
+        printer.whileChoosing(act);
+    else if (!change.isEmpty())
+        rig.pump.onStep([&](double) {
+            if (printer.texts().size() == r.afterTexts)
+                act();
+        });
+    const PrintOutcome outcome = rig.print(printer);
+    QCOMPARE(outcome.status, status);
+    QCOMPARE(outcome.errorText, r.reason);
+    if (r.linesPrinted >= 0)
+        QCOMPARE(outcome.linesPrinted, r.linesPrinted);
+    else
+        QVERIFY(outcome.linesPrinted < 120);
+    QCOMPARE(printer.ended(), status == PrintOutcome::Status::Printed);
+    QCOMPARE(printer.aborted(), status == PrintOutcome::Status::Failed ? change == "fail" : status == PrintOutcome::Status::Interrupted);
+    if (status != PrintOutcome::Status::Printed)
+        return;
+    const QStringList texts = printer.allTexts();
+    QCOMPARE(printer.documentName(), QStringLiteral("MEMORYLIST"));
+    QVERIFY(printer.texts().at(0).font.fixedPitch());
+    QVERIFY(printer.pageCount() > 3);
+    QCOMPARE(texts.size(), 122);
+    QCOMPARE(texts.mid(0, 3), (QStringList{"         Date        Time     Value   Unit       Range      A/D  Bat",
+                                           "       --------    --------  -------- ---------  --------   ---  ---",
+                                           "1      24-01-15    T1         1       V          5 V         DC        "}));
+    QCOMPARE(texts.last().left(4), QStringLiteral("120 "));
+    for (const auto &text : printer.texts())
+        QVERIFY(text.position.y() <= 400);
+    QCOMPARE(printer.pageTexts(1).first().left(2), QString::number(printer.pageTexts(0).size() - 1));
+}
+
+void RecordingTest::memoryGraphPreparation_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("middle"); // empty: refused with "Only 1 Record !"
+    QTest::addColumn<double>("fullScale");
+    QTest::newRow("empty list") << 0 << "V" << "" << 77.0;
+    QTest::newRow("one record") << 1 << "V" << "" << 77.0;
+    QTest::newRow("2 records") << 2 << "V" << "T1" << 1000.0;
+    QTest::newRow("5 records: 2.5 gives row 2") << 5 << "V" << "T2" << 1000.0;
+    QTest::newRow("7 records: 3.5 gives row 4, Ohm") << 7 << "Ohm" << "T4" << 50000000.0;
+    QTest::newRow("unlisted unit keeps the previous") << 3 << "BEEP" << "T2" << 77.0;
+    QTest::newRow("unit compared exactly") << 3 << " V" << "T2" << 77.0;
+}
+
+void RecordingTest::memoryGraphPreparation()
+{
+    QFETCH(int, records);
+    QFETCH(QString, unit);
+    QFETCH(QString, middle);
+    QFETCH(double, fullScale);
+    RecordListModel list;
+    fill(list, records, unit);
+    common::SharedValues shared;
+    shared.memMax = shared.memScaleLimit = 77;
+    const auto warning = recording::prepareMemoryGraph(list, shared);
+    QCOMPARE(shared.memTotal, double(records));
+    QCOMPARE(shared.memMax, fullScale);
+    if (middle.isEmpty()) {
+        QVERIFY(warning);
+        QCOMPARE((QStringList{warning->title, warning->text}), (QStringList{"Warning", "Only 1 Record !"}));
+        return;
+    }
+    QVERIFY(!warning);
+    QCOMPARE((QStringList{shared.memTimeFirst, shared.memTimeMid, shared.memTimeLast}), (QStringList{"T1", middle, "T" + QString::number(records)}));
+    QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin, shared.memScaleLimit}),
+             (QList<double>{1, double(records), double(records), 0, fullScale}));
+}
+
+void RecordingTest::memoryRange_data()
+{
+    QTest::addColumn<RangeBoxes>("boxes");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("times"); // when accepted
+    QTest::addColumn<double>("count");
+    QTest::newRow("from 0: count is TO, caption time") << RangeBoxes{"0", "10", "0", "500"} << "" << QStringList{"  TIME", "T5", "T10"} << 10.0;
+    QTest::newRow("texts with units") << RangeBoxes{" 3 rec", "5x", "1.5 V", "2e3"} << "" << QStringList{"T3", "T4", "T5"} << 3.0;
+    QTest::newRow("MAX at full scale") << RangeBoxes{"1", "10", "0", "1000"} << "" << QStringList{"T1", "T6", "T10"} << 10.0;
+    QTest::newRow("MAX above full scale") << RangeBoxes{"1", "10", "0", "1001"} << invalid << QStringList{} << 0.0;
+    QTest::newRow("count above total") << RangeBoxes{"0", "11", "0", "500"} << invalid << QStringList{} << 0.0;
+    QTest::newRow("last beyond the last row") << RangeBoxes{"5", "12", "0", "500"} << invalid << QStringList{} << 0.0;
+    QTest::newRow("negative before invalid") << RangeBoxes{"4", "4", "0", "-1"}
+                                             << "Input No.s must be >=0, please try again !" << QStringList{} << 0.0;
+}
+
+void RecordingTest::memoryRange()
+{
+    QFETCH(RangeBoxes, boxes);
+    QFETCH(QString, message);
+    QFETCH(QStringList, times);
+    RecordListModel list;
+    fill(list, 10);
+    common::SharedValues shared;
+    QVERIFY(!recording::prepareMemoryGraph(list, shared)); // total 10, full scale 1000
+    shared.memTimeFirst = shared.memTimeMid = shared.memTimeLast = QStringLiteral("kept");
+    const auto refusal = recording::applyMemoryRange(boxes, list, shared);
+    QCOMPARE(refusal.has_value(), !message.isEmpty());
+    if (!refusal) {
+        QTEST(shared.memCount, "count");
+        QCOMPARE((QStringList{shared.memTimeFirst, shared.memTimeMid, shared.memTimeLast}), times);
+        QCOMPARE(recording::memoryRangeBoxes(shared).first, QString::number(shared.memFirst));
+        return;
+    }
+    QCOMPARE(refusal->text, message);
+    QCOMPARE(refusal->icon, platform::MessageIcon::Critical);
+    // Nothing changes: LIMIT and the graph go on from the last good selection.
+    QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin, shared.memMax, shared.memScaleLimit}),
+             (QList<double>{1, 10, 10, 0, 1000, 1000}));
+    QCOMPARE(shared.memTimeFirst, QStringLiteral("kept"));
+    shared.memLast = 86400;
+    shared.memMin = 0.5;
+    shared.memMax = 50000000;
+    QCOMPARE(recording::memoryRangeBoxes(shared), (RangeBoxes{"1", "86400", "0.5", "50000000"}));
+}
+
+QTEST_MAIN(RecordingTest)
+#include "tst_recording.moc"
