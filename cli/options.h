@@ -40,6 +40,7 @@ struct Options
     QString outputFile;           // empty: standard output
     LiveLimits limits;
     int number = 0;               // the N of --download, --set-id, --set-sampling, --set-memory-ics
+    bool stats = false;           // --stats: statistics of what was written, on standard error
     bool help = false;
     bool version = false;
 };
