@@ -25,22 +25,26 @@ bool writeRows(const RecordListModel &list, RowSpan span, ExportFormat format, q
                qint64 &leftOut, Sink &&sink)
 {
     QByteArray text = format == ExportFormat::Csv ? csvHeader() : QByteArray();
-    const qint64 last = spanLast(list, span);
-    for (qint64 row = spanFirst(span); row <= last; ++row) {
-        const auto exported = exportedRecord(list.record(row));
+    bool ok = true;
+    common::DataRecord record;
+    list.forEachRow(spanFirst(span), spanLast(list, span), [&](qint64, const RecordListModel::Cells &cells) {
+        if (!ok)
+            return;
+        for (int column = 0; column < common::DataRecord::FieldCount; ++column)
+            record[column] = cells[std::size_t(column)];
+        const auto exported = exportedRecord(record);
         if (!exported) {
             ++leftOut;
-            continue;
+            return;
         }
         text += format == ExportFormat::Csv ? csvLine(*exported) : jsonLine(*exported);
         ++written;
         if (text.size() >= flushBytes) {
-            if (!sink(text))
-                return false;
+            ok = sink(text);
             text.clear();
         }
-    }
-    return text.isEmpty() || sink(text);
+    });
+    return ok && (text.isEmpty() || sink(text));
 }
 
 } // namespace

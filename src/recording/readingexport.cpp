@@ -1,8 +1,8 @@
 #include "recording/readingexport.h"
 
 #include <QDate>
-#include <QRegularExpression>
-#include <QTime>
+
+#include <cstdio>
 
 namespace recording {
 
@@ -37,6 +37,16 @@ QStringList liveFlags(const common::MeterReading &reading)
 QString twoDigits(int value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+// Two ASCII digits at `at`, or -1.
+int twoDigitsAt(QStringView text, int at)
+{
+    const char16_t a = text[at].unicode();
+    const char16_t b = text[at + 1].unicode();
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
+        return -1;
+    return (a - u'0') * 10 + (b - u'0');
 }
 
 QByteArray csvField(const QString &text)
@@ -82,19 +92,25 @@ QString isoTimeWithOffset(const QDateTime &time)
 
 std::optional<QString> isoRecordTime(const QString &date, const QString &time)
 {
-    // Read by hand: Qt's "yy" means 1900-1999, where 00-02-29 does not exist.
-    static const QRegularExpression dateForm(QStringLiteral("^([0-9]{2})-([0-9]{2})-([0-9]{2})$"));
-    const QRegularExpressionMatch match = dateForm.match(date.trimmed());
-    const QTime clock = QTime::fromString(time.trimmed(), QStringLiteral("HH:mm:ss"));
-    if (!match.hasMatch() || !clock.isValid())
+    // Read by hand: Qt's "yy" means 1900-1999, where 00-02-29 does not exist,
+    // and its date parser costs more than a whole exported row may.
+    const QStringView d = QStringView(date).trimmed();
+    const QStringView t = QStringView(time).trimmed();
+    if (d.size() != 8 || t.size() != 8 || d[2] != QLatin1Char('-') || d[5] != QLatin1Char('-')
+        || t[2] != QLatin1Char(':') || t[5] != QLatin1Char(':'))
         return std::nullopt;
-    const int yy = match.captured(1).toInt();
-    const QDate day(yy < 69 ? 2000 + yy : 1900 + yy, match.captured(2).toInt(),
-                    match.captured(3).toInt());
-    if (!day.isValid())
+    const int yy = twoDigitsAt(d, 0);
+    const int hour = twoDigitsAt(t, 0);
+    const int minute = twoDigitsAt(t, 3);
+    const int second = twoDigitsAt(t, 6);
+    const QDate day(yy < 69 ? 2000 + yy : 1900 + yy, twoDigitsAt(d, 3), twoDigitsAt(d, 6));
+    if (yy < 0 || !day.isValid() || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0
+        || second > 59)
         return std::nullopt;
-    return day.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('T')
-           + clock.toString(QStringLiteral("HH:mm:ss"));
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", day.year(), day.month(), day.day(),
+                  hour, minute, second);
+    return QString::fromLatin1(text);
 }
 
 QString plainDecimal(const QString &display)

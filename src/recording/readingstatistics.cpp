@@ -151,10 +151,10 @@ int StatisticsAccumulator::add(qint64 record, QLatin1StringView display, QLatin1
     acDc = acDc.trimmed();
     if (!functionChosen_) {
         functionChosen_ = true;
-        unit_ = unit;
-        acDc_ = acDc;
-        stats_.function = acDc.isEmpty() ? unit_ : unit_ + QLatin1Char(' ') + acDc_;
-    } else if (unit != unit_ || acDc != acDc_) {
+        unit_ = QByteArray(unit.data(), unit.size());
+        acDc_ = QByteArray(acDc.data(), acDc.size());
+        stats_.function = acDc.isEmpty() ? QString(unit) : unit + QLatin1Char(' ') + acDc;
+    } else if (unit != QLatin1StringView(unit_) || acDc != QLatin1StringView(acDc_)) {
         ++stats_.otherFunction;
         return NoEnd;
     }
@@ -192,8 +192,7 @@ ReadingStatistics listStatistics(const RecordListModel &list, RowSpan span)
     StatisticsAccumulator accumulator;
     QLatin1StringView lastDate;
     bool lastDateValid = false;
-    for (qint64 row = first; row <= last; ++row) {
-        const RecordListModel::Cells cells = list.rowCells(row);
+    list.forEachRow(first, last, [&](qint64 row, const RecordListModel::Cells &cells) {
         const QLatin1StringView date = cells[common::DataRecord::Date].trimmed();
         if (row == first || date != lastDate) {
             lastDate = date;
@@ -202,7 +201,7 @@ ReadingStatistics listStatistics(const RecordListModel &list, RowSpan span)
         const bool hasTime = lastDateValid && validClock(cells[common::DataRecord::Time].trimmed());
         accumulator.add(row, cells[common::DataRecord::Value], cells[common::DataRecord::Unit],
                         cells[common::DataRecord::AcDc], hasTime);
-    }
+    });
     ReadingStatistics stats = accumulator.result();
     for (StatisticsExtreme *end : {&stats.minimum, &stats.maximum}) {
         if (end->record > 0)

@@ -52,8 +52,8 @@ public:
 
 private:
     bool functionChosen_ = false;
-    QString unit_;
-    QString acDc_;
+    QByteArray unit_;
+    QByteArray acDc_;
     QByteArray minimumText_; // the ends as plain decimals, compared with each reading
     QByteArray maximumText_;
     long double m2_ = 0;
