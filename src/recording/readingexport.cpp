@@ -2,7 +2,6 @@
 
 #include <QDate>
 
-#include <cstdio>
 
 namespace recording {
 
@@ -49,19 +48,21 @@ int twoDigitsAt(QStringView text, int at)
     return (a - u'0') * 10 + (b - u'0');
 }
 
-QByteArray csvField(const QString &text)
+void appendCsvField(QByteArray &out, const QString &text)
 {
-    QByteArray bytes = text.toUtf8();
-    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n')
-        && !bytes.contains('\r'))
-        return bytes;
-    bytes.replace("\"", "\"\"");
-    return '"' + bytes + '"';
+    const QByteArray bytes = text.toUtf8();
+    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') && !bytes.contains('\r')) {
+        out += bytes;
+        return;
+    }
+    out += '"';
+    out += QByteArray(bytes).replace("\"", "\"\"");
+    out += '"';
 }
 
-QByteArray jsonString(const QString &text)
+void appendJsonString(QByteArray &out, const QString &text)
 {
-    QByteArray out("\"");
+    out += '"';
     for (const char c : text.toUtf8()) {
         switch (c) {
         case '"': out += "\\\""; break;
@@ -76,7 +77,7 @@ QByteArray jsonString(const QString &text)
                 out += c;
         }
     }
-    return out + '"';
+    out += '"';
 }
 
 } // namespace
@@ -107,41 +108,54 @@ std::optional<QString> isoRecordTime(const QString &date, const QString &time)
     if (yy < 0 || !day.isValid() || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0
         || second > 59)
         return std::nullopt;
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", day.year(), day.month(), day.day(),
-                  hour, minute, second);
-    return QString::fromLatin1(text);
+    char text[] = "yyyy-MM-ddThh:mm:ss";
+    const auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char('0' + value % 10);
+    };
+    put(0, day.year(), 4);
+    put(5, day.month(), 2);
+    put(8, day.day(), 2);
+    put(11, hour, 2);
+    put(14, minute, 2);
+    put(17, second, 2);
+    return QString::fromLatin1(text, 19);
 }
 
 QString plainDecimal(const QString &display)
 {
-    const QString text = display.trimmed();
+    const QStringView text = QStringView(display).trimmed();
     qsizetype i = 0;
-    QString sign;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        if (text[i] == QLatin1Char('-'))
-            sign = QStringLiteral("-");
+    const bool negative = i < text.size() && text[i] == QLatin1Char('-');
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
         ++i;
-    }
-    QString whole;
-    QString fraction;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('.') && !point)
-            point = true;
-        else if (c.isDigit() && c.unicode() < 128)
-            (point ? fraction : whole) += c;
-        else
-            return {};
-    }
-    if (whole.isEmpty() && fraction.isEmpty())
+    const auto isDigit = [&](qsizetype at) {
+        return at < text.size() && text[at] >= QLatin1Char('0') && text[at] <= QLatin1Char('9');
+    };
+    const qsizetype wholeStart = i;
+    while (isDigit(i))
+        ++i;
+    const qsizetype wholeEnd = i;
+    const bool point = i < text.size() && text[i] == QLatin1Char('.');
+    const qsizetype fractionStart = point ? ++i : i;
+    while (isDigit(i))
+        ++i;
+    if (i != text.size() || (wholeEnd == wholeStart && i == fractionStart))
         return {};
-    qsizetype zeros = 0;
-    while (zeros < whole.size() - 1 && whole[zeros] == QLatin1Char('0'))
+    qsizetype zeros = wholeStart;
+    while (zeros < wholeEnd - 1 && text[zeros] == QLatin1Char('0'))
         ++zeros;
-    whole = whole.isEmpty() ? QStringLiteral("0") : whole.mid(zeros);
-    return sign + whole + (fraction.isEmpty() ? QString() : QLatin1Char('.') + fraction);
+    QString out;
+    out.reserve(text.size() + 2);
+    if (negative)
+        out += QLatin1Char('-');
+    if (wholeEnd == wholeStart)
+        out += QLatin1Char('0');
+    else
+        out += text.sliced(zeros, wholeEnd - zeros);
+    if (i > fractionStart)
+        out += QLatin1Char('.') + text.sliced(fractionStart, i - fractionStart).toString();
+    return out;
 }
 
 ExportedReading exportedReading(const common::MeterReading &reading, const QDateTime &time)
@@ -175,23 +189,42 @@ QByteArray csvHeader()
 QByteArray csvLine(const ExportedReading &reading)
 {
     const QString value = isOverload(reading.display) ? QString() : plainDecimal(reading.display);
-    return csvField(reading.time) + ',' + csvField(value) + ',' + csvField(reading.function) + ','
-           + csvField(reading.range) + ',' + csvField(reading.flags.join(QLatin1Char(' '))) + ','
-           + csvField(reading.display) + '\n';
+    QByteArray out;
+    out.reserve(96);
+    for (const QString *field : {&reading.time, &value, &reading.function, &reading.range}) {
+        appendCsvField(out, *field);
+        out += ',';
+    }
+    appendCsvField(out, reading.flags.join(QLatin1Char(' ')));
+    out += ',';
+    appendCsvField(out, reading.display);
+    out += '\n';
+    return out;
 }
 
 QByteArray jsonLine(const ExportedReading &reading)
 {
     const QString value = isOverload(reading.display) ? QString() : plainDecimal(reading.display);
-    QByteArray flags("[");
-    for (const QString &flag : reading.flags)
-        flags += (flags.size() > 1 ? "," : "") + jsonString(flag);
-    flags += ']';
-    return "{\"time\":" + jsonString(reading.time)
-           + ",\"value\":" + (value.isEmpty() ? QByteArray("null") : value.toLatin1())
-           + ",\"function\":" + jsonString(reading.function)
-           + ",\"range\":" + jsonString(reading.range) + ",\"flags\":" + flags
-           + ",\"display\":" + jsonString(reading.display) + "}\n";
+    QByteArray out;
+    out.reserve(160);
+    out += "{\"time\":";
+    appendJsonString(out, reading.time);
+    out += ",\"value\":";
+    out += value.isEmpty() ? QByteArray("null") : value.toLatin1();
+    out += ",\"function\":";
+    appendJsonString(out, reading.function);
+    out += ",\"range\":";
+    appendJsonString(out, reading.range);
+    out += ",\"flags\":[";
+    for (qsizetype i = 0; i < reading.flags.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendJsonString(out, reading.flags[i]);
+    }
+    out += "],\"display\":";
+    appendJsonString(out, reading.display);
+    out += "}\n";
+    return out;
 }
 
 QByteArray analogLine(const ExportedReading &reading)
