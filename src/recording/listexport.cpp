@@ -2,8 +2,9 @@
 
 #include "recording/readingexport.h"
 #include "recording/recordlistmodel.h"
+#include "recording/wholefile.h"
 
-#include <QSaveFile>
+#include <QIODevice>
 
 namespace recording {
 
@@ -73,17 +74,13 @@ QByteArray listExportText(const RecordListModel &list, RowSpan span, ExportForma
 ExportResult exportList(const RecordListModel &list, RowSpan span, const QString &fileName)
 {
     ExportResult result;
-    QSaveFile file(fileName);
-    const bool ok = file.open(QIODevice::WriteOnly)
-                    && writeRows(list, span, exportFormatFor(fileName), result.written, result.leftOut,
-                                 [&](const QByteArray &piece) { return file.write(piece) == piece.size(); })
-                    && file.commit();
-    if (!ok) {
-        result.errorText = QStringLiteral("cannot write to %1: %2").arg(fileName, file.errorString());
-        file.cancelWriting();
-        return result;
-    }
-    result.ok = true;
+    result.ok = writeWholeFile(
+        fileName,
+        [&](QIODevice &out) {
+            return writeRows(list, span, exportFormatFor(fileName), result.written, result.leftOut,
+                             [&out](const QByteArray &piece) { return out.write(piece) == piece.size(); });
+        },
+        &result.errorText);
     return result;
 }
 

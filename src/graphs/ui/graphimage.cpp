@@ -1,10 +1,11 @@
 #include "graphs/ui/graphimage.h"
 
+#include "recording/wholefile.h"
+
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace graphs {
@@ -24,7 +25,7 @@ bool paintOn(QPaintDevice &device, double scale, const PicturePainter &paint)
     return painter.end();
 }
 
-bool writeTo(QSaveFile &file, ImageFormat format, QSize size, const PicturePainter &paint)
+bool writeTo(QIODevice &file, ImageFormat format, QSize size, const PicturePainter &paint)
 {
     switch (format) {
     case ImageFormat::Svg: {
@@ -63,21 +64,14 @@ ImageFormat imageFormatFor(const QString &fileName)
 
 ImageSaveResult saveGraphImage(const QString &fileName, QSize size, const PicturePainter &paint)
 {
-    QSaveFile file(fileName);
     ImageSaveResult result;
     if (size.isEmpty()) {
         result.errorText = QStringLiteral("cannot write to %1: the window has no picture").arg(fileName);
         return result;
     }
-    if (file.open(QIODevice::WriteOnly) && writeTo(file, imageFormatFor(fileName), size, paint)
-        && file.commit()) {
-        result.ok = true;
-        return result;
-    }
-    const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                : QStringLiteral("the picture could not be drawn");
-    result.errorText = QStringLiteral("cannot write to %1: %2").arg(fileName, reason);
-    file.cancelWriting();
+    result.ok = recording::writeWholeFile(
+        fileName, [&](QIODevice &out) { return writeTo(out, imageFormatFor(fileName), size, paint); },
+        &result.errorText);
     return result;
 }
 
