@@ -5,8 +5,9 @@
 #include "recording/datafilewriter.h"
 #include "recording/readingexport.h"
 #include "recording/recordlistmodel.h"
+#include "recording/wholefile.h"
 
-#include <QSaveFile>
+#include <QIODevice>
 
 namespace cli {
 
@@ -36,12 +37,8 @@ QByteArray downloadText(const recording::RecordListModel &list, Format format, i
 
 bool writeWhole(const QString &fileName, const QByteArray &text, QString *errorText)
 {
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
-        return true;
-    *errorText = QStringLiteral("cannot write to %1: %2").arg(fileName, file.errorString());
-    file.cancelWriting();
-    return false;
+    return recording::writeWholeFile(
+        fileName, [&text](QIODevice &out) { return out.write(text) == text.size(); }, errorText);
 }
 
 } // namespace

@@ -34,6 +34,10 @@ Live readings (the default action)
   -o, --output-file FILE write to FILE instead of standard output (dat
                          appends, the others replace it; every line flushed)
                            meterlink-cli --time 1h -O dat -o bench.dat
+  --stats                after the readings (or --download), their count,
+                         minimum, maximum, mean and standard deviation on
+                         standard error; standard output keeps the data
+                           meterlink-cli --samples 100 -O csv --stats > run.csv
 
 Publishing to MQTT (with any live run; -o FILE stays the durable copy)
   --mqtt URL             also publish each reading, as the jsonl object, to

@@ -2,6 +2,7 @@
 
 #include "cli/liverun.h"
 #include "cli/output.h"
+#include "cli/statsreport.h"
 #include "common/numbers.h"
 #include "logger/download.h"
 #include "logger/messages.h"
@@ -62,7 +63,7 @@ int LoggerCommands::run(const Options &options)
     case Action::ListSets:
         return listSets();
     case Action::Download:
-        return download(options.number, options.format, options.outputFile);
+        return download(options);
     case Action::GetClock:
         return getClock();
     case Action::SetClock:
@@ -140,8 +141,9 @@ int LoggerCommands::listSets()
     return 0;
 }
 
-int LoggerCommands::download(int setNumber, Format format, const QString &fileName)
+int LoggerCommands::download(const Options &options)
 {
+    const int setNumber = options.number;
     int setCount = 0;
     std::optional<QByteArray> directory;
     {
@@ -168,10 +170,12 @@ int LoggerCommands::download(int setNumber, Format format, const QString &fileNa
     if (downloadRun.run(request) == logger::SetDownload::Result::Failed)
         return 1;
     QString errorText;
-    if (!writeDownload(rows.rows, format, fileName, &errorText)) {
+    if (!writeDownload(rows.rows, options.format, options.outputFile, &errorText)) {
         printError(errorText);
         return 1;
     }
+    if (options.stats)
+        printStatistics(downloadStatistics(rows.rows));
     return 0;
 }
 

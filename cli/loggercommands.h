@@ -33,7 +33,7 @@ public:
 private:
     int status();
     int listSets();
-    int download(int setNumber, Format format, const QString &fileName);
+    int download(const Options &options);
     int getClock();
     int setClock();
     int writeSetting(bool idCode, int value);

@@ -10,6 +10,7 @@
 #include "cli/output.h"
 #include "cli/ports.h"
 #include "cli/signalwatcher.h"
+#include "cli/statsreport.h"
 #include "platform/qt/qteventpump.h"
 #include "platform/qt/qtportlister.h"
 #include "platform/qt/systemclock.h"
@@ -58,8 +59,16 @@ int runLive(const cli::Options &options, platform::SerialPort &port, const platf
     QObject::connect(&watcher, &cli::SignalWatcher::received, &run, &cli::LiveRun::stop);
     if (mqtt)
         mqtt->start();
+    cli::LiveStatistics stats;
+    if (options.stats)
+        QObject::connect(&run, &cli::LiveRun::readingTaken, &run,
+                         [&stats](const common::MeterReading &reading, const QDateTime &time) {
+                             stats.take(reading, time);
+                         });
     run.start();
     QCoreApplication::exec();
+    if (options.stats)
+        cli::printStatistics(stats.result());
     return status;
 }
 

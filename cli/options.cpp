@@ -46,6 +46,7 @@ void addOptions(QCommandLineParser &parser)
         {"interval", {}, "SECONDS"},
         {{"O", "output-format"}, {}, "FORMAT"},
         {{"o", "output-file"}, {}, "FILE"},
+        {"stats", {}},
     });
     for (const ActionOption &option : actionOptions) {
         if (option.takesNumber)
@@ -171,6 +172,8 @@ std::optional<UsageError> checkCombination(const QCommandLineParser &parser, con
             return UsageError{QStringLiteral("--%1 belongs to the live readings and --download")
                                   .arg(QString::fromLatin1(name))};
     }
+    if (!writesReadings && parser.isSet("stats"))
+        return UsageError{QStringLiteral("--stats belongs to the live readings and --download")};
     if (options.action == Action::ListPorts && parser.isSet("port"))
         return UsageError{QStringLiteral("--list-ports opens no port: leave out --port")};
     if (!parser.positionalArguments().isEmpty())
@@ -235,6 +238,7 @@ std::variant<Options, UsageError> parseOptions(const QStringList &arguments)
             return wants("output-format", "analog, csv, jsonl or dat", parser.value("output-format"));
         options.format = *format;
     }
+    options.stats = parser.isSet("stats");
     options.outputFile = parser.value("output-file");
     if (parser.isSet("output-file") && options.outputFile.isEmpty())
         return UsageError{QStringLiteral("--output-file wants a file name")};

@@ -43,6 +43,7 @@ struct Options
     LiveLimits limits;
     int number = 0;               // the N of --download, --set-id, --set-sampling, --set-memory-ics
     std::optional<mqtt::PublisherOptions> mqtt; // --mqtt: readings to a broker too
+    bool stats = false;           // --stats: statistics of what was written, on standard error
     bool help = false;
     bool version = false;
 };

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the project needs, if any are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
           fonts-liberation fonts-dejavu-core libbenchmark-dev
           desktop-file-utils appstream dpkg-dev
           libmosquitto-dev mosquitto openssl)

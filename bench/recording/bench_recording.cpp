@@ -1,6 +1,7 @@
 // Times OPEN FILE on a big recorded file (until the list is painted), the
 // redraw of MEMORY_GRAPH over all its records and over a span, a cell of
-// any row, and opening a second, small file into the open list.
+// any row, and opening a second, small file into the open list; EXPORT and
+// STATISTICS of every row of a big file.
 
 #include "common/sharedvalues.h"
 #include "graphs/storedgraphdesign.h"
@@ -9,6 +10,8 @@
 #include "platform/platform.h"
 #include "recording/datafileformat.h"
 #include "recording/datafilereader.h"
+#include "recording/listexport.h"
+#include "recording/readingstatistics.h"
 #include "recording/memoryselection.h"
 #include "recording/rangecheck.h"
 #include "recording/ui/memorylist.h"
@@ -19,11 +22,13 @@
 #include <QLocale>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTableView>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <sys/resource.h>
 #include <vector>
 
@@ -170,6 +175,63 @@ int openSmall(const QString &fileName)
     return 0;
 }
 
+// The CPU time of this thread: beside the wall time on a shared machine.
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// EXPORT and STATISTICS over every row of a file: each the median of 5,
+// with the median CPU time.
+int exportAndStatistics(const QString &fileName, double exportTarget, double statsTarget)
+{
+    recording::RecordListModel list;
+    const recording::ReadOutcome outcome = recording::filelistu(list, fileName);
+    QTemporaryDir dir;
+    if (!outcome.complete || !dir.isValid()) {
+        std::fprintf(stderr, "cannot read %s or make a folder\n", qPrintable(fileName));
+        return 1;
+    }
+    const QString lines = linesText(outcome.rowsAdded);
+    for (const char *suffix : {"csv", "jsonl"}) {
+        const QString out = dir.filePath(QStringLiteral("rows.") + QLatin1String(suffix));
+        std::vector<double> times;
+        std::vector<double> cpu;
+        for (int i = 0; i < 5; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            const double cpuStart = threadCpuMs();
+            const recording::ExportResult result = recording::exportList(list, {}, out);
+            times.push_back(milliseconds(timer));
+            cpu.push_back(threadCpuMs() - cpuStart);
+            if (!result.ok) {
+                std::fprintf(stderr, "%s\n", qPrintable(result.errorText));
+                return 1;
+            }
+        }
+        std::printf("| recording: EXPORT of %s rows to %s (%.1f MB), median of 5 | %.0f ms (CPU %.0f ms) | <= %.0f ms |\n",
+                    qPrintable(lines), suffix, double(QFileInfo(out).size()) / 1e6, medianOf(times),
+                    medianOf(cpu), exportTarget);
+    }
+    std::vector<double> times;
+    std::vector<double> cpu;
+    qint64 counted = 0;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const double cpuStart = threadCpuMs();
+        counted += recording::listStatistics(list).count;
+        times.push_back(milliseconds(timer));
+        cpu.push_back(threadCpuMs() - cpuStart);
+    }
+    std::printf("| recording: STATISTICS of %s rows, median of 5 | %.0f ms (CPU %.0f ms) | <= %.0f ms |\n",
+                qPrintable(lines), medianOf(times), medianOf(cpu), statsTarget);
+    std::fprintf(stderr, "%lld readings counted\n", static_cast<long long>(counted));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -183,7 +245,9 @@ int main(int argc, char *argv[])
                     args.value(4, QStringLiteral("50")).toDouble());
     if (args.size() >= 3 && args[1] == QLatin1String("open-small"))
         return openSmall(args[2]);
+    if (args.size() >= 3 && args[1] == QLatin1String("export"))
+        return exportAndStatistics(args[2], 1000, 200);
     std::fprintf(stderr, "usage: bench_recording generate FILE [LINES] | open FILE [OPEN_MS REDRAW_MS [SECOND_FILE]]"
-                         " | open-small FILE\n");
+                         " | open-small FILE | export FILE\n");
     return 2;
 }

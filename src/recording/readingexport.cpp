@@ -1,8 +1,7 @@
 #include "recording/readingexport.h"
 
 #include <QDate>
-#include <QRegularExpression>
-#include <QTime>
+
 
 namespace recording {
 
@@ -39,19 +38,31 @@ QString twoDigits(int value)
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-QByteArray csvField(const QString &text)
+// Two ASCII digits at `at`, or -1.
+int twoDigitsAt(QStringView text, int at)
 {
-    QByteArray bytes = text.toUtf8();
-    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n')
-        && !bytes.contains('\r'))
-        return bytes;
-    bytes.replace("\"", "\"\"");
-    return '"' + bytes + '"';
+    const char16_t a = text[at].unicode();
+    const char16_t b = text[at + 1].unicode();
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
+        return -1;
+    return (a - u'0') * 10 + (b - u'0');
 }
 
-QByteArray jsonString(const QString &text)
+void appendCsvField(QByteArray &out, const QString &text)
 {
-    QByteArray out("\"");
+    const QByteArray bytes = text.toUtf8();
+    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') && !bytes.contains('\r')) {
+        out += bytes;
+        return;
+    }
+    out += '"';
+    out += QByteArray(bytes).replace("\"", "\"\"");
+    out += '"';
+}
+
+void appendJsonString(QByteArray &out, const QString &text)
+{
+    out += '"';
     for (const char c : text.toUtf8()) {
         switch (c) {
         case '"': out += "\\\""; break;
@@ -66,7 +77,7 @@ QByteArray jsonString(const QString &text)
                 out += c;
         }
     }
-    return out + '"';
+    out += '"';
 }
 
 } // namespace
@@ -82,50 +93,69 @@ QString isoTimeWithOffset(const QDateTime &time)
 
 std::optional<QString> isoRecordTime(const QString &date, const QString &time)
 {
-    // Read by hand: Qt's "yy" means 1900-1999, where 00-02-29 does not exist.
-    static const QRegularExpression dateForm(QStringLiteral("^([0-9]{2})-([0-9]{2})-([0-9]{2})$"));
-    const QRegularExpressionMatch match = dateForm.match(date.trimmed());
-    const QTime clock = QTime::fromString(time.trimmed(), QStringLiteral("HH:mm:ss"));
-    if (!match.hasMatch() || !clock.isValid())
+    // Read by hand: Qt's "yy" means 1900-1999, where 00-02-29 does not exist,
+    // and its date parser costs more than a whole exported row may.
+    const QStringView d = QStringView(date).trimmed();
+    const QStringView t = QStringView(time).trimmed();
+    if (d.size() != 8 || t.size() != 8 || d[2] != QLatin1Char('-') || d[5] != QLatin1Char('-')
+        || t[2] != QLatin1Char(':') || t[5] != QLatin1Char(':'))
         return std::nullopt;
-    const int yy = match.captured(1).toInt();
-    const QDate day(yy < 69 ? 2000 + yy : 1900 + yy, match.captured(2).toInt(),
-                    match.captured(3).toInt());
-    if (!day.isValid())
+    const int yy = twoDigitsAt(d, 0);
+    const int hour = twoDigitsAt(t, 0);
+    const int minute = twoDigitsAt(t, 3);
+    const int second = twoDigitsAt(t, 6);
+    const QDate day(yy < 69 ? 2000 + yy : 1900 + yy, twoDigitsAt(d, 3), twoDigitsAt(d, 6));
+    if (yy < 0 || !day.isValid() || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0
+        || second > 59)
         return std::nullopt;
-    return day.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('T')
-           + clock.toString(QStringLiteral("HH:mm:ss"));
+    char text[] = "yyyy-MM-ddThh:mm:ss";
+    const auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char('0' + value % 10);
+    };
+    put(0, day.year(), 4);
+    put(5, day.month(), 2);
+    put(8, day.day(), 2);
+    put(11, hour, 2);
+    put(14, minute, 2);
+    put(17, second, 2);
+    return QString::fromLatin1(text, 19);
 }
 
 QString plainDecimal(const QString &display)
 {
-    const QString text = display.trimmed();
+    const QStringView text = QStringView(display).trimmed();
     qsizetype i = 0;
-    QString sign;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        if (text[i] == QLatin1Char('-'))
-            sign = QStringLiteral("-");
+    const bool negative = i < text.size() && text[i] == QLatin1Char('-');
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
         ++i;
-    }
-    QString whole;
-    QString fraction;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('.') && !point)
-            point = true;
-        else if (c.isDigit() && c.unicode() < 128)
-            (point ? fraction : whole) += c;
-        else
-            return {};
-    }
-    if (whole.isEmpty() && fraction.isEmpty())
+    const auto isDigit = [&](qsizetype at) {
+        return at < text.size() && text[at] >= QLatin1Char('0') && text[at] <= QLatin1Char('9');
+    };
+    const qsizetype wholeStart = i;
+    while (isDigit(i))
+        ++i;
+    const qsizetype wholeEnd = i;
+    const bool point = i < text.size() && text[i] == QLatin1Char('.');
+    const qsizetype fractionStart = point ? ++i : i;
+    while (isDigit(i))
+        ++i;
+    if (i != text.size() || (wholeEnd == wholeStart && i == fractionStart))
         return {};
-    qsizetype zeros = 0;
-    while (zeros < whole.size() - 1 && whole[zeros] == QLatin1Char('0'))
+    qsizetype zeros = wholeStart;
+    while (zeros < wholeEnd - 1 && text[zeros] == QLatin1Char('0'))
         ++zeros;
-    whole = whole.isEmpty() ? QStringLiteral("0") : whole.mid(zeros);
-    return sign + whole + (fraction.isEmpty() ? QString() : QLatin1Char('.') + fraction);
+    QString out;
+    out.reserve(text.size() + 2);
+    if (negative)
+        out += QLatin1Char('-');
+    if (wholeEnd == wholeStart)
+        out += QLatin1Char('0');
+    else
+        out += text.sliced(zeros, wholeEnd - zeros);
+    if (i > fractionStart)
+        out += QLatin1Char('.') + text.sliced(fractionStart, i - fractionStart).toString();
+    return out;
 }
 
 ExportedReading exportedReading(const common::MeterReading &reading, const QDateTime &time)
@@ -159,23 +189,42 @@ QByteArray csvHeader()
 QByteArray csvLine(const ExportedReading &reading)
 {
     const QString value = isOverload(reading.display) ? QString() : plainDecimal(reading.display);
-    return csvField(reading.time) + ',' + csvField(value) + ',' + csvField(reading.function) + ','
-           + csvField(reading.range) + ',' + csvField(reading.flags.join(QLatin1Char(' '))) + ','
-           + csvField(reading.display) + '\n';
+    QByteArray out;
+    out.reserve(96);
+    for (const QString *field : {&reading.time, &value, &reading.function, &reading.range}) {
+        appendCsvField(out, *field);
+        out += ',';
+    }
+    appendCsvField(out, reading.flags.join(QLatin1Char(' ')));
+    out += ',';
+    appendCsvField(out, reading.display);
+    out += '\n';
+    return out;
 }
 
 QByteArray jsonLine(const ExportedReading &reading)
 {
     const QString value = isOverload(reading.display) ? QString() : plainDecimal(reading.display);
-    QByteArray flags("[");
-    for (const QString &flag : reading.flags)
-        flags += (flags.size() > 1 ? "," : "") + jsonString(flag);
-    flags += ']';
-    return "{\"time\":" + jsonString(reading.time)
-           + ",\"value\":" + (value.isEmpty() ? QByteArray("null") : value.toLatin1())
-           + ",\"function\":" + jsonString(reading.function)
-           + ",\"range\":" + jsonString(reading.range) + ",\"flags\":" + flags
-           + ",\"display\":" + jsonString(reading.display) + "}\n";
+    QByteArray out;
+    out.reserve(160);
+    out += "{\"time\":";
+    appendJsonString(out, reading.time);
+    out += ",\"value\":";
+    out += value.isEmpty() ? QByteArray("null") : value.toLatin1();
+    out += ",\"function\":";
+    appendJsonString(out, reading.function);
+    out += ",\"range\":";
+    appendJsonString(out, reading.range);
+    out += ",\"flags\":[";
+    for (qsizetype i = 0; i < reading.flags.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendJsonString(out, reading.flags[i]);
+    }
+    out += "],\"display\":";
+    appendJsonString(out, reading.display);
+    out += "}\n";
+    return out;
 }
 
 QByteArray analogLine(const ExportedReading &reading)

@@ -51,17 +51,36 @@ RecordListModel::Cells RecordListModel::rowCells(qint64 row) const
     if (row < 0 || row > records_)
         return Cells{};
     const Segment *segment = segmentOf(row);
-    const qsizetype at = row - segment->firstRecord;
-    const QByteArrayView text = segment->text->bytes();
-    const qint64 begin = segment->starts[at];
+    return cellsIn(*segment, segment->text->bytes(), row - segment->firstRecord);
+}
+
+RecordListModel::Cells RecordListModel::cellsIn(const Segment &segment, QByteArrayView text, qsizetype at)
+{
+    const qint64 begin = segment.starts[at];
     if (begin > text.size())
         return Cells{}; // the file was cut short under the list
     qint64 end = 0;
-    if (!segment->contiguous)
+    if (!segment.contiguous)
         end = itemEnd(text, begin);
     else
-        end = at + 1 < segment->starts.size() ? segment->starts[at + 1] : text.size();
+        end = at + 1 < segment.starts.size() ? segment.starts[at + 1] : text.size();
     return splitCells(text.sliced(begin, std::min<qint64>(end, text.size()) - begin));
+}
+
+void RecordListModel::forEachRow(qint64 first, qint64 last,
+                                 const std::function<void(qint64, const Cells &)> &visit) const
+{
+    qint64 row = std::max<qint64>(first, 1);
+    last = std::min(last, records_);
+    while (row <= last) {
+        const Segment *segment = segmentOf(row);
+        const QByteArrayView text = segment->text->bytes();
+        const qint64 segmentLast = std::min(last, segment->firstRecord + segment->starts.size() - 1);
+        if (segmentLast < row)
+            return; // rows counted but not held: nothing more to visit
+        for (; row <= segmentLast; ++row)
+            visit(row, cellsIn(*segment, text, row - segment->firstRecord));
+    }
 }
 
 QLatin1StringView RecordListModel::cellView(qint64 row, int column) const

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,6 +57,11 @@ public:
     QLatin1StringView cellView(qint64 row, int column) const;
     Cells rowCells(qint64 row) const;
     common::DataRecord record(qint64 row) const;
+    // Calls visit(row, cells) for rows first..last (clamped to the records)
+    // in order: the text is asked for once per file, not once a row, which
+    // is what a walk over millions of rows (an export) needs.
+    void forEachRow(qint64 first, qint64 last,
+                    const std::function<void(qint64 row, const Cells &cells)> &visit) const;
 
     // Appends the items of a data file's text as records (splitItems rules).
     // Returns how many were added.
@@ -104,6 +110,7 @@ private:
         bool contiguous = false;
     };
     const Segment *segmentOf(qint64 row) const;
+    static Cells cellsIn(const Segment &segment, QByteArrayView text, qsizetype at);
     void ensureKeys(RowValuer valuer) const;
     MinMaxPyramid *keysToExtend();
 

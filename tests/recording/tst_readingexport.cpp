@@ -1,8 +1,14 @@
 // The CSV and JSON lines every way out of the program writes, at their seam:
 // a reading or a record row in, the exact text out.
 
+#include "recording/listexport.h"
 #include "recording/readingexport.h"
+#include "recording/readingstatistics.h"
+#include "recording/recordlistmodel.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(common::MeterReading)
@@ -22,7 +28,38 @@ private Q_SLOTS:
     void recordRow_data();
     void recordRow();
     void quotesWhatNeedsIt();
+    void listExport_data();
+    void listExport();
+    void statistics_data();
+    void statistics();
+    void failedWrite_data();
+    void failedWrite();
 };
+
+namespace {
+
+// Rows of a list from "value unit [A/D]" texts, one second apart; "" is
+// an empty line and a text with a tab is taken as the row itself.
+void fill(recording::RecordListModel &list, const QStringList &rows)
+{
+    QStringList texts;
+    for (const QString &row : rows) {
+        const QStringList parts = row.split(QLatin1Char(' '));
+        const int n = int(texts.size()) + 1;
+        texts << (row.isEmpty() || row.contains(QLatin1Char('\t'))
+                      ? row
+                      : QStringLiteral("%1\t24-03-14\t12:30:%2\t%3\t%4\t5 V\t%5\t")
+                            .arg(n)
+                            .arg(n, 2, 10, QLatin1Char('0'))
+                            .arg(parts.value(0), parts.value(1), parts.value(2)));
+    }
+    list.appendRows(texts);
+}
+
+const QStringList mixedRows{"-01.234 V DC", "-OL V DC", "", "3\t24-03-14\t12:30:25\t12", "0.050 mA DC",
+                            "1\t99-12-31\t23:59:59\t 12.111\tV\t50 V\tDC\t Low "};
+
+} // namespace
 
 void ReadingExportTest::plainDecimal_data()
 {
@@ -162,6 +199,123 @@ void ReadingExportTest::quotesWhatNeedsIt()
              QByteArray("{\"time\":\"2024-03-14T12:30:25\",\"value\":1,\"function\":\"say \\\"hi\\\"\","
                         "\"range\":\"a,b\",\"flags\":[\"x\\ty\"],\"display\":\"1\"}"
                         "\n"));
+}
+
+void ReadingExportTest::listExport_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("leftOut");
+    const QByteArray header("time,value,function,range,flags,display\n");
+    QTest::newRow("mixed, all rows, csv")
+        << mixedRows << 1 << -1 << "a.csv"
+        << header + "2024-03-14T12:30:01,-1.234,V,5 V,DC,-01.234\n2024-03-14T12:30:02,,V,5 V,DC OL,-OL\n"
+                    "2024-03-14T12:30:25,12,,,,12\n2024-03-14T12:30:05,0.050,mA,5 V,DC,0.050\n"
+                    "1999-12-31T23:59:59,12.111,V,50 V,DC LOW_BATTERY,12.111\n"
+        << 1;
+    QTest::newRow("span, json lines")
+        << mixedRows << 2 << 3 << "a.JSONL"
+        << QByteArray("{\"time\":\"2024-03-14T12:30:02\",\"value\":null,\"function\":\"V\",\"range\":\"5 V\","
+                      "\"flags\":[\"DC\",\"OL\"],\"display\":\"-OL\"}\n")
+        << 1;
+    QTest::newRow("span beyond the rows")
+        << mixedRows << 6 << 99 << "a.txt" << header + "1999-12-31T23:59:59,12.111,V,50 V,DC LOW_BATTERY,12.111\n" << 0;
+    QTest::newRow("span after the last row") << mixedRows << 7 << 9 << "a.csv" << header << 0;
+    QTest::newRow("empty list") << QStringList() << 1 << -1 << "a.jsonl" << QByteArray() << 0;
+}
+
+void ReadingExportTest::listExport()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(QString, fileName);
+    recording::RecordListModel list;
+    fill(list, rows);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(fileName);
+    const recording::ExportResult result = recording::exportList(list, {first, last}, path);
+    QVERIFY2(result.ok, qPrintable(result.errorText));
+    QTEST(int(result.leftOut), "leftOut");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QTEST(file.readAll(), "text");
+}
+
+void ReadingExportTest::statistics_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<QString>("lines"); // "*": digits past long double's own
+    const QString noneLeft("Left out: 0 overloaded, 0 of another function, 0 without a reading");
+    QTest::newRow("ends exact on the texts, first of equals kept")
+        << QStringList{"12.111 V DC", "-01.234 V DC", "012.110 V DC", "-1.2340 V DC"} << 1 << -1
+        << "Function: V DC\nReadings: 4\nMinimum: -1.234 (record 2, 2024-03-14T12:30:02)\n"
+           "Maximum: 12.111 (record 1, 2024-03-14T12:30:01)\nMean: 5.43825\nStandard deviation: 7.70445\n"
+               + noneLeft;
+    QTest::newRow("beyond double precision")
+        << QStringList{"0.10000000000000000002 V", "0.10000000000000000001 V", "-0.000 V"} << 2 << 9
+        << "Function: V\nReadings: 2\nMinimum: 0.000 (record 3, 2024-03-14T12:30:03)\n"
+           "Maximum: 0.10000000000000000001 (record 2, 2024-03-14T12:30:02)\n"
+           "Mean: *\nStandard deviation: *\n"
+               + noneLeft;
+    QTest::newRow("function of the first reading, the rest left out")
+        << mixedRows << 1 << -1
+        << "Function: V DC\nReadings: 2\nMinimum: -1.234 (record 1, 2024-03-14T12:30:01)\n"
+           "Maximum: 12.111 (record 6, 1999-12-31T23:59:59)\nMean: 5.4385\nStandard deviation: 9.4363\n"
+           "Left out: 1 overloaded, 2 of another function, 1 without a reading";
+    QTest::newRow("a single reading")
+        << QStringList{"", "1.5 Ohm"} << 1 << -1
+        << "Function: Ohm\nReadings: 1\nMinimum: 1.5 (record 2, 2024-03-14T12:30:02)\n"
+           "Maximum: 1.5 (record 2, 2024-03-14T12:30:02)\nMean: 1.50\nStandard deviation: -\n"
+           "Left out: 0 overloaded, 0 of another function, 1 without a reading";
+    QTest::newRow("all overloaded")
+        << QStringList{"OL mV", "-OL mV"} << 1 << -1
+        << "No reading to count.\nLeft out: 2 overloaded, 0 of another function, 0 without a reading";
+    QTest::newRow("empty list") << QStringList() << 1 << -1 << "No reading to count.\n" + noneLeft;
+}
+
+void ReadingExportTest::statistics()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    recording::RecordListModel list;
+    fill(list, rows);
+    QFETCH(QString, lines);
+    QStringList shown = recording::statisticsLines(recording::listStatistics(list, {first, last}));
+    const QStringList expected = lines.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < std::min(shown.size(), expected.size()); ++i) {
+        if (expected[i].endsWith(QLatin1String(": *")))
+            shown[i] = expected[i];
+    }
+    QCOMPARE(shown, expected);
+}
+
+void ReadingExportTest::failedWrite_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("missing folder") << "/nonexistent-folder/rows.csv";
+    QTest::newRow("folder as file") << "/tmp";
+    QTest::newRow("full device, written in place") << "/dev/full";
+}
+
+void ReadingExportTest::failedWrite()
+{
+    QFETCH(QString, fileName);
+    recording::RecordListModel list;
+    fill(list, mixedRows);
+    const recording::ExportResult result = recording::exportList(list, {}, fileName);
+    QVERIFY(!result.ok);
+    QVERIFY2(result.errorText.startsWith("cannot write to " + fileName + ": ")
+                 && result.errorText.size() > fileName.size() + 18,
+             qPrintable(result.errorText));
+    QCOMPARE(recording::exportMessage(result, fileName), result.errorText);
+    QVERIFY(!QFileInfo(fileName).isFile()); // nothing left behind, no device replaced
 }
 
 QTEST_GUILESS_MAIN(ReadingExportTest)

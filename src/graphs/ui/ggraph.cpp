@@ -3,6 +3,7 @@
 #include "graphs/livegraphlimits.h"
 #include "graphs/ui/ggraphprint.h"
 #include "graphs/ui/ggraphview.h"
+#include "graphs/ui/graphimage.h"
 #include "link/ui/panel.h"
 
 #include <QCloseEvent>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPointer>
 #include <QVBoxLayout>
 
@@ -54,6 +56,8 @@ void G_GRAPH::buildMenus()
     menuBar = new QMenuBar(this);
     Pgraphics = menuBar->addAction(QStringLiteral("&Print"));
     Pgraphics->setObjectName(QStringLiteral("Pgraphics"));
+    SaveImage = menuBar->addAction(QStringLiteral("SAVE IMAGE"));
+    SaveImage->setObjectName(QStringLiteral("SaveImage"));
     SetScale = menuBar->addMenu(QStringLiteral("&Scale"));
     SetScale->setObjectName(QStringLiteral("SetScale"));
     Ymin = SetScale->addAction(QStringLiteral("Ymin"));
@@ -61,6 +65,7 @@ void G_GRAPH::buildMenus()
     Ymax = SetScale->addAction(QStringLiteral("Ymax"));
     Ymax->setObjectName(QStringLiteral("Ymax"));
     connect(Pgraphics, &QAction::triggered, this, &G_GRAPH::onPgraphicsClick);
+    connect(SaveImage, &QAction::triggered, this, &G_GRAPH::onSaveImageClick);
     connect(Ymin, &QAction::triggered, this, &G_GRAPH::onYminClick);
     connect(Ymax, &QAction::triggered, this, &G_GRAPH::onYmaxClick);
 }
@@ -121,6 +126,26 @@ void G_GRAPH::onText1Change()
     }
     chart_.plot(panelTexts());
     view_->update();
+}
+
+void G_GRAPH::onSaveImageClick()
+{
+    // The chart is drawn step by step into its picture, which the window
+    // and the printout both show: the file gets that picture, a window
+    // pixel to a block of pixels (PNG) or to a unit of the page.
+    const QImage picture = chart_.image();
+    platform::Dialogs &dialogs = *panel_.platform().dialogs;
+    const platform::Dialogs::FileChoice choice
+        = dialogs.saveFile(QStringLiteral("g_graph.png"), imageFileFilter());
+    if (choice.cancelled || choice.fullName.isEmpty())
+        return;
+    const ImageSaveResult result
+        = saveGraphImage(choice.fullName, picture.size(), [&picture](QPainter &painter, double scale) {
+              painter.scale(scale, scale);
+              painter.drawImage(0, 0, picture);
+          });
+    if (!result.ok)
+        dialogs.message(result.errorText, designCaption, platform::MessageIcon::Critical);
 }
 
 void G_GRAPH::onPgraphicsClick()

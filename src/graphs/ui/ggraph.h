@@ -43,6 +43,7 @@ public:
 
     // Menu commands.
     void onPgraphicsClick(); // "&Print": prints the picture, back to the panel
+    void onSaveImageClick(); // "Save &Image": the picture to a PNG, SVG or PDF file
     void onYmaxClick();
     void onYminClick();
 
@@ -53,6 +54,7 @@ public:
     QLineEdit *Text1;
     QMenuBar *menuBar;
     QAction *Pgraphics; // "&Print"
+    QAction *SaveImage; // "Save &Image"
     QMenu *SetScale;    // "&Scale"
     QAction *Ymin;
     QAction *Ymax;

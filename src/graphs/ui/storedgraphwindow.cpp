@@ -1,6 +1,7 @@
 #include "graphs/ui/storedgraphwindow.h"
 
 #include "graphs/storedgraphprint.h"
+#include "graphs/ui/graphimage.h"
 #include "recording/recordlistmodel.h"
 
 #include <QAction>
@@ -54,7 +55,10 @@ StoredGraphWindow::StoredGraphWindow(const StoredGraphDesign &design,
     MnuLimit = menuBar()->addAction(QStringLiteral("LIMIT"));
     MnuLimit->setObjectName(QStringLiteral("MnuLimit"));
     connect(MnuPrint, &QAction::triggered, this, &StoredGraphWindow::print);
+    MnuSaveImage = menuBar()->addAction(QStringLiteral("SAVE IMAGE"));
+    MnuSaveImage->setObjectName(QStringLiteral("MnuSaveImage"));
     connect(MnuLimit, &QAction::triggered, this, &StoredGraphWindow::limitRequested);
+    connect(MnuSaveImage, &QAction::triggered, this, &StoredGraphWindow::saveImage);
 
     picture_ = renderStoredGraph(scene_);
     canvas_ = new Canvas(picture_, scene_.design.background, this);
@@ -116,6 +120,24 @@ void StoredGraphWindow::print()
     if (outcome.status == GraphPrintOutcome::Status::Failed)
         platform_.dialogs->message(QStringLiteral("The graph could not be printed: ") + outcome.errorText,
                                    windowTitle(), platform::MessageIcon::Critical);
+}
+
+void StoredGraphWindow::saveImage()
+{
+    platform::Dialogs &dialogs = *platform_.dialogs;
+    const platform::Dialogs::FileChoice choice
+        = dialogs.saveFile(imageName_.isEmpty() ? windowTitle().toLower() + QStringLiteral(".png") : imageName_,
+                           imageFileFilter());
+    if (choice.cancelled || choice.fullName.isEmpty())
+        return;
+    imageName_ = choice.fullName;
+    const StoredGraphScene scene = scene_;
+    const ImageSaveResult result
+        = saveGraphImage(choice.fullName, picture_.size(), [&scene](QPainter &painter, double scale) {
+              paintStoredGraph(painter, scene, scale / twipsPerPixel);
+          });
+    if (!result.ok)
+        dialogs.message(result.errorText, windowTitle(), platform::MessageIcon::Critical);
 }
 
 void StoredGraphWindow::showEvent(QShowEvent *event)

@@ -50,6 +50,9 @@ public:
 
     // PRINT: the current picture on the printer; failures are told.
     void print();
+    // SAVE IMAGE: the current picture to a PNG, SVG or PDF file chosen in
+    // the save dialog, painted again by the routine the window uses.
+    void saveImage();
 
     const StoredGraphScene &scene() const { return scene_; }
     // The picture the window shows now.
@@ -57,6 +60,7 @@ public:
 
     QAction *MnuPrint;
     QAction *MnuLimit;
+    QAction *MnuSaveImage;
 
 Q_SIGNALS:
     // LIMIT was chosen: the range window is wanted.
@@ -91,6 +95,7 @@ private:
     Canvas *canvas_;
     bool loaded_ = false;
     bool shownSinceLoad_ = false;
+    QString imageName_;
 };
 
 } // namespace graphs

@@ -4,6 +4,7 @@
 #include "link/ui/panel.h"
 #include "logger/ui/logger.h"
 #include "recording/ui/listprint.h"
+#include "recording/ui/listtools.h"
 #include "reclist/listsave.h"
 #include "reclist/recselection.h"
 #include "reclist/ui/rangeform.h"
@@ -46,6 +47,10 @@ RecordListController::RecordListController(live::PANEL &panel, logger::LOGGER &l
     connect(range_.get(), &RANGEFORM::applyClicked, this, &RecordListController::onApply);
     connect(range_.get(), &RANGEFORM::closed, this, [this] { rangeOpen_ = false; });
     connect(&panel, &live::PANEL::closing, this, &RecordListController::closeAll);
+    new recording::ListTools(
+        {*list_, list_->list(), *panel.platform().dialogs,
+         [this]() -> const recording::RangeWindow * { return rangeOpen_ ? range_.get() : nullptr; }},
+        this);
 }
 
 RecordListController::~RecordListController()

@@ -6,6 +6,7 @@
 #include "recording/datafilereader.h"
 #include "recording/memoryselection.h"
 #include "recording/ui/listprint.h"
+#include "recording/ui/listtools.h"
 #include "recording/ui/memorylist.h"
 #include "recording/ui/rangewindow.h"
 #include "recording/ui/recordingcontroller.h"
@@ -48,6 +49,9 @@ OpenFileController::OpenFileController(live::PANEL &panel, FileDialogMemory &dia
     connect(range_.get(), &MRANGE::applyClicked, this, &OpenFileController::onApply);
     connect(range_.get(), &MRANGE::closed, this, [this] { rangeOpen_ = false; });
     connect(&panel, &live::PANEL::closing, this, &OpenFileController::closeAll);
+    new ListTools({*list_, list_->list(), *panel.platform().dialogs,
+                   [this]() -> const RangeWindow * { return rangeOpen_ ? range_.get() : nullptr; }},
+                  this);
 }
 
 OpenFileController::~OpenFileController()

@@ -158,7 +158,7 @@ void GraphsUiTest::liveReadingNeedsTextAndValue()
     QCOMPARE(rig.graph->clientSize(), QSize(350, 184));
     QCOMPARE(rig.graph->windowTitle(), QStringLiteral("Recording Meter  --  Graphic Display   "));
     QCOMPARE(textsOf(rig.graph->menuBar->actions()) + textsOf(rig.graph->SetScale->actions()),
-             (QStringList{"&Print", "&Scale", "Ymin", "Ymax"}));
+             (QStringList{"&Print", "SAVE IMAGE", "&Scale", "Ymin", "Ymax"}));
     rig.panel->LBLVALUE->setText(value);
     rig.graph->Text1->setText(QStringLiteral("x"));
     rig.graph->fullRedraw(); // back to no reading
