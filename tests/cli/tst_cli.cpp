@@ -145,6 +145,10 @@ void CliTest::run_data()
     row("download as CSV across 29 February 2000", status, {"--download", "3", "-O", "csv"}, 0,
         csvHeader + "2000-02-28T23:59:55,0\\.1235,Ohm,5K Ohm,,0\\.1235\\n2000-02-29T00:00:00,0\\.1235,Ohm,5K Ohm,,0\\.1235\\n"
                     "2000-02-29T00:00:05,0\\.1236,Ohm,5K Ohm,,0\\.1236\\n");
+    row("statistics of a download on standard error", status, {"--download", "3", "-O", "csv", "--stats"}, 0,
+        csvHeader + "(" + "[^\\n]*\\n){3}",
+        "Function: Ohm\\nReadings: 3\\nMinimum: 0\\.1235 \\(record 1, [^)]+\\)\\nMaximum: 0\\.1236 \\(record 3, [^)]+\\)\\n"
+        "Mean: 0\\.12353\\nStandard deviation: 0\\.00006\\nLeft out: 0 overloaded, 0 of another function, 0 without a reading\\n");
     row("set that does not exist", status, {"--download", "9"}, 1, {}, "[^\\n]*set 9 does not exist: the meter holds 4 set.*\\n");
 
     bad("samples zero", {"--samples", "0"}, "--samples wants");
@@ -160,6 +164,7 @@ void CliTest::run_data()
     bad("continuous with samples", {"--continuous", "--samples", "3"}, "--continuous");
     bad("live limit on an action", {"--logger-status", "--samples", "3"}, "--samples belongs");
     bad("unknown option", {"--sample", "3"}, "Unknown option 'sample'");
+    bad("statistics of nothing", {"--list-sets", "--stats"}, "--stats belongs");
     bad("stray argument", {"3"}, "unexpected argument");
 }
 
