@@ -47,6 +47,7 @@ ChunkRows indexChunk(QByteArrayView text, Chunk chunk, RowValuer valuer)
         if (valuer)
             rows.keys.push_back(valuer(splitCells(piece.sliced(begin, end - begin))));
     });
+    rows.starts.squeeze(); // kept as long as the list: a third less room
     return rows;
 }
 

@@ -51,6 +51,13 @@ public:
         other = {};
     }
 
+    // Gives back the room kept for rows to come (a run grows by doubling).
+    void squeeze()
+    {
+        for (Run &run : runs_)
+            run.distances.shrink_to_fit();
+    }
+
     // Keeps the first `count` rows.
     void truncate(qsizetype count)
     {
