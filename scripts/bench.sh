@@ -27,8 +27,8 @@ wc_ms() {
 }
 $rec generate "$big/second.dat" 10000 >/dev/null
 $rec open-small "$big/second.dat" | grep '^|'
-for spec in "1000000 80 20" "10000000 1000 50"; do
-  set -- $spec
+for run in "1000000 80 20" "10000000 1000 50"; do
+  set -- $run
   $rec generate "$big/months.dat" "$1" >/dev/null
   echo "| recording: wc -l on the $(numfmt --grouping "$1" | tr , ' ')-line file, best of 3 | $(wc_ms "$big/months.dat") ms | |"
   $rec open "$big/months.dat" "$2" "$3" "$big/second.dat" | grep '^|'
