@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -109,8 +110,28 @@ qint32 rangefactor(QStringView range, RangeMatch match)
 
 RangeScale rangeScale(QLatin1StringView range, RangeMatch match)
 {
+    // Row after row of a file has the same range: the last answer is kept
+    // (per thread, as a file's rows are valued on every core).
+    struct Last
+    {
+        std::array<char, 16> text{};
+        qsizetype size = -1;
+        RangeMatch match = RangeMatch::Exact;
+        RangeScale scale;
+    };
+    thread_local Last last;
+    if (range.size() == last.size && match == last.match
+        && std::equal(range.data(), range.data() + range.size(), last.text.data()))
+        return last.scale;
     const RangeFactor *entry = findRange(range, match);
-    return entry ? RangeScale{true, entry->powerOfTen} : RangeScale{};
+    const RangeScale scale = entry ? RangeScale{true, entry->powerOfTen} : RangeScale{};
+    if (range.size() <= qsizetype(last.text.size())) {
+        std::copy(range.data(), range.data() + range.size(), last.text.data());
+        last.size = range.size();
+        last.match = match;
+        last.scale = scale;
+    }
+    return scale;
 }
 
 double recordLevel(QLatin1StringView value, QLatin1StringView range, const LevelScale &scale,

@@ -37,9 +37,16 @@ struct ItemSpan
     friend bool operator==(const ItemSpan &, const ItemSpan &) = default;
 };
 
+// Calls found(begin, end) for every item of `text`, in order.
+template <typename Found>
+void forEachItem(QByteArrayView text, Found &&found);
+
 // Calls found(begin) for every item of `text`, in order.
 template <typename Found>
-void forEachItemBegin(QByteArrayView text, Found &&found);
+void forEachItemBegin(QByteArrayView text, Found &&found)
+{
+    forEachItem(text, [&](qsizetype begin, qsizetype) { found(begin); });
+}
 
 // Appends the items of `text` to `items`, each begin shifted by `offset`
 // (the position of `text` inside a larger buffer).
@@ -83,7 +90,7 @@ inline qsizetype pastDelimiter(QByteArrayView text, qsizetype pos)
 } // namespace detail
 
 template <typename Found>
-void forEachItemBegin(QByteArrayView text, Found &&found)
+void forEachItem(QByteArrayView text, Found &&found)
 {
     qsizetype pos = 0;
     const qsizetype size = text.size();
@@ -92,17 +99,18 @@ void forEachItemBegin(QByteArrayView text, Found &&found)
             ++pos;
         if (pos < size && text[pos] == '"') {
             const qsizetype begin = pos + 1;
-            found(begin);
-            // The closing quote, if the line has one, then the rest of the
-            // item up to a comma or the line end is skipped.
+            // The item ends at its closing quote, if the line has one; the
+            // rest of it up to a comma or the line end is skipped.
             const qsizetype end = detail::findStop(text, begin, false);
             qsizetype closing = begin;
             while (closing < end && text[closing] != '"')
                 ++closing;
+            found(begin, closing);
             pos = detail::findStop(text, closing < end ? closing + 1 : end, true);
         } else {
-            found(pos);
+            const qsizetype begin = pos;
             pos = detail::findStop(text, pos, true);
+            found(begin, pos);
         }
         pos = detail::pastDelimiter(text, pos);
     }

@@ -28,7 +28,7 @@ struct KeySpan
 class MinMaxPyramid
 {
 public:
-    static constexpr int blockShift = 4;
+    static constexpr int blockShift = 5;
     static constexpr qsizetype blockSize = qsizetype(1) << blockShift;
 
     void append(double key);

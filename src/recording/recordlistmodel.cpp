@@ -42,6 +42,11 @@ const RecordListModel::Segment *RecordListModel::segmentOf(qint64 row) const
 
 RecordListModel::Cells RecordListModel::rowCells(qint64 row) const
 {
+    return cellsAt(row, RowText::SizeCheck::Now);
+}
+
+RecordListModel::Cells RecordListModel::cellsAt(qint64 row, RowText::SizeCheck check) const
+{
     if (row == 0) {
         Cells cells;
         for (std::size_t i = 0; i < cells.size(); ++i)
@@ -51,7 +56,7 @@ RecordListModel::Cells RecordListModel::rowCells(qint64 row) const
     if (row < 0 || row > records_)
         return Cells{};
     const Segment *segment = segmentOf(row);
-    return cellsIn(*segment, segment->text->bytes(), row - segment->firstRecord);
+    return cellsIn(*segment, segment->text->bytes(check), row - segment->firstRecord);
 }
 
 RecordListModel::Cells RecordListModel::cellsIn(const Segment &segment, QByteArrayView text, qsizetype at)
@@ -81,6 +86,12 @@ void RecordListModel::forEachRow(qint64 first, qint64 last,
         for (; row <= segmentLast; ++row)
             visit(row, cellsIn(*segment, text, row - segment->firstRecord));
     }
+}
+
+void RecordListModel::checkSizes(RowText::SizeCheck check) const
+{
+    for (const Segment &segment : segments_)
+        segment.text->bytes(check);
 }
 
 QLatin1StringView RecordListModel::cellView(qint64 row, int column) const
@@ -148,7 +159,19 @@ void RecordListModel::appendRow(const QStringList &cells)
 
 void RecordListModel::appendRows(const QStringList &rowTexts)
 {
-    const qsizetype count = std::min<qsizetype>(rowTexts.size(), rowLimit - records_);
+    QByteArray text;
+    std::vector<qsizetype> starts;
+    starts.reserve(std::size_t(rowTexts.size()));
+    for (const QString &row : rowTexts) {
+        starts.push_back(text.size());
+        text.append(row.toLatin1());
+    }
+    appendJoinedRows(text, starts);
+}
+
+void RecordListModel::appendJoinedRows(QByteArrayView text, const std::vector<qsizetype> &starts)
+{
+    const qsizetype count = std::min<qsizetype>(qsizetype(starts.size()), rowLimit - records_);
     if (count <= 0)
         return;
     if (!appended_) {
@@ -160,11 +183,12 @@ void RecordListModel::appendRows(const QStringList &rowTexts)
         segments_.push_back(std::move(segment));
     }
     beginInsertRows({}, recordCount(), int(records_ + count - 1));
-    QByteArray &text = appended_->text();
-    for (qsizetype i = 0; i < count; ++i) {
-        segments_.back().starts.push(text.size());
-        text.append(rowTexts[i].toLatin1());
-    }
+    QByteArray &held = appended_->text();
+    const qsizetype base = held.size();
+    const qsizetype end = count < qsizetype(starts.size()) ? starts[std::size_t(count)] : text.size();
+    for (qsizetype i = 0; i < count; ++i)
+        segments_.back().starts.push(base + starts[std::size_t(i)]);
+    held.append(text.first(end));
     records_ += count;
     endInsertRows();
 }
@@ -192,14 +216,18 @@ void RecordListModel::ensureKeys(RowValuer valuer) const
         keys_.clear();
         keysValuer_ = valuer;
     }
+    if (keys_.size() <= records_)
+        checkSizes(RowText::SizeCheck::Recent);
     for (qint64 row = keys_.size(); row <= records_; ++row)
-        keys_.append(valuer(rowCells(row)));
+        keys_.append(valuer(cellsAt(row, RowText::SizeCheck::Last)));
 }
 
 KeySpan RecordListModel::keySpan(qint64 first, qint64 last, RowValuer valuer) const
 {
     ensureKeys(valuer);
-    return keys_.span(first, last, [&](qsizetype row) { return rowKey(row, valuer); });
+    checkSizes(RowText::SizeCheck::Recent);
+    return keys_.span(first, last,
+                      [&](qsizetype row) { return valuer(cellsAt(row, RowText::SizeCheck::Last)); });
 }
 
 int RecordListModel::rowCount(const QModelIndex &parent) const
@@ -218,7 +246,9 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
         return {};
     if (index.row() >= recordCount() || index.column() >= ColumnCount)
         return {};
-    return cell(index.row() + 1, index.column());
+    // A paint asks for a few hundred cells at once: the file's size is asked
+    // once for them.
+    return QString(cellsAt(index.row() + 1, RowText::SizeCheck::Recent)[std::size_t(index.column())]);
 }
 
 QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, int role) const

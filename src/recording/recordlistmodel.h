@@ -24,8 +24,9 @@ namespace recording {
 //
 // Rows are kept as the bytes they were read from (a data file stays mapped,
 // not copied) and, per row, only where it begins: its end and its cells are
-// found when the row is asked for, so any row answers in constant time and
-// a list of ten million lines costs little more than 5 bytes a row.
+// found when the row is asked for, so any row answers at once (a binary
+// search among the few pieces a file was read in) and a list of ten million
+// lines costs little more than 4 bytes a row.
 //
 // Row numbers follow the lists' grid: row 0 is the caption row and rows 1 to
 // recordCount() are the records, so a record number is a row number. The Qt
@@ -74,6 +75,9 @@ public:
     void appendRow(const QStringList &cells);
     // Appends records from their tab-separated texts, in one insertion.
     void appendRows(const QStringList &rowTexts);
+    // The same for texts laid end to end in `text`: row i runs from
+    // starts[i] (ascending from 0) to the next row's start or the end.
+    void appendJoinedRows(QByteArrayView text, const std::vector<qsizetype> &starts);
     void appendRecord(const common::DataRecord &record);
     // Removes every record.
     void clear();
@@ -86,7 +90,10 @@ public:
     void setRowValuer(RowValuer valuer) { valuer_ = valuer; }
     RowValuer rowValuer() const { return valuer_; }
     // The key of a row (0, the caption row, included).
-    double rowKey(qint64 row, RowValuer valuer) const { return valuer(rowCells(row)); }
+    double rowKey(qint64 row, RowValuer valuer) const
+    {
+        return valuer(cellsAt(row, RowText::SizeCheck::Recent));
+    }
     // The lowest and highest key of rows first..last (0 <= first <= last <=
     // recordCount()). Keys of another valuer than the list's are worked out
     // at the first call.
@@ -111,6 +118,8 @@ private:
     };
     const Segment *segmentOf(qint64 row) const;
     static Cells cellsIn(const Segment &segment, QByteArrayView text, qsizetype at);
+    Cells cellsAt(qint64 row, RowText::SizeCheck check) const;
+    void checkSizes(RowText::SizeCheck check) const;
     void ensureKeys(RowValuer valuer) const;
     MinMaxPyramid *keysToExtend();
 

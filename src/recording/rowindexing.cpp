@@ -16,10 +16,12 @@ struct Chunk
     qsizetype end = 0;
 };
 
+// The reduction is handed each chunk's rows as const; it moves them out
+// rather than copying millions of offsets.
 struct ChunkRows
 {
-    RowStarts starts;
-    std::vector<double> keys;
+    mutable RowStarts starts;
+    mutable std::vector<double> keys;
 };
 
 std::vector<Chunk> cutAtLineEnds(QByteArrayView text, qsizetype chunkBytes)
@@ -40,13 +42,12 @@ ChunkRows indexChunk(QByteArrayView text, Chunk chunk, RowValuer valuer)
 {
     ChunkRows rows;
     const QByteArrayView piece = text.sliced(chunk.begin, chunk.end - chunk.begin);
-    forEachItemBegin(piece, [&](qsizetype begin) {
+    forEachItem(piece, [&](qsizetype begin, qsizetype end) {
         rows.starts.push(chunk.begin + begin);
-        if (valuer) {
-            const qsizetype end = itemEnd(piece, begin);
+        if (valuer)
             rows.keys.push_back(valuer(splitCells(piece.sliced(begin, end - begin))));
-        }
     });
+    rows.starts.squeeze(); // kept as long as the list: a third less room
     return rows;
 }
 
@@ -63,12 +64,13 @@ qsizetype indexRows(QByteArrayView text, const RowIndexing &how, RowStarts &star
         const qsizetype count = std::min(rows.starts.size(), room);
         if (count <= 0)
             return;
-        for (qsizetype i = 0; i < count; ++i)
-            starts.push(rows.starts[i]);
+        rows.starts.truncate(count);
+        starts.append(std::move(rows.starts));
         if (valuer) {
             for (qsizetype i = 0; i < count; ++i)
                 keys->append(rows.keys[std::size_t(i)]);
         }
+        rows.keys = {};
     };
     const std::vector<Chunk> chunks = cutAtLineEnds(text, std::max<qsizetype>(how.chunkBytes, 1));
     if (chunks.size() <= 1) {
@@ -78,7 +80,8 @@ qsizetype indexRows(QByteArrayView text, const RowIndexing &how, RowStarts &star
         // Chunks are joined in the text's order, one at a time.
         QtConcurrent::blockingMappedReduced<int>(
             chunks, [&](const Chunk &chunk) { return indexChunk(text, chunk, valuer); },
-            [&](int &, const ChunkRows &rows) { take(rows); }, QtConcurrent::OrderedReduce);
+            [&](int &, const ChunkRows &rows) { take(rows); },
+            QtConcurrent::OrderedReduce);
     }
     return starts.size() - before;
 }

@@ -17,7 +17,7 @@ using RowValuer = double (*)(const RowCells &cells);
 
 struct RowIndexing
 {
-    qsizetype chunkBytes = 16 * 1024 * 1024; // a text no longer is split on this thread
+    qsizetype chunkBytes = 4 * 1024 * 1024; // a text no longer is split on this thread
     qsizetype rowLimit = 0;                  // stop after this many rows (0: none)
     RowValuer valuer = nullptr;              // when set, each row's key goes to `keys`
 };

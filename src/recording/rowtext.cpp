@@ -33,18 +33,27 @@ MappedRowText::~MappedRowText()
         file_->unmap(data_);
 }
 
-QByteArrayView MappedRowText::bytes() const
+QByteArrayView MappedRowText::bytes(SizeCheck check) const
 {
     if (!data_)
         return {};
+    if (check != SizeCheck::Last) {
+        const auto now = std::chrono::steady_clock::now();
+        if (check == SizeCheck::Now || now - checked_ >= std::chrono::milliseconds(1)) {
+            checked_ = now;
+            valid_ = std::clamp<qint64>(systemSize(), 0, valid_);
+        }
+    }
+    return QByteArrayView(reinterpret_cast<const char *>(data_), valid_);
+}
+
+qint64 MappedRowText::systemSize() const
+{
     // The size the system has for the open file now: a page past a new,
     // shorter end would fault. What was cut off stays away even if the file
     // grows again (the bytes there are no longer the rows that were read).
     struct stat status {};
-    if (fstat(file_->handle(), &status) != 0)
-        status.st_size = 0;
-    valid_ = std::clamp<qint64>(status.st_size, 0, valid_);
-    return QByteArrayView(reinterpret_cast<const char *>(data_), valid_);
+    return fstat(file_->handle(), &status) == 0 ? qint64(status.st_size) : 0;
 }
 
 } // namespace recording

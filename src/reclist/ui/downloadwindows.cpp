@@ -66,15 +66,23 @@ void DownloadWindows::decodingRecord(qint64 n)
 
 void DownloadWindows::appendRecordRow(const QString &row)
 {
-    rows_.append(row);
+    // Written as Latin-1 straight into the shared buffer (as toLatin1
+    // would, '?' for what it cannot hold), no string of its own per row.
+    const qsizetype at = rows_.size();
+    rowStarts_.push_back(at);
+    rows_.resize(at + row.size());
+    char *out = rows_.data() + at;
+    for (const QChar c : row)
+        *out++ = c.unicode() < 256 ? char(c.unicode()) : '?';
 }
 
 void DownloadWindows::handOverRows()
 {
-    if (rows_.isEmpty())
+    if (rowStarts_.empty())
         return;
-    lists_.recordList().list().appendRows(rows_);
+    lists_.recordList().list().appendJoinedRows(rows_, rowStarts_);
     rows_.clear();
+    rowStarts_.clear();
 }
 
 void DownloadWindows::setFunctionRangeTexts(const QString &function, const QString &range)

@@ -5,7 +5,9 @@
 namespace live {
 class PANEL;
 }
-#include <QStringList>
+#include <QByteArray>
+
+#include <vector>
 
 namespace logger {
 class LOGGER;
@@ -48,7 +50,10 @@ private:
     live::PANEL &panel_;
     logger::LOGGER &logger_;
     RecordListController &lists_;
-    QStringList rows_; // decoded, not yet in the list
+    // Decoded, not yet in the list: the rows' texts end to end, as the list
+    // keeps them, and where each begins.
+    QByteArray rows_;
+    std::vector<qsizetype> rowStarts_;
 };
 
 } // namespace reclist
