@@ -2,6 +2,8 @@
 
 #include <QDate>
 
+#include <algorithm>
+
 
 namespace recording {
 
@@ -51,7 +53,8 @@ int twoDigitsAt(QStringView text, int at)
 void appendCsvField(QByteArray &out, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') && !bytes.contains('\r')) {
+    const auto needsQuotes = [](char c) { return c == ',' || c == '"' || c == '\n' || c == '\r'; };
+    if (std::none_of(bytes.begin(), bytes.end(), needsQuotes)) {
         out += bytes;
         return;
     }
@@ -60,10 +63,21 @@ void appendCsvField(QByteArray &out, const QString &text)
     out += '"';
 }
 
+bool needsJsonEscape(char c)
+{
+    return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+}
+
 void appendJsonString(QByteArray &out, const QString &text)
 {
+    const QByteArray bytes = text.toUtf8();
     out += '"';
-    for (const char c : text.toUtf8()) {
+    if (std::none_of(bytes.begin(), bytes.end(), needsJsonEscape)) {
+        out += bytes; // the common case: nothing to escape
+        out += '"';
+        return;
+    }
+    for (const char c : bytes) {
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -71,7 +85,7 @@ void appendJsonString(QByteArray &out, const QString &text)
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20)
+            if (needsJsonEscape(c))
                 out += QByteArray("\\u00") + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
             else
                 out += c;

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void quotesWhatNeedsIt();
     void listExport_data();
     void listExport();
+    void bigListKeepsRowOrder();
     void statistics_data();
     void statistics();
     void failedWrite_data();
@@ -243,6 +244,31 @@ void ReadingExportTest::listExport()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QTEST(file.readAll(), "text");
+}
+
+// An export is formatted in pieces on several threads: the rows must still
+// come out whole, in order, with every left-out row counted.
+void ReadingExportTest::bigListKeepsRowOrder()
+{
+    QStringList texts;
+    for (int n = 1; n <= 40000; ++n)
+        texts << (n % 1000 == 0 ? QString() : QStringLiteral("%1\t24-03-14\t12:30:00\t%1\tV\t50 V\tDC\t").arg(n));
+    recording::RecordListModel list;
+    list.appendRows(texts);
+    QTemporaryDir dir;
+    const recording::ExportResult result = recording::exportList(list, {}, dir.filePath("big.csv"));
+    QVERIFY2(result.ok, qPrintable(result.errorText));
+    QCOMPARE(result.written, 39960);
+    QCOMPARE(result.leftOut, 40);
+    QFile file(dir.filePath("big.csv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), 39962); // header, rows, and the empty piece after the last line end
+    for (int line = 1, n = 1; line <= 39960; ++line, ++n) {
+        if (n % 1000 == 0)
+            ++n;
+        QCOMPARE(lines[line], QByteArray("2024-03-14T12:30:00,%1,V,50 V,DC,%1").replace("%1", QByteArray::number(n)));
+    }
 }
 
 void ReadingExportTest::statistics_data()
