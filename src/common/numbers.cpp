@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace common {
@@ -13,16 +14,6 @@ namespace {
 
 constexpr int maxKeptDigits = 18;              // 10^18 still fits a qint64
 constexpr qint64 exponentLimit = 1'000'000'000; // far beyond any real text
-
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
 
 // Accumulates the digits of a decimal text, keeping the first 18
 // significant ones and rounding on the first digit dropped.
@@ -127,28 +118,81 @@ double Decimal::toDouble() const
     return value;
 }
 
-Decimal leadingDecimal(QStringView text)
+namespace {
+
+// Readings have a few digits: while they fit a qint64 they are simply
+// gathered. Nothing when the number has more than 18 digits.
+template <typename Char>
+std::optional<Decimal> gatheredDecimal(const Char *text, qsizetype size, bool negative)
 {
-    qsizetype i = 0;
-    while (i < text.size() && isBlank(text.at(i)))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == QLatin1Char('-') || text.at(i) == QLatin1Char('+'))) {
-        negative = text.at(i) == QLatin1Char('-');
-        ++i;
+    qint64 mantissa = 0;
+    int digits = 0;
+    int pointAfter = -1; // digits before the point, once one is seen
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned digit = unsigned(text[i]) - u'0';
+        if (digit <= 9) {
+            if (digits == maxKeptDigits)
+                return std::nullopt;
+            mantissa = mantissa * 10 + qint64(digit);
+            ++digits;
+        } else if (text[i] == u'.' && pointAfter < 0) {
+            pointAfter = digits;
+        } else {
+            break;
+        }
     }
+    if (mantissa == 0)
+        return Decimal{};
+    const int exponent = pointAfter < 0 ? 0 : pointAfter - digits;
+    return Decimal{negative ? -mantissa : mantissa, exponent};
+}
+
+// A longer number: the first 18 significant digits, rounded on the next.
+template <typename Char>
+Decimal roundedDecimal(const Char *text, qsizetype size, bool negative)
+{
     DecimalReader reader;
     bool inFraction = false;
-    for (; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (isDigit(c))
-            reader.addDigit(c.unicode() - '0', inFraction);
-        else if (c == QLatin1Char('.') && !inFraction)
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned digit = unsigned(text[i]) - u'0';
+        if (digit <= 9)
+            reader.addDigit(int(digit), inFraction);
+        else if (text[i] == u'.' && !inFraction)
             inFraction = true;
         else
             break;
     }
     return reader.result(negative);
+}
+
+// One reader for UTF-16 and Latin-1 texts: the files' rows are Latin-1 and
+// are read millions at a time, without widening each value first.
+template <typename Char>
+Decimal readLeadingDecimal(const Char *text, qsizetype size)
+{
+    qsizetype i = 0;
+    while (i < size && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    bool negative = false;
+    if (i < size && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    if (const std::optional<Decimal> gathered = gatheredDecimal(text + i, size - i, negative))
+        return *gathered;
+    return roundedDecimal(text + i, size - i, negative);
+}
+
+} // namespace
+
+Decimal leadingDecimal(QStringView text)
+{
+    return readLeadingDecimal(text.utf16(), text.size());
+}
+
+Decimal leadingDecimal(QLatin1StringView text)
+{
+    return readLeadingDecimal(reinterpret_cast<const unsigned char *>(text.data()), text.size());
 }
 
 double leadingNumber(QStringView text)

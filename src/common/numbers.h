@@ -35,6 +35,7 @@ struct Decimal
 // overflow); a result of zero is always +0.
 double leadingNumber(QStringView text);
 Decimal leadingDecimal(QStringView text);
+Decimal leadingDecimal(QLatin1StringView text);
 
 // The shortest plain decimal form of a number: 5, -0.5, 123.6, 0.0000001
 // (never an exponent, no trailing zeros, a 0 before the point, never "-0").

@@ -66,17 +66,6 @@ double toDouble(const common::Decimal &value)
     return value.toDouble();
 }
 
-common::Decimal leadingDecimalOf(QLatin1StringView text)
-{
-    constexpr qsizetype stackLength = 64;
-    if (text.size() > stackLength)
-        return common::leadingDecimal(QString(text));
-    char16_t wide[stackLength];
-    for (qsizetype i = 0; i < text.size(); ++i)
-        wide[i] = static_cast<unsigned char>(text[i].toLatin1());
-    return common::leadingDecimal(QStringView(wide, text.size()));
-}
-
 enum class Overload { None, Positive, Negative };
 
 // "-OL" anywhere makes a negative overload; otherwise "OL" anywhere a
@@ -154,7 +143,7 @@ double valueKey(QLatin1StringView value, RangeScale range)
     }
     common::Decimal number;
     if (range.listed) {
-        number = leadingDecimalOf(value);
+        number = common::leadingDecimal(value);
         number.exponent += range.powerOfTen;
     }
     return toDouble(number);

@@ -1,5 +1,6 @@
 #include "recording/datafileitems.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -76,15 +77,23 @@ RowCells splitCells(QByteArrayView item)
     };
     qsizetype pos = 0;
 #ifdef __SSE2__
-    // A row's cells are short: one pass over its bytes beats a search per cell.
-    const __m128i tab = _mm_set1_epi8('\t');
-    for (; pos + 16 <= size; pos += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + pos));
-        for (unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab))); mask != 0;
-             mask &= mask - 1) {
-            if (cutAt(pos + std::countr_zero(mask)))
-                return cells;
+    // A row's cells are short: one pass over its bytes beats a search per
+    // cell. The last sixteen bytes are read again rather than one by one,
+    // the tabs already seen shifted away.
+    if (size >= 16) {
+        const __m128i tab = _mm_set1_epi8('\t');
+        const auto tabsAt = [&](qsizetype at) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+            return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab)));
+        };
+        for (; pos < size; pos += 16) {
+            unsigned mask = pos + 16 <= size ? tabsAt(pos) : tabsAt(size - 16) >> (pos - (size - 16));
+            for (; mask != 0; mask &= mask - 1) {
+                if (cutAt(pos + std::countr_zero(mask)))
+                    return cells;
+            }
         }
+        pos = size;
     }
 #endif
     for (; pos < size; ++pos) {
@@ -93,6 +102,93 @@ RowCells splitCells(QByteArrayView item)
     }
     cells[column] = QLatin1StringView(data + cellBegin, size - cellBegin);
     return cells;
+}
+
+namespace {
+
+// Cuts an item's cells at its first eight tabs, as splitCells does.
+class CellCutter
+{
+public:
+    CellCutter(const char *data, qsizetype begin, RowCells *cells)
+        : data_(data), cellBegin_(begin), cells_(cells)
+    {
+    }
+    void cutAt(qsizetype tab)
+    {
+        if (column_ == cellCount)
+            return;
+        (*cells_)[column_++] = QLatin1StringView(data_ + cellBegin_, tab - cellBegin_);
+        cellBegin_ = tab + 1;
+    }
+    void cutTabs(qsizetype base, unsigned mask)
+    {
+        if (!cells_)
+            return;
+        for (; mask != 0; mask &= mask - 1)
+            cutAt(base + std::countr_zero(mask));
+    }
+    LineScan endAt(qsizetype end)
+    {
+        if (cells_ && column_ < cellCount) {
+            (*cells_)[column_] = QLatin1StringView(data_ + cellBegin_, end - cellBegin_);
+            std::fill(cells_->begin() + column_ + 1, cells_->end(), QLatin1StringView());
+        }
+        return {end, true};
+    }
+
+private:
+    const char *data_;
+    qsizetype cellBegin_;
+    RowCells *cells_;
+    std::size_t column_ = 0;
+};
+
+} // namespace
+
+LineScan scanPlainLine(QByteArrayView text, qsizetype begin, RowCells *cells)
+{
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    if (begin < size && (data[begin] == ' ' || data[begin] == '"'))
+        return {begin, false};
+    CellCutter cutter(data, begin, cells);
+    qsizetype pos = begin;
+#ifdef __SSE2__
+    // The line end, and any comma or quote that makes the line not plain,
+    // found in the same sixteen bytes as the tabs.
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (; pos + 16 <= size; pos += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + pos));
+        const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)),
+                                           _mm_or_si128(_mm_cmpeq_epi8(bytes, comma), _mm_cmpeq_epi8(bytes, quote)));
+        const unsigned stopMask = unsigned(_mm_movemask_epi8(stops));
+        const unsigned tabMask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab)));
+        if (stopMask == 0) {
+            cutter.cutTabs(pos, tabMask);
+            continue;
+        }
+        const int at = std::countr_zero(stopMask);
+        if (!detail::isLineEnd(data[pos + at]))
+            return {pos + at, false};
+        cutter.cutTabs(pos, tabMask & ((1u << at) - 1));
+        return cutter.endAt(pos + at);
+    }
+#endif
+    for (; pos < size; ++pos) {
+        const char c = data[pos];
+        if (detail::isLineEnd(c))
+            return cutter.endAt(pos);
+        if (c == ',' || c == '"')
+            return {pos, false};
+        if (c == '\t' && cells)
+            cutter.cutAt(pos);
+    }
+    return cutter.endAt(size);
 }
 
 qsizetype nextLineStart(QByteArrayView text, qsizetype from)

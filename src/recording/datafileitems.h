@@ -61,6 +61,19 @@ constexpr int cellCount = 8;
 using RowCells = std::array<QLatin1StringView, cellCount>;
 RowCells splitCells(QByteArrayView item);
 
+// Most lines of a data file are one plain item: they neither begin with a
+// blank or a quote nor hold a comma or a quote. scanPlainLine looks at the
+// line that begins at `begin` once: for such a line it gives where the line
+// (and so the item) ends and, when `cells` is given, the item's cells as
+// splitCells cuts them; for any other line plain is false and the line is
+// left to forEachItem.
+struct LineScan
+{
+    qsizetype end = 0;
+    bool plain = false;
+};
+LineScan scanPlainLine(QByteArrayView text, qsizetype begin, RowCells *cells);
+
 // The first place at or after `from` that follows a whole line end (CR LF
 // kept together), or the text's size when there is none.
 qsizetype nextLineStart(QByteArrayView text, qsizetype from);

@@ -1,7 +1,10 @@
 #include "recording/recordlistmodel.h"
 
+#include <QtConcurrent/QtConcurrentMap>
+
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace recording {
 
@@ -65,10 +68,14 @@ RecordListModel::Cells RecordListModel::cellsIn(const Segment &segment, QByteArr
     if (begin > text.size())
         return Cells{}; // the file was cut short under the list
     qint64 end = 0;
-    if (!segment.contiguous)
+    if (!segment.contiguous) {
+        Cells cells;
+        if (scanPlainLine(text, begin, &cells).plain)
+            return cells; // the usual row: a whole line, found in one pass
         end = itemEnd(text, begin);
-    else
+    } else {
         end = at + 1 < segment.starts.size() ? segment.starts[at + 1] : text.size();
+    }
     return splitCells(text.sliced(begin, std::min<qint64>(end, text.size()) - begin));
 }
 
@@ -122,14 +129,11 @@ qsizetype RecordListModel::appendFileText(const QByteArray &text)
 
 MinMaxPyramid *RecordListModel::keysToExtend()
 {
-    if (!valuer_)
-        return nullptr;
-    if (keysValuer_ != valuer_ || keys_.size() != records_ + 1) {
-        ensureKeys(valuer_); // rows added while no valuer was set
-        if (keys_.size() != records_ + 1)
-            return nullptr;
-    }
-    return &keys_;
+    // Keys nobody has asked for yet wait for their first use (most lists
+    // opened are only looked at); once a graph uses them, rows read later
+    // get theirs in the same pass that finds them.
+    const bool inUse = valuer_ && keysValuer_ == valuer_ && keys_.size() == records_ + 1;
+    return inUse ? &keys_ : nullptr;
 }
 
 qsizetype RecordListModel::appendFileText(std::shared_ptr<const RowText> text, RowIndexing how)
@@ -138,10 +142,11 @@ qsizetype RecordListModel::appendFileText(std::shared_ptr<const RowText> text, R
     segment.text = std::move(text);
     segment.firstRecord = records_ + 1;
     how.rowLimit = rowLimit - records_;
-    how.valuer = valuer_;
+    MinMaxPyramid *keys = keysToExtend();
+    how.valuer = keys ? valuer_ : nullptr;
     if (how.rowLimit <= 0)
         return 0;
-    const qsizetype added = indexRows(segment.text->bytes(), how, segment.starts, keysToExtend());
+    const qsizetype added = indexRows(segment.text->bytes(), how, segment.starts, keys);
     if (added == 0)
         return 0;
     beginInsertRows({}, int(records_), int(records_ + added - 1));
@@ -216,10 +221,45 @@ void RecordListModel::ensureKeys(RowValuer valuer) const
         keys_.clear();
         keysValuer_ = valuer;
     }
-    if (keys_.size() <= records_)
-        checkSizes(RowText::SizeCheck::Recent);
-    for (qint64 row = keys_.size(); row <= records_; ++row)
+    if (keys_.size() > records_)
+        return;
+    checkSizes(RowText::SizeCheck::Recent);
+    if (keys_.size() == 0)
+        keys_.append(valuer(cellsAt(0, RowText::SizeCheck::Last)));
+    for (const Segment &segment : segments_) {
+        const qsizetype from = keys_.size() - segment.firstRecord;
+        if (from >= 0 && from < segment.starts.size())
+            appendKeys(segment, from, valuer);
+    }
+    for (qint64 row = keys_.size(); row <= records_; ++row) // rows counted but not held
         keys_.append(valuer(cellsAt(row, RowText::SizeCheck::Last)));
+}
+
+void RecordListModel::appendKeys(const Segment &segment, qsizetype from, RowValuer valuer) const
+{
+    // Millions of rows are valued on every core, in pieces joined in order.
+    constexpr qsizetype pieceRows = 64 * 1024;
+    const QByteArrayView text = segment.text->bytes(RowText::SizeCheck::Last);
+    std::vector<std::pair<qsizetype, qsizetype>> pieces;
+    for (qsizetype at = from; at < segment.starts.size(); at += pieceRows)
+        pieces.emplace_back(at, std::min(at + pieceRows, segment.starts.size()));
+    const auto valuePiece = [&](const std::pair<qsizetype, qsizetype> &piece) {
+        std::vector<double> keys;
+        keys.reserve(std::size_t(piece.second - piece.first));
+        for (qsizetype at = piece.first; at < piece.second; ++at)
+            keys.push_back(valuer(cellsIn(segment, text, at)));
+        return keys;
+    };
+    const auto join = [&](int &, const std::vector<double> &keys) {
+        for (const double key : keys)
+            keys_.append(key);
+    };
+    if (pieces.size() == 1) {
+        int unused = 0;
+        join(unused, valuePiece(pieces.front()));
+        return;
+    }
+    QtConcurrent::blockingMappedReduced<int>(pieces, valuePiece, join, QtConcurrent::OrderedReduce);
 }
 
 KeySpan RecordListModel::keySpan(qint64 first, qint64 last, RowValuer valuer) const

@@ -85,8 +85,9 @@ public:
     // to notice that the list it was reading is gone.
     quint64 generation() const { return generation_; }
 
-    // The key the list's graph orders rows by: rows read from now on get
-    // their keys while they are read.
+    // The key the list's graph orders rows by. Keys are worked out at the
+    // first keySpan (on every core); from then on rows read get their keys
+    // while they are read.
     void setRowValuer(RowValuer valuer) { valuer_ = valuer; }
     RowValuer rowValuer() const { return valuer_; }
     // The key of a row (0, the caption row, included).
@@ -121,6 +122,7 @@ private:
     Cells cellsAt(qint64 row, RowText::SizeCheck check) const;
     void checkSizes(RowText::SizeCheck check) const;
     void ensureKeys(RowValuer valuer) const;
+    void appendKeys(const Segment &segment, qsizetype from, RowValuer valuer) const;
     MinMaxPyramid *keysToExtend();
 
     std::vector<Segment> segments_;

@@ -42,11 +42,27 @@ ChunkRows indexChunk(QByteArrayView text, Chunk chunk, RowValuer valuer)
 {
     ChunkRows rows;
     const QByteArrayView piece = text.sliced(chunk.begin, chunk.end - chunk.begin);
-    forEachItem(piece, [&](qsizetype begin, qsizetype end) {
-        rows.starts.push(chunk.begin + begin);
-        if (valuer)
-            rows.keys.push_back(valuer(splitCells(piece.sliced(begin, end - begin))));
-    });
+    RowCells cells;
+    qsizetype pos = 0;
+    while (pos < piece.size()) {
+        const LineScan line = scanPlainLine(piece, pos, valuer ? &cells : nullptr);
+        if (line.plain) {
+            rows.starts.push(chunk.begin + pos);
+            if (valuer)
+                rows.keys.push_back(valuer(cells));
+            pos = detail::pastDelimiter(piece, line.end);
+            continue;
+        }
+        // Several items or quoted ones: the line goes through the full rules.
+        const qsizetype lineStart = pos;
+        pos = nextLineStart(piece, pos);
+        const QByteArrayView items = piece.sliced(lineStart, pos - lineStart);
+        forEachItem(items, [&](qsizetype begin, qsizetype end) {
+            rows.starts.push(chunk.begin + lineStart + begin);
+            if (valuer)
+                rows.keys.push_back(valuer(splitCells(items.sliced(begin, end - begin))));
+        });
+    }
     rows.starts.squeeze(); // kept as long as the list: a third less room
     return rows;
 }
