@@ -42,6 +42,11 @@ ChunkRows indexChunk(QByteArrayView text, Chunk chunk, RowValuer valuer)
 {
     ChunkRows rows;
     const QByteArrayView piece = text.sliced(chunk.begin, chunk.end - chunk.begin);
+    // The lines of a file are much alike: the first one's length sizes the room.
+    const qsizetype firstLine = std::max<qsizetype>(nextLineStart(piece, 0), 8);
+    rows.starts.reserve(piece.size() / firstLine * 9 / 8 + 16);
+    if (valuer)
+        rows.keys.reserve(std::size_t(piece.size() / firstLine * 9 / 8 + 16));
     RowCells cells;
     qsizetype pos = 0;
     while (pos < piece.size()) {

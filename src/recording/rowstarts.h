@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace recording {
@@ -23,8 +24,10 @@ public:
 
     void push(qint64 offset)
     {
-        if (runs_.empty() || quint64(offset - runs_.back().base) > maxDistance)
+        if (runs_.empty() || quint64(offset - runs_.back().base) > maxDistance) {
             runs_.push_back({offset, size_, {}});
+            runs_.back().distances.reserve(std::exchange(room_, 0));
+        }
         Run &run = runs_.back();
         run.distances.push_back(quint32(offset - run.base));
         ++size_;
@@ -51,11 +54,18 @@ public:
         other = {};
     }
 
-    // Gives back the room kept for rows to come (a run grows by doubling).
+    // Room for about `rows` more rows, taken when the next run begins: an
+    // estimate that is close spares the copies of growing by doubling.
+    void reserve(qsizetype rows) { room_ = std::size_t(std::max<qsizetype>(rows, 0)); }
+
+    // Gives back the room kept for rows to come when it is more than an
+    // eighth of what is held (a copy: not worth it for a close estimate).
     void squeeze()
     {
-        for (Run &run : runs_)
-            run.distances.shrink_to_fit();
+        for (Run &run : runs_) {
+            if (run.distances.capacity() - run.distances.size() > run.distances.size() / 8)
+                run.distances.shrink_to_fit();
+        }
     }
 
     // Keeps the first `count` rows.
@@ -80,6 +90,7 @@ private:
 
     std::vector<Run> runs_;
     qsizetype size_ = 0;
+    std::size_t room_ = 0; // reserved by the next run
 };
 
 } // namespace recording
