@@ -138,8 +138,6 @@ private Q_SLOTS:
     void stored();
     void storedCounts();
     void recGraphHoldsPollingOffWhileDrawing();
-    void storedPrinting_data() { stored_data(); }
-    void storedPrinting();
     void savedImageShowsTheWindow_data();
     void savedImageShowsTheWindow();
 };
@@ -269,7 +267,7 @@ void GraphsUiTest::stored_data()
     QTest::newRow("REC_GRAPH") << true << "REC_GRAPH";
 }
 
-// Opening, redrawing, resizing, closing and the range match of either window.
+// Opening, printing, redrawing, resizing, closing and the range match of either window.
 void GraphsUiTest::stored()
 {
     QFETCH(bool, isRec);
@@ -285,6 +283,17 @@ void GraphsUiTest::stored()
     QCOMPARE(graph.scene().selection.timeMid, QStringLiteral("mid"));
     QCOMPARE(graph.picture(), graphs::renderStoredGraph(graph.scene()));
     QCOMPARE(graph.scene().design.rangeMatch, isRec ? graphs::RangeMatch::Containment : graphs::RangeMatch::Exact);
+    graph.MnuPrint->trigger();
+    const testsupport::RecordingPrinter *job = rig.test.lastPrintJob();
+    QVERIFY(job && job->ended());
+    QCOMPARE(job->documentName(), title);
+    for (const char *text : {"500", "250", "0", "-250", "-500", "mV", "first", "mid", "last", "TIME"})
+        QVERIFY2(job->allTexts().contains(QLatin1String(text)), text);
+    rig.test.refuseNextPrintJob(); // cancelled: nothing said
+    graph.print();
+    rig.test.refuseNextPrintJob(QStringLiteral("No printer is installed."));
+    graph.print();
+    QCOMPARE(rig.test.dialogs.messageTexts(), QStringList{"The graph could not be printed: No printer is installed."});
     const QImage before = graph.picture();
     rig.select(2, 5, 4, 100, 400);
     graph.resize(graph.size() + QSize(40, 30));
@@ -342,27 +351,6 @@ void GraphsUiTest::recGraphHoldsPollingOffWhileDrawing()
         QCOMPARE(seen.filter(QStringLiteral("reading")).size(), 0);
         QCOMPARE(rig.timer6.isEnabled(), pollingBefore);
     }
-}
-
-void GraphsUiTest::storedPrinting()
-{
-    QFETCH(bool, isRec);
-    QFETCH(QString, title);
-    StoredRig rig;
-    graphs::StoredGraphWindow &graph = rig.window(isRec);
-    graph.open();
-    graph.MnuPrint->trigger();
-    const testsupport::RecordingPrinter *job = rig.test.lastPrintJob();
-    QVERIFY(job && job->ended());
-    QCOMPARE(job->documentName(), title);
-    for (const char *text : {"500", "250", "0", "-250", "-500", "mV", "first", "mid", "last", "TIME"})
-        QVERIFY2(job->allTexts().contains(QLatin1String(text)), text);
-    rig.test.refuseNextPrintJob(); // cancelled: nothing said
-    graph.print();
-    QVERIFY(rig.test.dialogs.messages().isEmpty());
-    rig.test.refuseNextPrintJob(QStringLiteral("No printer is installed."));
-    graph.print();
-    QCOMPARE(rig.test.dialogs.messageTexts(), QStringList{"The graph could not be printed: No printer is installed."});
 }
 
 void GraphsUiTest::savedImageShowsTheWindow_data()

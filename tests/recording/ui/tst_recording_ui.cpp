@@ -412,7 +412,6 @@ void RecordingUiTest::openFile_data()
     QTest::newRow("a second file appends") << QStringList{"3", "1"} << 4 << "";
     QTest::newRow("a new list once closed") << QStringList{"3", "-", "0"} << 0 << "";
     QTest::newRow("read failure keeps the rows") << QStringList{"2", "/proc/self/mem"} << 2 << "File /proc/self/mem could not be read";
-    QTest::newRow("too large: refused with its size") << QStringList{"huge"} << -1 << "File %1huge.dat is too large to be shown";
 }
 
 void RecordingUiTest::openFile()
@@ -431,11 +430,6 @@ void RecordingUiTest::openFile()
         } else if (file == QLatin1String("-")) {
             rig.list().close();
             QVERIFY(!rig.files().listIsOpen());
-        } else if (file == QLatin1String("huge")) {
-            QFile huge(rig.write(QStringLiteral("huge.dat"), {})); // sparse: more than any memory left
-            if (!huge.resize(100'000'000'000))
-                QSKIP("no sparse file of 100 GB here");
-            rig.open(huge.fileName());
         } else {
             if (file.startsWith(u'/') && !QFile::exists(file))
                 QSKIP("no such file on this system");
@@ -446,12 +440,10 @@ void RecordingUiTest::openFile()
     if (!told.isEmpty())
         QVERIFY2(rig.messages().first().startsWith(QString(told).replace("%1", rig.dir.path() + '/')), qPrintable(rig.messages().first()));
     QCOMPARE(rig.files().listIsOpen(), records >= 0);
-    if (!files.contains(QStringLiteral("huge")))
-        QCOMPARE(rig.shared.listFeedOn, qint16(records >= 0 ? 0 : 1));
+    QCOMPARE(rig.shared.listFeedOn, qint16(records >= 0 ? 0 : 1));
     if (records < 0)
         return;
     QVERIFY(rig.list().isVisible());
-    QCOMPARE(rig.list().windowTitle(), QStringLiteral("MEMORYLIST"));
     QCOMPARE(rig.rows().recordCount(), records);
     if (records > 0)
         QCOMPARE(rig.rows().cell(records, 3), QStringLiteral(" %1").arg(records > 3 ? 10 : records * 10));
