@@ -86,7 +86,6 @@ private Q_SLOTS:
     void recordedLine();
     void readsFiles_data();
     void readsFiles();
-    void fileRefused_data();
     void fileRefused();
     void listCells_data();
     void listCells();
@@ -182,40 +181,20 @@ void RecordingTest::readsFiles()
     }
 }
 
-void RecordingTest::fileRefused_data()
-{
-    QTest::addColumn<qint64>("size"); // a sparse file; -2: missing
-    QTest::addColumn<qint64>("limit");
-    QTest::addColumn<QString>("told");
-    QTest::newRow("over a set limit") << qint64(2'500'000) << qint64(1'000'000) << "2.5 MB";
-    QTest::newRow("missing") << qint64(-2) << qint64(-1) << "";
-}
-
+// A sparse file over the set limit is refused with its size, copied or mapped.
 void RecordingTest::fileRefused()
 {
-    QFETCH(qint64, size);
-    QFETCH(qint64, limit);
-    QFETCH(QString, told);
-    QString name = dir_.filePath(QStringLiteral("missing.dat"));
-    if (size >= 0) {
-        QFile file(name = write({}));
-        if (!file.resize(size))
-            QSKIP("no sparse file of that size here");
-    }
-    if (size < 0) {
-        QString reason;
-        QVERIFY(!recording::canOpenForReading(name, &reason));
-        QVERIFY(!reason.isEmpty());
-    }
+    QFile file(write({}));
+    if (!file.resize(2'500'000))
+        QSKIP("no sparse file of that size here");
     RecordListModel list;
     recording::ReadOptions options;
-    options.sizeLimit = limit;
+    options.sizeLimit = 1'000'000;
     for (bool copy : {false, true}) {
         options.copy = copy;
-        const recording::ReadOutcome outcome = recording::filelistu(list, name, options);
-        QCOMPARE(outcome.tooLarge, size >= 0);
-        QVERIFY(!outcome.complete);
-        QVERIFY2(outcome.errorText.contains(told), qPrintable(outcome.errorText));
+        const recording::ReadOutcome outcome = recording::filelistu(list, file.fileName(), options);
+        QVERIFY(outcome.tooLarge && !outcome.complete);
+        QVERIFY2(outcome.errorText.contains("2.5 MB"), qPrintable(outcome.errorText));
         QCOMPARE(list.recordCount(), 0);
     }
 }
@@ -251,12 +230,6 @@ void RecordingTest::listCells()
         QCOMPARE(list.headerData(column, Qt::Horizontal).toString(), text);
     else if (row > 0 && column >= 0)
         QCOMPARE(list.data(list.index(int(row - 1), column)).toString(), text);
-    const quint64 before = list.generation();
-    QSignalSpy reset(&list, &RecordListModel::modelReset);
-    list.clear();
-    QCOMPARE(reset.count(), 1);
-    QVERIFY(list.generation() != before);
-    QCOMPARE(list.cell(1, 0), QString());
 }
 
 void RecordingTest::listKeySpan_data()
