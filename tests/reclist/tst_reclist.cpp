@@ -51,14 +51,15 @@ public:
     }
 };
 
-struct GraphRow { double recTotal; int rows; QString unit; QStringList ranges; double count, fullScale; QString mid; };
-struct ApplyRow { RangeBoxes boxes; QString message; double count; QStringList times; };
+// GRAPH on `rows` records (mid empty: refused, one record); then, with
+// boxes, the range window's apply; with `again`, GRAPH again afterwards.
+struct GraphRow { double recTotal; int rows; QString unit; QStringList ranges; double count, fullScale; QString mid;
+                  RangeBoxes boxes = {}; QString message = {}; double applied = 0; QStringList times = {}; bool again = false; };
 struct SaveRow { QString answer; int records, change, diskRoom; Status status; QString told; };
 
 } // namespace
 
 Q_DECLARE_METATYPE(GraphRow)
-Q_DECLARE_METATYPE(ApplyRow)
 Q_DECLARE_METATYPE(SaveRow)
 
 class RecListTest : public QObject
@@ -67,17 +68,13 @@ class RecListTest : public QObject
 private Q_SLOTS:
     void graph_data();
     void graph();
-    void apply_data();
-    void apply();
-    void aZoomOrATypoDoesNotStick_data();
-    void aZoomOrATypoDoesNotStick();
     void save_data();
     void save();
 };
 
 void RecListTest::graph_data()
 {
-    // mid empty: refused with "Only 1 Record !"; the previous limit was 99, an earlier zoom 2.
+    // The previous limit was 99, an earlier zoom 2.
     QTest::addColumn<GraphRow>("r");
     const auto row = [](const char *name, GraphRow r) { QTest::newRow(name) << r; };
     row("one record", {1, 1, "mV", {"500 mV"}, 1, 99, ""});
@@ -89,6 +86,23 @@ void RecListTest::graph_data()
     row("50M Ohm", {4, 4, "Ohm", {"50M Ohm"}, 4, 50000000, "10:00:02"});
     row("range unlisted: the unit's full scale", {4, 4, "V", {"7 V"}, 4, 1000, "10:00:02"});
     row("neither listed: the previous limit", {4, 4, "BEEP", {""}, 4, 99, "10:00:02"});
+    const auto apply = [](const char *name, RangeBoxes boxes, QString message, double count = 0, QStringList times = {}) {
+        QTest::newRow(name) << GraphRow{10, 10, "mV", {"500 mV"}, 10, 500, "10:00:05", boxes, message, count, times};
+    };
+    apply("valid", {"2", "9", "100", "400"}, "", 8, {"10:00:02", "10:00:06", "10:00:09"});
+    apply("valid, half to even middle", {"2", "5", "0", "500"}, "", 4, {"10:00:02", "10:00:04", "10:00:05"});
+    apply("FROM 0: count is TO, first time from the caption row", {"0", "4", "0", "500"}, "", 4, {"  TIME", "10:00:02", "10:00:04"});
+    apply("negative MIN", {"1", "4", "-5", "500"}, "Input No.s must be >=0, please try again !");
+    apply("MAX above the copy taken at GRAPH", {"1", "4", "0", "501"}, invalid);
+    apply("FROM equal to TO", {"3", "3", "0", "500"}, invalid);
+    apply("more records than the set", {"1", "11", "0", "500"}, invalid);
+    apply("last record beyond the last row", {"5", "12", "0", "500"}, invalid);
+    apply("not whole numbers", {"1.5", "4", "0", "500"}, invalid);
+    // A zoom or a typo does not stick: GRAPH again starts from the full scale.
+    const QStringList again{"10:00:01", "10:00:06", "10:00:10"};
+    row("refused MAX 0, GRAPH again", {10, 10, "V", {"5 V"}, 10, 5, "10:00:05", {"1", "10", "0", "0"}, invalid, 0, {}, true});
+    row("zoom to MAX 2, GRAPH again", {10, 10, "V", {"5 V"}, 10, 5, "10:00:05", {"1", "10", "0", "2"}, "", 10, again, true});
+    row("refused MAX 50, GRAPH again", {10, 10, "V", {"5 V"}, 10, 5, "10:00:05", {"1", "10", "0", "50"}, invalid, 0, {}, true});
 }
 
 void RecListTest::graph()
@@ -111,77 +125,33 @@ void RecListTest::graph()
     }
     const QString last = QStringLiteral("10:00:%1").arg(r.rows, 2, 10, QLatin1Char('0'));
     QCOMPARE((QStringList{shared.recTimeFirst, shared.recTimeMid, shared.recTimeLast}), (QStringList{"10:00:01", r.mid, last}));
-    QCOMPARE(selection(shared), (QList<double>{1, r.count, r.count, 0, r.fullScale, r.fullScale}));
+    const QList<double> prepared{1, r.count, r.count, 0, r.fullScale, r.fullScale};
+    QCOMPARE(selection(shared), prepared);
     QCOMPARE(shared.recScaleHalf, r.fullScale / 2);
-}
-
-void RecListTest::apply_data()
-{
-    QTest::addColumn<ApplyRow>("r");
-    const auto row = [](const char *name, ApplyRow r) { QTest::newRow(name) << r; };
-    row("valid", {{"2", "9", "100", "400"}, "", 8, {"10:00:02", "10:00:06", "10:00:09"}});
-    row("valid, half to even middle", {{"2", "5", "0", "500"}, "", 4, {"10:00:02", "10:00:04", "10:00:05"}});
-    row("FROM 0: count is TO, first time from the caption row", {{"0", "4", "0", "500"}, "", 4, {"  TIME", "10:00:02", "10:00:04"}});
-    row("negative MIN", {{"1", "4", "-5", "500"}, "Input No.s must be >=0, please try again !", 0, {}});
-    row("MAX above the copy taken at GRAPH", {{"1", "4", "0", "501"}, invalid, 0, {}});
-    row("FROM equal to TO", {{"3", "3", "0", "500"}, invalid, 0, {}});
-    row("more records than the set", {{"1", "11", "0", "500"}, invalid, 0, {}});
-    row("last record beyond the last row", {{"5", "12", "0", "500"}, invalid, 0, {}});
-    row("not whole numbers", {{"1.5", "4", "0", "500"}, invalid, 0, {}});
-}
-
-// On 10 rows, recTotal 10, scale limit 500.
-void RecListTest::apply()
-{
-    QFETCH(ApplyRow, r);
-    recording::RecordListModel list;
-    fill(list, 10);
-    common::SharedValues shared;
-    shared.recTotal = 10;
-    QVERIFY(!reclist::prepareRecGraph(list, shared));
-    const QList<double> before = selection(shared);
+    if (r.boxes.first.isEmpty())
+        return;
     const auto refusal = reclist::applyRecRange(r.boxes, list, shared);
     QCOMPARE(refusal.has_value(), !r.message.isEmpty());
     if (refusal) {
         QCOMPARE(refusal->text, r.message);
         QCOMPARE(refusal->icon, platform::MessageIcon::Critical);
-        QCOMPARE(selection(shared), before); // a refusal changes nothing
+        QCOMPARE(selection(shared), prepared); // a refusal changes nothing
         QCOMPARE(shared.recTimeFirst, QStringLiteral("10:00:01"));
-        return;
+    } else {
+        QCOMPARE(shared.recCount, r.applied);
+        QCOMPARE((QStringList{shared.recTimeFirst, shared.recTimeMid, shared.recTimeLast}), r.times);
+        // The new MAX is the shared full-scale value itself; the limit stays.
+        QCOMPARE((QList<double>{shared.scaleMax, shared.recMin, shared.recScaleLimit}),
+                 (QList<double>{r.boxes.maximum.toDouble(), r.boxes.minimum.toDouble(), r.fullScale}));
+        QCOMPARE(reclist::recRangeBoxes(shared), r.boxes);
+        shared.recLast = 12; // LIMIT: the last record and the graph's top label; the rest as held
+        QCOMPARE(reclist::limitBoxes({"7", "99", "1", "2"}, shared, QStringLiteral("450")), (RangeBoxes{"7", "12", "1", "450"}));
     }
-    QCOMPARE(shared.recCount, r.count);
-    QCOMPARE((QStringList{shared.recTimeFirst, shared.recTimeMid, shared.recTimeLast}), r.times);
-    // The new MAX is the shared full-scale value itself; the limit stays.
-    QCOMPARE((QList<double>{shared.scaleMax, shared.recMin, shared.recScaleLimit}),
-             (QList<double>{r.boxes.maximum.toDouble(), r.boxes.minimum.toDouble(), 500}));
-    QCOMPARE(reclist::recRangeBoxes(shared), r.boxes);
-    shared.recLast = 12; // LIMIT: the last record and the graph's top label; the rest as held
-    QCOMPARE(reclist::limitBoxes({"7", "99", "1", "2"}, shared, QStringLiteral("450")), (RangeBoxes{"7", "12", "1", "450"}));
-}
-
-void RecListTest::aZoomOrATypoDoesNotStick_data()
-{
-    QTest::addColumn<RangeBoxes>("first"); // applied on a 5 V set of 10
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("refused MAX 0") << RangeBoxes{"1", "10", "0", "0"} << true;
-    QTest::newRow("zoom to MAX 2") << RangeBoxes{"1", "10", "0", "2"} << false;
-    QTest::newRow("refused MAX 50") << RangeBoxes{"1", "10", "0", "50"} << true;
-}
-
-void RecListTest::aZoomOrATypoDoesNotStick()
-{
-    QFETCH(RangeBoxes, first);
-    QFETCH(bool, refused);
-    recording::RecordListModel list;
-    fill(list, 10, QStringLiteral("V"), {QStringLiteral("5 V")});
-    common::SharedValues shared;
-    shared.recTotal = 10;
+    if (!r.again)
+        return;
     QVERIFY(!reclist::prepareRecGraph(list, shared));
-    QCOMPARE(reclist::applyRecRange(first, list, shared).has_value(), refused);
-    // GRAPH again starts from the full scale, and back to it is allowed.
-    QVERIFY(!reclist::prepareRecGraph(list, shared));
-    QCOMPARE(selection(shared), (QList<double>{1, 10, 10, 0, 5, 5}));
-    QVERIFY(!reclist::applyRecRange({"1", "10", "0", "5"}, list, shared));
+    QCOMPARE(selection(shared), prepared);
+    QVERIFY(!reclist::applyRecRange({"1", "10", "0", "5"}, list, shared)); // back to the full scale is allowed
     QVERIFY(reclist::applyRecRange({"1", "10", "0", "50"}, list, shared));
     QCOMPARE(shared.scaleMax, 5.0);
 }
