@@ -132,11 +132,9 @@ private Q_SLOTS:
     void liveRangeChangeRestartsTheChart();
     void liveResizeKeepsTheChartsState_data();
     void liveResizeKeepsTheChartsState();
-    void livePrinting_data();
     void livePrinting();
     void stored_data();
     void stored();
-    void storedCounts();
     void recGraphHoldsPollingOffWhileDrawing();
     void savedImageShowsTheWindow_data();
     void savedImageShowsTheWindow();
@@ -146,7 +144,7 @@ void GraphsUiTest::liveReadingNeedsTextAndValue_data()
 {
     QTest::addColumn<QString>("text1");
     QTest::addColumn<QString>("value");
-    QTest::addColumn<int>("sweepPos");
+    QTest::addColumn<int>("sweepPos"); // -1: no reading taken
     QTest::newRow("the text is only a trigger") << "7" << "-OL" << 0;
     QTest::newRow("empty text ignored") << "" << "123.45" << -1;
     QTest::newRow("empty value ignored") << "0" << "" << -1;
@@ -154,13 +152,13 @@ void GraphsUiTest::liveReadingNeedsTextAndValue_data()
 
 void GraphsUiTest::liveReadingNeedsTextAndValue()
 {
-    QFETCH(QString, text1);
-    QFETCH(QString, value);
     LiveRig rig;
     QCOMPARE(rig.graph->clientSize(), QSize(350, 184));
+    QFETCH(QString, value);
     rig.panel->LBLVALUE->setText(value);
     rig.graph->Text1->setText(QStringLiteral("x"));
     rig.graph->fullRedraw(); // back to no reading
+    QFETCH(QString, text1);
     rig.graph->Text1->setText(text1);
     QTEST(rig.sweepPos(), "sweepPos");
 }
@@ -226,33 +224,25 @@ void GraphsUiTest::liveResizeKeepsTheChartsState()
     QCOMPARE(rig.sweepPos(), 0);
 }
 
-void GraphsUiTest::livePrinting_data()
-{
-    QTest::addColumn<bool>("refuse");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("printed") << false << "";
-    QTest::newRow("printer failure reported") << true << "Printer is out of paper";
-}
-
+// A refused job is told; a printed one is the window's picture at its size
+// on the screen. Either way the panel has the focus again.
 void GraphsUiTest::livePrinting()
 {
-    QFETCH(bool, refuse);
-    QFETCH(QString, reason);
     LiveRig rig;
     rig.feed(20);
-    if (refuse)
-        rig.test.refuseNextPrintJob(reason);
-    rig.graph->activateWindow();
-    QCoreApplication::processEvents();
-    rig.graph->Pgraphics->trigger();
-    QCoreApplication::processEvents();
-    QCOMPARE(rig.test.dialogs.messageTexts(), reason.isEmpty() ? QStringList{} : QStringList{reason});
-    QCOMPARE(QApplication::activeWindow(), rig.panel.get());
+    for (const QString &reason : {QStringLiteral("Printer is out of paper"), QString()}) {
+        if (!reason.isEmpty())
+            rig.test.refuseNextPrintJob(reason);
+        rig.graph->activateWindow();
+        QCoreApplication::processEvents();
+        rig.graph->Pgraphics->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activeWindow(), rig.panel.get());
+        QCOMPARE(rig.test.lastPrintJob()->ended(), reason.isEmpty());
+    }
+    QCOMPARE(rig.test.dialogs.messageTexts(), QStringList{"Printer is out of paper"});
     const testsupport::RecordingPrinter &job = *rig.test.lastPrintJob();
-    QCOMPARE(job.ended(), !refuse);
-    if (refuse)
-        return;
-    QCOMPARE(job.pageCount(), 1); // the window's picture at its size on the screen
+    QCOMPARE(job.pageCount(), 1);
     const QImage &picture = rig.graph->chart().image();
     const double scale = job.resolution() / double(rig.graph->clientArea()->logicalDpiX());
     for (const QPoint p : {QPoint(190, 100), QPoint(345, 100), QPoint(38, 100), QPoint(45, 90)})
@@ -267,7 +257,7 @@ void GraphsUiTest::stored_data()
     QTest::newRow("REC_GRAPH") << true << "REC_GRAPH";
 }
 
-// Opening, printing, redrawing, resizing, closing and the range match of either window.
+// Opening, printing, redrawing, resizing, closing, FROM 0 and the range match of either window.
 void GraphsUiTest::stored()
 {
     QFETCH(bool, isRec);
@@ -307,28 +297,24 @@ void GraphsUiTest::stored()
     graph.close();
     QCOMPARE(closed.count(), 1);
     QVERIFY(!graph.isOpen());
+    // FROM 0: the range window counts one less; MEMORY_GRAPH recounts the
+    // span, REC_GRAPH takes the count as set.
+    rig.select(0, 4, 4, 0, 500);
+    graph.open();
+    QCOMPARE((QList<double>{double(graph.scene().selection.first), graph.scene().selection.count, isRec ? rig.shared.recCount : rig.shared.memCount}),
+             (QList<double>{0, isRec ? 4.0 : 5.0, isRec ? 4.0 : 5.0}));
+    if (isRec) {
+        QSignalSpy limit(rig.rec.get(), &graphs::REC_GRAPH::limitRequested);
+        rig.rec->MnuLimit->trigger();
+        QCOMPARE(limit.count(), 1);
+    }
+    graph.close();
     rig.shared.memCount = rig.shared.recCount = 1; // reopened with nothing to plot: as designed
     graph.open();
     QVERIFY(!graph.scene().plotted);
     graphs::StoredGraphScene designed;
     designed.design = graph.scene().design;
     QCOMPARE(graph.picture(), graphs::renderStoredGraph(designed));
-}
-
-// FROM 0: the range window counts one less; MEMORY_GRAPH recounts the span,
-// REC_GRAPH takes the count as set.
-void GraphsUiTest::storedCounts()
-{
-    StoredRig rig;
-    rig.select(0, 4, 4, 0, 500);
-    rig.memory->open();
-    rig.rec->open();
-    QCOMPARE((QList<double>{rig.shared.memCount, rig.memory->scene().selection.count}), (QList<double>{5, 5}));
-    QCOMPARE((QList<double>{rig.shared.recCount, rig.rec->scene().selection.count}), (QList<double>{4, 4}));
-    QCOMPARE(rig.rec->scene().selection.first, 0);
-    QSignalSpy limit(rig.rec.get(), &graphs::REC_GRAPH::limitRequested);
-    rig.rec->MnuLimit->trigger();
-    QCOMPARE(limit.count(), 1);
 }
 
 void GraphsUiTest::recGraphHoldsPollingOffWhileDrawing()
