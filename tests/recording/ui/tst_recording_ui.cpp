@@ -155,12 +155,9 @@ private Q_SLOTS:
     void recording_data();
     void recording();
     void samplingTime();
-    void openFile_data();
-    void openFile();
     void fileBeingRecordedIsCopied_data();
     void fileBeingRecordedIsCopied();
     void memoryGraphAndRange();
-    void printsTheListOrTellsWhyNot();
 };
 
 void RecordingUiTest::fileChoice()
@@ -188,7 +185,10 @@ void RecordingUiTest::fileChoice()
 // reading X, with LOW BATTERY), "tick" (Timer4), "late" (a tick after STOP),
 // "V"/"mV" (a frame of that function), "lost" (the link lost), "back" (frames
 // again until the reading is live), "pause"/"resume" (the polling),
-// "full:N" (the disk full N bytes after the file's old bytes), "#T" (the
+// "full:N" (the disk full N bytes after the file's old bytes), "open" /
+// "open:N" (OPEN FILE of the file / of N new lines), "opencancel", "close"
+// (the list), "refuse" (the next print job), "print", "printed:N" (the job
+// ended with N lines), "#T" (the
 // counter shows T, '_' a blank). told: the pieces of the one message, '*'
 // between them, %1 the file; after: the file at the end (null: not read).
 void RecordingUiTest::recording_data()
@@ -199,8 +199,11 @@ void RecordingUiTest::recording_data()
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<QString>("told");
     QTest::addColumn<bool>("recording");
+    QTest::addColumn<int>("records"); // in the list OPEN FILE shows; -1: none
     const auto row = [](const char *name, const char *file, const QByteArray &before, const QString &steps, const QByteArray &after,
-                        const char *told, bool on = false) { QTest::newRow(name) << QString(file) << before << steps << after << QString(told) << on; };
+                        const char *told, bool on = false, int records = -1) {
+        QTest::newRow(name) << QString(file) << before << steps << after << QString(told) << on << records;
+    };
     const QByteArray two = "1\t24-01-15\t12:00:00\t 1.234\tV\t5 V\tDC\t\r\n2\t24-01-15\t12:00:02\t-0.012\tV\t5 V\tDC\tLow\r\n";
     const QByteArray missing = "<missing>", atSix = "2\t24-01-15\t12:00:06\t 2.0\tV\t5 V\tDC\t\r\n";
     const char *stopped = "written to %1 (*). The lines written before it are kept";
@@ -220,6 +223,14 @@ void RecordingUiTest::recording_data()
     row("ends after the carriage return", "rec.dat", oldLines + oldLines.left(30) + '\r', "save start r:1.0 tick stop", oldLines + firstLine, "(31 bytes) was removed");
     row("only a broken line", "rec.dat", "1\t24-01-1", "save start r:1.0 tick stop", firstLine, "%1 ended inside a line*(9 bytes) was removed");
     row("not a data file", "rec.dat", QByteArray(3000, 'x'), "save start", QByteArray(3000, 'x'), "The file %1 cannot be opened*not a data file");
+    row("OPEN FILE cancelled", "typed.dat", {}, "opencancel", missing, "");
+    row("OPEN FILE of a missing file", "typed.dat", {}, "open", missing, "File %1 not exist !");
+    row("OPEN FILE of three lines", "typed.dat", {}, "open:3", missing, "", false, 3);
+    row("a second file appends", "typed.dat", {}, "open:3 open:1", missing, "", false, 4);
+    row("a new list once closed", "typed.dat", {}, "open:3 close open:0", missing, "", false, 0);
+    row("a read failure keeps the rows", "/proc/self/mem", {}, "open:2 open", {}, "File %1 could not be read", false, 2);
+    row("list printed", "typed.dat", {}, "open:2 print printed:4", missing, "", false, 2);
+    row("printer out of paper", "typed.dat", {}, "open:2 print refuse print", missing, "out of paper", false, 2);
     // While the polling is paused or the link is lost the panel holds an old
     // reading: no line, and the next live reading goes on without a gap.
     row("polling paused", "rec.dat", {}, "save start r:1.0 tick pause tick tick resume r:2.0 tick #_2", firstLine + atSix, "", true);
@@ -270,6 +281,19 @@ void RecordingUiTest::recording()
             rig.panel->Timer6->setEnabled(step == "resume");
         else if (step.startsWith("full:"))
             full.emplace(before.size() + arg.toInt());
+        else if (step == "open" || step.startsWith("open:"))
+            rig.open(step == "open" ? rig.path(file) : rig.write(arg + ".dat", recordedLines(arg.toInt())));
+        else if (step == "opencancel") {
+            rig.test.dialogs.queueOpenCancel();
+            rig.panel->CMDOPEN->click();
+        } else if (step == "close")
+            rig.list().close();
+        else if (step == "refuse")
+            rig.test.refuseNextPrintJob(QStringLiteral("The printer is out of paper."));
+        else if (step == "print")
+            rig.list().MnuPrint->trigger();
+        else if (step.startsWith("printed:"))
+            QVERIFY(rig.test.lastPrintJob()->ended() && rig.test.lastPrintJob()->allTexts().size() == arg.toInt());
         else if (step.startsWith(u'#'))
             QCOMPARE(rig.panel->Label1->text(), step.mid(1).replace(u'_', u' '));
         if (rig.panel->recordingOn && !started)
@@ -277,10 +301,20 @@ void RecordingUiTest::recording()
         started = started || rig.panel->recordingOn;
     }
     full.reset();
+    QVERIFY(!steps.contains("print") || rig.panel->Timer1->isEnabled()); // a printout turns it off for its time only
     QCOMPARE(rig.panel->recordingOn, recording);
     const QList<bool> neverStarted{false, false, true, true, false};
-    QCOMPARE(rig.states(), recording ? recordingStates : steps.contains("cancel") ? neverStarted : stoppedStates);
-    QCOMPARE(rig.shared.listFeedOn, qint16(started && !recording ? 0 : 1));
+    if (!steps.contains("open"))
+        QCOMPARE(rig.states(), recording ? recordingStates : rig.panel->LBLFILE->text().isEmpty() ? neverStarted : stoppedStates);
+    QFETCH(int, records);
+    QCOMPARE(rig.files().listIsOpen(), records >= 0);
+    QCOMPARE(rig.shared.listFeedOn, qint16((started && !recording) || records >= 0 ? 0 : 1));
+    if (records >= 0) {
+        QVERIFY(rig.list().isVisible());
+        QCOMPARE(rig.rows().recordCount(), records);
+        if (records > 0)
+            QCOMPARE(rig.rows().cell(records, 3), QStringLiteral(" %1").arg(records > 3 ? 10 : records * 10));
+    }
     if (!recording)
         QVERIFY(rig.panel->Label1->isHidden() && rig.panel->Label5->isHidden());
     const QList<ScriptedDialogs::Message> messages = rig.test.dialogs.messages();
@@ -312,55 +346,6 @@ void RecordingUiTest::samplingTime()
     rig.panel->CMDSTOP->click();
     rig.panel->CMDSTART->click();
     QCOMPARE(rig.panel->Timer4->interval(), 7300);
-}
-
-void RecordingUiTest::openFile_data()
-{
-    // Files opened one after the other; "" cancels, "-" closes the list.
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<int>("records");
-    QTest::addColumn<QString>("told"); // the start of the one message, or none
-    QTest::newRow("cancelled") << QStringList{""} << -1 << "";
-    QTest::newRow("missing") << QStringList{"typed.dat"} << -1 << "File %1typed.dat not exist !";
-    QTest::newRow("three lines") << QStringList{"3"} << 3 << "";
-    QTest::newRow("a second file appends") << QStringList{"3", "1"} << 4 << "";
-    QTest::newRow("a new list once closed") << QStringList{"3", "-", "0"} << 0 << "";
-    QTest::newRow("read failure keeps the rows") << QStringList{"2", "/proc/self/mem"} << 2 << "File /proc/self/mem could not be read";
-}
-
-void RecordingUiTest::openFile()
-{
-    QFETCH(QStringList, files);
-    QFETCH(int, records);
-    QFETCH(QString, told);
-    Rig rig;
-    rig.shared.listFeedOn = 1;
-    for (const QString &file : files) {
-        bool isNumber = false;
-        const int lines = file.toInt(&isNumber);
-        if (file.isEmpty()) {
-            rig.test.dialogs.queueOpenCancel();
-            rig.panel->CMDOPEN->click();
-        } else if (file == QLatin1String("-")) {
-            rig.list().close();
-            QVERIFY(!rig.files().listIsOpen());
-        } else {
-            if (file.startsWith(u'/') && !QFile::exists(file))
-                QSKIP("no such file on this system");
-            rig.open(isNumber ? rig.write(file + ".dat", recordedLines(lines)) : rig.path(file));
-        }
-    }
-    QCOMPARE(rig.messages().size(), told.isEmpty() ? 0 : 1);
-    if (!told.isEmpty())
-        QVERIFY2(rig.messages().first().startsWith(QString(told).replace("%1", rig.dir.path() + '/')), qPrintable(rig.messages().first()));
-    QCOMPARE(rig.files().listIsOpen(), records >= 0);
-    QCOMPARE(rig.shared.listFeedOn, qint16(records >= 0 ? 0 : 1));
-    if (records < 0)
-        return;
-    QVERIFY(rig.list().isVisible());
-    QCOMPARE(rig.rows().recordCount(), records);
-    if (records > 0)
-        QCOMPARE(rig.rows().cell(records, 3), QStringLiteral(" %1").arg(records > 3 ? 10 : records * 10));
 }
 
 void RecordingUiTest::fileBeingRecordedIsCopied_data()
@@ -402,23 +387,6 @@ void RecordingUiTest::memoryGraphAndRange()
     QCOMPARE((QStringList{s.timeFirst, s.timeMid, s.timeLast}), (QStringList{"12:00:12", "12:00:14", "12:00:16"}));
     rig.list().close(); // closes its windows
     QVERIFY(!rig.graph().isOpen() && !rig.files().rangeIsOpen() && rig.range().isHidden());
-}
-
-void RecordingUiTest::printsTheListOrTellsWhyNot()
-{
-    Rig rig;
-    rig.open(rig.write(QStringLiteral("a.dat"), recordedLines(2)));
-    rig.list().MnuPrint->trigger();
-    const testsupport::RecordingPrinter *job = rig.test.lastPrintJob();
-    QVERIFY(job && job->ended());
-    QCOMPARE(job->allTexts().size(), 4);
-    QVERIFY(rig.panel->Timer1->isEnabled());
-    QVERIFY(rig.messages().isEmpty());
-    rig.test.refuseNextPrintJob(QStringLiteral("The printer is out of paper."));
-    rig.list().MnuPrint->trigger();
-    QCOMPARE(rig.messages().size(), 1);
-    QVERIFY(rig.messages().first().contains(QLatin1String("out of paper")));
-    QVERIFY(rig.panel->Timer1->isEnabled());
 }
 
 QTEST_MAIN(RecordingUiTest)
