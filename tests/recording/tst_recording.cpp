@@ -77,8 +77,6 @@ private Q_SLOTS:
     void rowStarts();
     void listCells_data();
     void listCells();
-    void listKeySpan_data();
-    void listKeySpan();
     void samplingAnswer_data();
     void samplingAnswer();
     void printoutLine_data();
@@ -262,39 +260,6 @@ void RecordingTest::listCells()
         QCOMPARE(list.headerData(column, Qt::Horizontal).toString(), text);
     else
         QCOMPARE(list.data(list.index(int(row - 1), column)).toString(), text);
-}
-
-void RecordingTest::listKeySpan_data()
-{
-    // Blocks of 16 rows: spans inside one, across several, ending in the rows
-    // not yet in a whole block, from the caption row.
-    QTest::addColumn<qint64>("first");
-    QTest::addColumn<qint64>("last");
-    QTest::newRow("ends inside blocks") << qint64(5) << qint64(250);
-    QTest::newRow("from the caption row to the last") << qint64(0) << qint64(300);
-    QTest::newRow("the rows after the last whole block") << qint64(290) << qint64(300);
-}
-
-// Rows read from a file and rows appended after it.
-void RecordingTest::listKeySpan()
-{
-    QFETCH(qint64, first);
-    QFETCH(qint64, last);
-    const auto key = [](const recording::RowCells &cells) { return cells[0].toString().toDouble(); };
-    RecordListModel list;
-    list.setRowValuer(key);
-    QByteArray text;
-    for (int i = 1; i <= 200; ++i)
-        text += QByteArray::number((i * 7919) % 1009 - 500) + "\r\n";
-    list.appendFileText(text);
-    for (int i = 201; i <= 300; ++i)
-        list.appendRow({QString::number((i * 7919) % 1009 - 500)});
-    double low = key(list.rowCells(first)), high = low;
-    for (qint64 row = first; row <= last; ++row) {
-        low = std::min(low, key(list.rowCells(row)));
-        high = std::max(high, key(list.rowCells(row)));
-    }
-    QCOMPARE(list.keySpan(first, last, key), (recording::KeySpan{low, high}));
 }
 
 void RecordingTest::samplingAnswer_data()
