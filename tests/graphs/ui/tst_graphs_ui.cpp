@@ -121,7 +121,11 @@ int unmatchedDark(const QImage &a, const QImage &b, double scale, QRect region, 
     return unmatched;
 }
 
+struct LiveChange { QString ymaxBefore; int clicks; QString change; bool linkLost; QString ymaxDuring; graphs::AxisLimits limits; int gridColor; };
+
 } // namespace
+
+Q_DECLARE_METATYPE(LiveChange)
 
 class GraphsUiTest : public QObject
 {
@@ -129,9 +133,8 @@ class GraphsUiTest : public QObject
 private Q_SLOTS:
     void liveReadingNeedsTextAndValue_data();
     void liveReadingNeedsTextAndValue();
-    void liveRangeChangeRestartsTheChart();
-    void liveResizeKeepsTheChartsState_data();
-    void liveResizeKeepsTheChartsState();
+    void liveChartChange_data();
+    void liveChartChange();
     void livePrinting();
     void stored_data();
     void stored();
@@ -163,65 +166,50 @@ void GraphsUiTest::liveReadingNeedsTextAndValue()
     QTEST(rig.sweepPos(), "sweepPos");
 }
 
-void GraphsUiTest::liveRangeChangeRestartsTheChart()
+// Ymax entered, grid colour changed by double clicks, five readings, the
+// window moved; then the range changes or the window is resized (the link
+// lost meanwhile, Ymax entered while lost). Once the meter is back a resized
+// chart is as if resized with the meter connected; a new range starts anew.
+void GraphsUiTest::liveChartChange_data()
 {
+    QTest::addColumn<LiveChange>("r");
+    QTest::newRow("range change") << LiveChange{"200", 2, "range", false, "", {-5, 5}, 7};
+    QTest::newRow("resized") << LiveChange{"", 1, "resize", false, "", {-500, 500}, 8};
+    QTest::newRow("resized, link lost, own Ymax") << LiveChange{"123.6", 1, "resize", true, "", {-500, 124}, 8};
+    QTest::newRow("resized, link lost, Ymax entered meanwhile") << LiveChange{"", 1, "resize", true, "300", {-500, 300}, 8};
+}
+
+void GraphsUiTest::liveChartChange()
+{
+    QFETCH(LiveChange, r);
     LiveRig rig;
-    rig.enterYmax(QStringLiteral("200"));
-    for (int i = 0; i < 2; ++i)
+    rig.enterYmax(r.ymaxBefore);
+    for (int i = 0; i < r.clicks; ++i)
         QTest::mouseDClick(rig.graph->clientArea(), Qt::LeftButton);
     rig.feed(5);
     rig.graph->move(300, 300);
     QCOMPARE(rig.sweepPos(), 4);
-    QCOMPARE(rig.graph->chart().gridColor(), 9);
-    rig.show(QStringLiteral("Com1"), QStringLiteral("5 V"), QStringLiteral("1.2345"));
+    const bool resize = r.change == QLatin1String("resize");
+    if (r.linkLost)
+        rig.show(QStringLiteral(" NO COM "), QString(), QString());
+    if (resize) {
+        rig.graph->resize(500, 300);
+        QCoreApplication::processEvents();
+    }
+    rig.enterYmax(r.ymaxDuring);
+    rig.show(QStringLiteral("Com1"), resize ? QStringLiteral("500 mV") : QStringLiteral("5 V"), QStringLiteral("1.2345"));
     rig.feed();
     QCOMPARE(rig.sweepPos(), 0); // the reading starts the new sweep
-    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-5, 5}));
-    QCOMPARE(rig.graph->chart().gridColor(), 7);
-    QCOMPARE(rig.graph->pos(), rig.panel->frameGeometry().bottomLeft() + QPoint(0, 1));
+    QCOMPARE(rig.graph->chart().limits(), r.limits);
+    QCOMPARE(rig.graph->chart().gridColor(), r.gridColor);
+    QCOMPARE(rig.graph->chart().image().size(), rig.graph->clientSize());
+    QCOMPARE(rig.graph->chart().area().plotWidth, resize ? 450 : 300);
+    QCOMPARE(rig.graph->pos(), resize ? QPoint(300, 300) : rig.panel->frameGeometry().bottomLeft() + QPoint(0, 1));
     rig.graph->activateWindow(); // Escape gives the panel the focus
     QCoreApplication::processEvents();
     QTest::keyClick(rig.graph.get(), Qt::Key_Escape);
     QCoreApplication::processEvents();
     QCOMPARE(QApplication::activeWindow(), rig.panel.get());
-}
-
-void GraphsUiTest::liveResizeKeepsTheChartsState_data()
-{
-    QTest::addColumn<bool>("linkLost");      // while resized
-    QTest::addColumn<QString>("ymaxBefore"); // entered before the resize
-    QTest::addColumn<QString>("ymaxDuring"); // entered after it, still lost
-    QTest::addColumn<double>("yMax");
-    QTest::newRow("connected") << false << "" << "" << 500.0;
-    QTest::newRow("link lost, own Ymax") << true << "123.6" << "" << 124.0;
-    QTest::newRow("link lost, Ymax entered meanwhile") << true << "" << "300" << 300.0;
-}
-
-// Once the meter is back the chart is as if resized with the meter connected.
-void GraphsUiTest::liveResizeKeepsTheChartsState()
-{
-    QFETCH(bool, linkLost);
-    QFETCH(QString, ymaxBefore);
-    QFETCH(QString, ymaxDuring);
-    QFETCH(double, yMax);
-    LiveRig rig;
-    rig.enterYmax(ymaxBefore);
-    QTest::mouseDClick(rig.graph->clientArea(), Qt::LeftButton);
-    rig.feed(2);
-    rig.graph->move(300, 300);
-    if (linkLost)
-        rig.show(QStringLiteral(" NO COM "), QString(), QString());
-    rig.graph->resize(500, 300);
-    QCoreApplication::processEvents();
-    rig.enterYmax(ymaxDuring);
-    rig.show(QStringLiteral("Com1"), QStringLiteral("500 mV"), QStringLiteral("123.45"));
-    rig.feed();
-    QCOMPARE(rig.graph->chart().image().size(), rig.graph->clientSize());
-    QCOMPARE(rig.graph->chart().area().plotWidth, 450);
-    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, yMax}));
-    QCOMPARE(rig.graph->chart().gridColor(), 8);
-    QCOMPARE(rig.graph->pos(), QPoint(300, 300));
-    QCOMPARE(rig.sweepPos(), 0);
 }
 
 // A refused job is told; a printed one is the window's picture at its size
