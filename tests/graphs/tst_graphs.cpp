@@ -91,7 +91,7 @@ graphs::StoredGraphScene plottedScene(const RecordListModel &list, qint64 first,
 
 struct LimitRow { bool isMax; QString answer; AxisLimits limits; double fullScale; Opt accepted; };
 struct SweepRow { int readings; QList<int> lostAt; int column; From segmentFrom; };
-struct LevelRow { QString value, range; double minimum, maximum; RangeMatch match; double level; };
+struct LevelRow { QString value, range; double minimum, maximum; RangeMatch match; double level; QStringList labels = {}; };
 struct TraceRow { QStringList values; TraceRequest request; QPolygonF points; };
 
 } // namespace
@@ -105,17 +105,15 @@ class GraphsTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void liveScale_data();
-    void liveScale();
-    void readingOffset_data();
-    void readingOffset();
+    void liveLevel_data();
+    void liveLevel();
     void limitEntry_data();
     void limitEntry();
     void sweep_data();
     void sweep();
     void recordLevel_data();
     void recordLevel();
-    void storedLabels();
+    void storedUnit();
     void trace_data();
     void trace();
     void reducedTraceLooksTheSame();
@@ -123,45 +121,39 @@ private Q_SLOTS:
     void storedPicture();
 };
 
-void GraphsTest::liveScale_data()
-{
-    QTest::addColumn<AxisLimits>("limits");
-    QTest::addColumn<QStringList>("texts");
-    QTest::newRow("500 mV") << graphs::limitsForRange("500 mV") << QStringList{"-500", "-250", "0", "250", "500"};
-    QTest::newRow("range without a number") << graphs::limitsForRange("Diode") << QStringList(5, QStringLiteral("0"));
-    QTest::newRow("user limits") << AxisLimits{-10, 124} << QStringList{"-10", "24", "57", "91", "124"};
-}
-
-void GraphsTest::liveScale()
-{
-    QFETCH(AxisLimits, limits);
-    QStringList texts;
-    for (const graphs::LevelLabel &label : graphs::levelLabels(designArea, limits))
-        texts << label.text;
-    QTEST(texts, "texts");
-}
-
-void GraphsTest::readingOffset_data()
+// A reading's height above the bottom edge under the limits; with texts,
+// the limits' level labels.
+void GraphsTest::liveLevel_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<AxisLimits>("limits");
     QTest::addColumn<double>("offset");
-    QTest::newRow("OL above the top") << "OL" << mv << 149.0;
-    QTest::newRow("-OL below the bottom") << "-OL" << mv << -3.0;
-    QTest::newRow("above yMax clipped") << "500.01" << mv << 149.0;
-    QTest::newRow("-OL stays low under negative limits") << "-OL" << AxisLimits{-500, -100} << -3.0;
-    QTest::newRow("text without a number reads 0") << "abc" << mv << 72.0;
-    QTest::newRow("equal limits: at them on the bottom edge") << "000.00" << AxisLimits{0, 0} << 0.0;
-    QTest::newRow("equal limits: above them") << "1" << AxisLimits{0, 0} << 149.0;
+    QTest::addColumn<QStringList>("texts");
+    const auto row = [](const char *name, const char *value, AxisLimits limits, double offset, QStringList texts = {}) {
+        QTest::newRow(name) << QString(value) << limits << offset << texts;
+    };
+    row("OL above the top, 500 mV labels", "OL", graphs::limitsForRange("500 mV"), 149, {"-500", "-250", "0", "250", "500"});
+    row("-OL below the bottom", "-OL", mv, -3);
+    row("above yMax clipped, user limits", "500.01", {-10, 124}, 149, {"-10", "24", "57", "91", "124"});
+    row("-OL stays low under negative limits", "-OL", {-500, -100}, -3);
+    row("text without a number reads 0", "abc", mv, 72);
+    row("equal limits: at them on the bottom edge", "000.00", {0, 0}, 0, QStringList(5, QStringLiteral("0")));
+    row("equal limits: above them", "1", graphs::limitsForRange("Diode"), 149);
 }
 
-void GraphsTest::readingOffset()
+void GraphsTest::liveLevel()
 {
     QFETCH(QString, value);
     QFETCH(AxisLimits, limits);
     QFETCH(double, offset);
     const double got = graphs::readingOffset(value, limits, designArea.plotHeight);
     QVERIFY2(qAbs(got - offset) < 1e-9, qPrintable(QString::number(got)));
+    QFETCH(QStringList, texts);
+    QStringList shown;
+    for (const graphs::LevelLabel &label : graphs::levelLabels(designArea, limits))
+        shown << label.text;
+    if (!texts.isEmpty())
+        QCOMPARE(shown, texts);
 }
 
 void GraphsTest::limitEntry_data()
@@ -227,11 +219,12 @@ void GraphsTest::recordLevel_data()
     QTest::addColumn<LevelRow>("r");
     const auto row = [](const char *name, LevelRow r) { QTest::newRow(name) << r; };
     const RangeMatch exact = RangeMatch::Exact;
-    row("500 on the top line", {" 500", "500 mV", 0, 500, exact, 1000});
+    row("500 on the top line", {" 500", "500 mV", 0, 500, exact, 1000, {"500", "250", "0", "-250", "-500"}});
     row("600 above the top", {" 600", "500 mV", 0, 500, exact, 900});
     row("overload whatever the range", {"   OL  ", "", 0, 500, exact, 900});
     row("negative overload", {"  -OL  ", "500 mV", 0, 500, exact, 7100});
-    row("min 100: 300 on the upper middle", {" 300", "500 V", 100, 500, exact, 2500});
+    row("min 100: 300 on the upper middle", {" 300", "500 V", 100, 500, exact, 2500, {"500", "300", "100", "-300", "-500"}});
+    row("fractional labels", {" 1.25", "5 V", 0.5, 2, exact, 2500, {"2", "1.25", "0.5", "-1.25", "-2"}});
     row("5K Ohm: 4.321 is 4321", {" 4.321", "5K Ohm", 0, 5000, exact, 1407.4});
     row("blank before the range: factor 0", {" 4.321", " 5K Ohm", 0, 5000, exact, 4000});
     row("caption row reads as 0", {" VALUE", "  RANGE ", 0, 500, exact, 4000});
@@ -239,6 +232,7 @@ void GraphsTest::recordLevel_data()
     row("long value text", {" 1" + QString(80, QLatin1Char('0')), "500 V", 0, 500, exact, 900});
     // The range's factor: exact text, or the first table text found in it.
     row("50M Ohm", {" 0.5", "50M Ohm", 0, 1000000, exact, 2500});
+    row("labels of 50M", {" 25", "50M Ohm", 0, 50000000, exact, 2500, {"50000000", "25000000", "0", "-25000000", "-50000000"}});
     row("left column before right", {" 0.5", "5M Hz 5K Ohm", 0, 1000, RangeMatch::Containment, 2500});
     row("table order within a column", {" 0.5", "500 Ohm/5K Ohm", 0, 1, RangeMatch::Containment, 2500});
     row("not contained", {" 0.5", "5K", 0, 1, RangeMatch::Containment, 4000});
@@ -250,24 +244,19 @@ void GraphsTest::recordLevel()
     const QByteArray value = r.value.toLatin1(), range = r.range.toLatin1();
     const double y = graphs::recordLevel(QLatin1StringView(value), QLatin1StringView(range), {r.minimum, r.maximum}, r.match);
     QVERIFY2(std::abs(y - r.level) < 1e-9, qPrintable(QString::number(y, 'g', 17)));
+    graphs::StoredGraphScene scene;
+    scene.plotted = true;
+    scene.selection.minimum = r.minimum;
+    scene.selection.maximum = r.maximum;
+    const graphs::StoredGraphLabels shown = graphs::storedGraphLabels(scene);
+    if (!r.labels.isEmpty())
+        QCOMPARE((QStringList{shown.valTop, shown.valMid, shown.zero, shown.negMid, shown.negTop}), r.labels);
 }
 
-void GraphsTest::storedLabels()
+// The unit from the last record, "nF" added in MEMORY_GRAPH.
+void GraphsTest::storedUnit()
 {
-    const QList<std::pair<std::pair<double, double>, QStringList>> rows{
-        {{0, 500}, {"500", "250", "0", "-250", "-500"}},
-        {{100, 500}, {"500", "300", "100", "-300", "-500"}},
-        {{0.5, 2}, {"2", "1.25", "0.5", "-1.25", "-2"}},
-        {{0, 50000000}, {"50000000", "25000000", "0", "-25000000", "-50000000"}}};
-    for (const auto &[scale, labels] : rows) {
-        graphs::StoredGraphScene scene;
-        scene.plotted = true;
-        scene.selection.minimum = scale.first;
-        scene.selection.maximum = scale.second;
-        const graphs::StoredGraphLabels shown = graphs::storedGraphLabels(scene);
-        QCOMPARE((QStringList{shown.valTop, shown.valMid, shown.zero, shown.negMid, shown.negTop}), labels);
-    }
-    RecordListModel list; // the unit from the last record, "nF" added in MEMORY_GRAPH
+    RecordListModel list;
     list.appendRow({"1", "d", "t", " 1", "Cx", "5 V", "DC", ""});
     graphs::StoredGraphScene scene;
     scene.list = &list;
