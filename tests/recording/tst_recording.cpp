@@ -1,6 +1,5 @@
 // The data file written and read back on bytes, the record list and where
-// its rows start, the list printout, the sampling time and MEMORY_GRAPH's
-// selection, as tables.
+// its rows start, the list printout and MEMORY_GRAPH's selection, as tables.
 
 #include "recording/datafileformat.h"
 #include "recording/datafilereader.h"
@@ -8,7 +7,6 @@
 #include "recording/memoryselection.h"
 #include "recording/recordlistmodel.h"
 #include "recording/rowstarts.h"
-#include "recording/samplingtime.h"
 #include "support/recordingprinter.h"
 #include "support/scriptedclock.h"
 #include "support/scriptedpump.h"
@@ -54,13 +52,11 @@ const QByteArray sixteen = "0123456789abcdef";
 // change: "", "fail", "clear", "refill", "add", "end", after this many texts
 // (-1: in the print dialog); refusal "-": none; linesPrinted -1: some, not all.
 struct PrintRow { QString refusal, change; int afterTexts; PrintOutcome::Status status; int linesPrinted; QString reason; };
-struct SamplingRow { QString answer, message, label; int sampleTick, intervalMs; };
 // Without boxes: GRAPH alone (mid empty: refused, one record); with them, the range applied to 10 rows.
 struct MemoryRow { int records; QString unit; double fullScale; QString mid; RangeBoxes boxes = {}; QString message = {}; QStringList times = {}; double count = 0; };
 
 } // namespace
 
-Q_DECLARE_METATYPE(SamplingRow)
 Q_DECLARE_METATYPE(PrintRow)
 Q_DECLARE_METATYPE(MemoryRow)
 
@@ -77,8 +73,6 @@ private Q_SLOTS:
     void rowStarts();
     void listCells_data();
     void listCells();
-    void samplingAnswer_data();
-    void samplingAnswer();
     void printoutLine_data();
     void printoutLine();
     void printout_data();
@@ -260,34 +254,6 @@ void RecordingTest::listCells()
         QCOMPARE(list.headerData(column, Qt::Horizontal).toString(), text);
     else
         QCOMPARE(list.data(list.index(int(row - 1), column)).toString(), text);
-}
-
-void RecordingTest::samplingAnswer_data()
-{
-    QTest::addColumn<SamplingRow>("r");
-    const QString small = QStringLiteral("Number Too Small ! Set Value to 1 !"), large = QStringLiteral("Number Too Large ! Set Value to 60 !");
-    QTest::newRow("decimal comma 2,5") << SamplingRow{"2,5", "", "2.5 Sec", 2, 2500};
-    QTest::newRow("0.5 too small") << SamplingRow{"0.5", small, "1.0 Sec", 0, 1000};
-    QTest::newRow("just above 60") << SamplingRow{"60.01", large, "60.0 Sec", 59, 60000};
-    QTest::newRow("3.5 ticks round to even") << SamplingRow{"3.5", "", "3.5 Sec", 2, 3500};
-    QTest::newRow("label rounds half away") << SamplingRow{"2.25", "", "2.3 Sec", 1, 2250};
-    QTest::newRow("interval to whole ms") << SamplingRow{"1.0005", "", "1.0 Sec", 0, 1000};
-    QTest::newRow("leading blanks") << SamplingRow{"  7 s", "", "7.0 Sec", 6, 7000};
-    QTest::newRow("empty: nothing changes") << SamplingRow{"", "", "", 0, 0};
-}
-
-void RecordingTest::samplingAnswer()
-{
-    QFETCH(SamplingRow, r);
-    const recording::SamplingChoice choice = recording::readSamplingAnswer(r.answer);
-    QCOMPARE(choice.message, r.message);
-    QCOMPARE(choice.changed, !r.answer.isEmpty());
-    if (!choice.changed)
-        return;
-    QCOMPARE(recording::samplingLabelText(choice.seconds), r.label);
-    QCOMPARE(int(recording::sampleTickFor(choice.seconds)), r.sampleTick);
-    QCOMPARE(recording::samplingIntervalMs(choice.seconds), r.intervalMs);
-    QCOMPARE(recording::samplingDefaultAnswer(QStringLiteral("12.5 Sec")), QStringLiteral("12.5"));
 }
 
 void RecordingTest::printoutLine_data()

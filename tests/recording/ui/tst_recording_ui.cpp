@@ -145,7 +145,11 @@ struct Rig
     }
 };
 
+struct SamplingRow { QString answer, message, label, next; int sampleTick, intervalMs, restartMs; };
+
 } // namespace
+
+Q_DECLARE_METATYPE(SamplingRow)
 
 class RecordingUiTest : public QObject
 {
@@ -154,6 +158,7 @@ private Q_SLOTS:
     void fileChoice();
     void recording_data();
     void recording();
+    void samplingTime_data();
     void samplingTime();
     void fileBeingRecordedIsCopied_data();
     void fileBeingRecordedIsCopied();
@@ -328,24 +333,43 @@ void RecordingUiTest::recording()
         QCOMPARE(rig.contents(file), after);
 }
 
+// The answer while recording: the running tick changes at once, a later
+// START takes the label (restart: its interval); next: the next default answer.
+void RecordingUiTest::samplingTime_data()
+{
+    QTest::addColumn<SamplingRow>("r");
+    const QString small = QStringLiteral("Number Too Small ! Set Value to 1 !"), large = QStringLiteral("Number Too Large ! Set Value to 60 !");
+    QTest::newRow("75 too large") << SamplingRow{"75", large, "60.0 Sec", "60.", 59, 60000, 60000};
+    QTest::newRow("just above 60") << SamplingRow{"60.01", large, "60.0 Sec", "60.", 59, 60000, 60000};
+    QTest::newRow("0.5 too small") << SamplingRow{"0.5", small, "1.0 Sec", "1.", 0, 1000, 1000};
+    QTest::newRow("decimal comma 2,5") << SamplingRow{"2,5", "", "2.5 Sec", "2.5", 2, 2500, 2500};
+    QTest::newRow("3.5 ticks round to even") << SamplingRow{"3.5", "", "3.5 Sec", "3.5", 2, 3500, 3500};
+    QTest::newRow("label rounds half away") << SamplingRow{"2.25", "", "2.3 Sec", "2.3", 1, 2250, 2300};
+    QTest::newRow("interval to whole ms") << SamplingRow{"1.0005", "", "1.0 Sec", "1.", 0, 1000, 1000};
+    QTest::newRow("leading blanks") << SamplingRow{"  7 s", "", "7.0 Sec", "7.", 6, 7000, 7000};
+    QTest::newRow("empty: nothing changes") << SamplingRow{"", "", "2.0 Sec", "2.", 1, 2000, 2000};
+}
+
 void RecordingUiTest::samplingTime()
 {
+    QFETCH(SamplingRow, r);
     Rig rig;
-    rig.test.dialogs.queueInput(QStringLiteral("75"));
-    Q_EMIT rig.panel->Label8->clicked();
-    const ScriptedDialogs::Prompt prompt = rig.test.dialogs.prompts().first();
-    QCOMPARE((QStringList{prompt.title, prompt.defaultAnswer}), (QStringList{"Input Sampling Time", "2."}));
-    QCOMPARE(rig.messages(), QStringList{"Number Too Large ! Set Value to 60 !"});
-    QCOMPARE((QList<qint16>{rig.shared.sampleTick, rig.shared.pcSampling}), (QList<qint16>{59, 1}));
-    // While recording the running tick changes at once; a later start takes the label.
     rig.startRecordingInto("rec.dat");
-    rig.test.dialogs.queueInput(QStringLiteral("7.25"));
+    rig.shared.sampleTick = 1;
+    rig.shared.pcSampling = 0;
+    rig.test.dialogs.queueInput(r.answer);
+    Q_EMIT rig.panel->Label8->clicked();
+    rig.test.dialogs.queueInput(QString());
     rig.feature->recording().askSamplingTime();
-    QCOMPARE(rig.panel->Timer4->interval(), 7250);
-    QCOMPARE(rig.panel->LBLSAMPLE->text(), QStringLiteral("7.3 Sec"));
+    const QList<ScriptedDialogs::Prompt> prompts = rig.test.dialogs.prompts();
+    QCOMPARE((QStringList{prompts[0].title, prompts[0].defaultAnswer, prompts[1].defaultAnswer}), (QStringList{"Input Sampling Time", "2.", r.next}));
+    QCOMPARE(rig.messages(), r.message.isEmpty() ? QStringList() : QStringList{r.message});
+    QCOMPARE(rig.panel->LBLSAMPLE->text(), r.label);
+    QCOMPARE((QList<int>{rig.shared.sampleTick, rig.shared.pcSampling, rig.panel->Timer4->interval()}),
+             (QList<int>{r.sampleTick, r.answer.isEmpty() ? 0 : 1, r.intervalMs}));
     rig.panel->CMDSTOP->click();
     rig.panel->CMDSTART->click();
-    QCOMPARE(rig.panel->Timer4->interval(), 7300);
+    QCOMPARE(rig.panel->Timer4->interval(), r.restartMs);
 }
 
 void RecordingUiTest::fileBeingRecordedIsCopied_data()
