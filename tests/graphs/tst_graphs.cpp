@@ -6,11 +6,9 @@
 #include "graphs/livegraphsweep.h"
 #include "graphs/storedgraph.h"
 #include "graphs/storedgraphlevel.h"
-#include "graphs/storedgraphprint.h"
 #include "graphs/storedgraphtrace.h"
 #include "recording/rangecheck.h"
 #include "recording/recordlistmodel.h"
-#include "support/recordingprinter.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -77,16 +75,6 @@ QList<double> columnOutlines(const QPolygonF &trace)
         outlines[at + 3] = std::max(outlines[at + 3], p.y());
     }
     return outlines;
-}
-
-graphs::StoredGraphScene plottedScene(const RecordListModel &list, qint64 first, qint64 last)
-{
-    graphs::StoredGraphScene scene;
-    scene.plotted = true;
-    scene.list = &list;
-    scene.selection = {first, last, double(last - first + 1), 0, 500,
-                       QStringLiteral("12:00:01"), QStringLiteral("12:00:02"), QStringLiteral("12:00:03")};
-    return scene;
 }
 
 struct LimitRow { bool isMax; QString answer; AxisLimits limits; double fullScale; Opt accepted; };
@@ -336,7 +324,10 @@ void GraphsTest::storedPicture()
 {
     RecordListModel list;
     fill(list, {" 400", " 400", " 400"});
-    graphs::StoredGraphScene scene = plottedScene(list, 1, 3);
+    graphs::StoredGraphScene scene;
+    scene.plotted = true;
+    scene.list = &list;
+    scene.selection = {1, 3, 3, 0, 500, QStringLiteral("12:00:01"), QStringLiteral("12:00:02"), QStringLiteral("12:00:03")};
     QImage image = graphs::renderStoredGraph(scene);
     QCOMPARE(image.size(), QSize(396, 497));
     QVERIFY(blackIn(image, QRect(70, 105, 260, 3)) >= 260); // the trace at y = 1600 twips
@@ -351,12 +342,6 @@ void GraphsTest::storedPicture()
     QCOMPARE(blackIn(image, QRect(40, 60, 25, 20)), 0);
     QVERIFY(blackIn(image, QRect(328, 240, 60, 25)) > 0);
 
-    list.clear();
-    fill(list, {" 500", " 250", " 0"});
-    testsupport::RecordingPrinter printer;
-    QCOMPARE(graphs::printStoredGraph(printer, plottedScene(list, 1, 3)).status, graphs::GraphPrintOutcome::Status::Printed);
-    QCOMPARE(printer.pageCount(), 1);
-    QVERIFY(blackIn(printer.pages().first(), QRect(68, 68, 6, 6)) > 0); // 100 dpi: the trace's start
 }
 
 QTEST_MAIN(GraphsTest)
