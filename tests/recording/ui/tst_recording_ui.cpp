@@ -193,9 +193,9 @@ void RecordingUiTest::fileChoice()
 // "full:N" (the disk full N bytes after the file's old bytes), "open" /
 // "open:N" (OPEN FILE of the file / of N new lines), "opencancel", "close"
 // (the list), "refuse" (the next print job), "print", "printed:N" (the job
-// ended with N lines), "#T" (the
-// counter shows T, '_' a blank). told: the pieces of the one message, '*'
-// between them, %1 the file; after: the file at the end (null: not read).
+// ended with N lines), "#T" (the counter shows T, '_' a blank). told: the
+// pieces of the one message, '*' between them, %1 the file; after: the file
+// at the end (null: not read).
 void RecordingUiTest::recording_data()
 {
     QTest::addColumn<QString>("file");
