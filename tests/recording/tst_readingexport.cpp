@@ -152,6 +152,7 @@ void ReadingExportTest::listExport_data()
     QTest::newRow("span beyond the rows")
         << mixedRows << 6 << 99 << "a.txt" << header + "1999-12-31T23:59:59,12.111,V,50 V,DC LOW_BATTERY,12.111\n" << 0;
     QTest::newRow("empty list") << QStringList() << 1 << -1 << "a.jsonl" << QByteArray() << 0;
+    QTest::newRow("device written in place") << mixedRows << 1 << -1 << "/dev/null" << QByteArray() << 1;
     // Refused with the reason; nothing left behind, no device replaced.
     QTest::newRow("missing folder") << mixedRows << 1 << -1 << "/nonexistent-folder/rows.csv" << QByteArray() << -1;
     QTest::newRow("folder as file") << mixedRows << 1 << -1 << "/tmp" << QByteArray() << -1;
