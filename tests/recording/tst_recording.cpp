@@ -1,18 +1,17 @@
-// The data file written and read back on bytes, the record list, the list
-// printout, the sampling time and MEMORY_GRAPH's selection, as tables.
+// The data file written and read back on bytes, the record list and where
+// its rows start, the list printout and MEMORY_GRAPH's selection, as tables.
 
 #include "recording/datafileformat.h"
 #include "recording/datafilereader.h"
 #include "recording/listprintout.h"
 #include "recording/memoryselection.h"
 #include "recording/recordlistmodel.h"
-#include "recording/samplingtime.h"
+#include "recording/rowstarts.h"
 #include "support/recordingprinter.h"
 #include "support/scriptedclock.h"
 #include "support/scriptedpump.h"
 
 #include <QAbstractItemModelTester>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +19,7 @@ using recording::PrintOutcome;
 using recording::RangeBoxes;
 using recording::RecordListModel;
 using testsupport::RecordingPrinter;
+using Offsets = QList<qint64>;
 
 namespace {
 
@@ -46,68 +46,45 @@ void fill(RecordListModel &list, int records, const QString &unit = QStringLiter
                         "5 V", "DC", ""});
 }
 
-struct PrintRig
-{
-    explicit PrintRig(int records) { fill(list, records); }
-    PrintOutcome print(RecordingPrinter &printer) { return recording::printRecordList(list, printer, pump, "MEMORYLIST"); }
-    testsupport::ScriptedClock clock;
-    testsupport::ScriptedPump pump{clock};
-    RecordListModel list;
-};
-
 const QString invalid = QStringLiteral(" Invalid No.s,  please try again !");
+const QByteArray sixteen = "0123456789abcdef";
 
-struct PrintRow
-{
-    QString refusal, change;
-    int afterTexts;
-    PrintOutcome::Status status;
-    int linesPrinted;
-    QString reason;
-};
-
-struct SamplingRow
-{
-    QString answer, message, label;
-    int sampleTick, intervalMs;
-};
+// change: "", "fail", "clear", "refill", "add", "end", after this many texts
+// (-1: in the print dialog); refusal "-": none; linesPrinted -1: some, not all.
+struct PrintRow { QString refusal, change; int afterTexts; PrintOutcome::Status status; int linesPrinted; QString reason; };
+// Without boxes: GRAPH alone (mid empty: refused, one record); with them, the range applied to 10 rows.
+struct MemoryRow { int records; QString unit; double fullScale; QString mid; RangeBoxes boxes = {}; QString message = {}; QStringList times = {}; double count = 0; };
 
 } // namespace
 
-Q_DECLARE_METATYPE(SamplingRow)
 Q_DECLARE_METATYPE(PrintRow)
+Q_DECLARE_METATYPE(MemoryRow)
 
 class RecordingTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { QVERIFY(dir_.isValid()); }
     void recordedLine_data();
     void recordedLine();
     void readsFiles_data();
     void readsFiles();
-    void fileRefused_data();
     void fileRefused();
+    void rowStarts_data();
+    void rowStarts();
     void listCells_data();
     void listCells();
-    void listKeySpan_data();
-    void listKeySpan();
-    void samplingAnswer_data();
-    void samplingAnswer();
     void printoutLine_data();
     void printoutLine();
     void printout_data();
     void printout();
-    void memoryGraphPreparation_data();
-    void memoryGraphPreparation();
-    void memoryRange_data();
-    void memoryRange();
+    void memoryGraph_data();
+    void memoryGraph();
 
 private:
     QString write(const QByteArray &bytes)
     {
         QFile file(dir_.filePath(QStringLiteral("in.dat")));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        if (!dir_.isValid() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write the test file");
         return file.fileName();
     }
@@ -129,9 +106,7 @@ void RecordingTest::recordedLine_data()
         {"OL", "Ohm", "50M Ohm", "", ""}, "12\t09-01-05\t07:08:09\t   OL  \tOhm\t50M Ohm\t\t\r\n");
     row("negative overload", may31, {"-OL", "V", "5 V", "DC", ""}, "12\t26-05-31\t14:03:07\t  -OL  \tV\t5 V\tDC\t\r\n");
     row("overload with a blank is not the mark", may31, {" OL", "V", "5 V", "DC", ""}, "12\t26-05-31\t14:03:07\t  OL\tV\t5 V\tDC\t\r\n");
-    row("zero gets a blank", may31, {"0.000", "V", "5 V", "DC", ""}, "12\t26-05-31\t14:03:07\t 0.000\tV\t5 V\tDC\t\r\n");
-    row("link lost: empty reading", QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59)), {"", "", "", "", ""},
-        "12\t24-02-29\t23:59:59\t \t\t\t\t\r\n");
+    row("link lost: empty reading", may31, {"", "", "", "", ""}, "12\t26-05-31\t14:03:07\t \t\t\t\t\r\n");
 }
 
 void RecordingTest::recordedLine()
@@ -162,6 +137,13 @@ void RecordingTest::readsFiles_data()
     row("NUL bytes are text", QByteArray("a\0b\r\n", 5), {QString::fromLatin1("a\0b", 3)});
     row("quoted lines ended by CR alone", "\"1\t\"\r\"2\t,\"x\r\n\r\"\"\r\n", {"1", "2|,", "", ""});
     row("bytes read as Latin-1", "\xb5" "A\tx\r\n", {QStringLiteral("\u00b5A|x")});
+    // Scans that jump sixteen bytes a step stop where a byte by byte one does.
+    row("comma right after 16 bytes", sixteen + ",x\r\n", {sixteen, "x"});
+    row("line end as the 16th byte", "0123456789abcde\r\n" + sixteen + sixteen, {"0123456789abcde", sixteen + sixteen});
+    row("quoted past 16 bytes, comma inside", "\"" + sixteen + "," + sixteen + "\"tail,b\n", {sixteen + "," + sixteen, "b"});
+    row("quote never closed, 40 bytes", "\"" + sixteen + sixteen + "12345678\n9", {sixteen + sixteen + "12345678", "9"});
+    row("tabs on 16-byte edges", sixteen.left(15) + "\t" + sixteen + "\t\tz\n", {sixteen.left(15) + "|" + sixteen + "||z"});
+    row("more than eight cells, long", "a\tb\tc\td\te\tf\tg\t" + sixteen + sixteen + "\tnine\tten", {"a|b|c|d|e|f|g|" + sixteen + sixteen});
 }
 
 // Cut into chunks of any size and split on several threads, a text gives the
@@ -182,60 +164,77 @@ void RecordingTest::readsFiles()
     }
 }
 
-void RecordingTest::fileRefused_data()
-{
-    QTest::addColumn<qint64>("size"); // a sparse file; -2: missing
-    QTest::addColumn<qint64>("limit");
-    QTest::addColumn<QString>("told");
-    QTest::newRow("over a set limit") << qint64(2'500'000) << qint64(1'000'000) << "2.5 MB";
-    QTest::newRow("missing") << qint64(-2) << qint64(-1) << "";
-}
-
+// A sparse file over the set limit is refused with its size, copied or mapped.
 void RecordingTest::fileRefused()
 {
-    QFETCH(qint64, size);
-    QFETCH(qint64, limit);
-    QFETCH(QString, told);
-    QString name = dir_.filePath(QStringLiteral("missing.dat"));
-    if (size >= 0) {
-        QFile file(name = write({}));
-        if (!file.resize(size))
-            QSKIP("no sparse file of that size here");
-    }
-    if (size < 0) {
-        QString reason;
-        QVERIFY(!recording::canOpenForReading(name, &reason));
-        QVERIFY(!reason.isEmpty());
-    }
+    QFile file(write({}));
+    if (!file.resize(2'500'000))
+        QSKIP("no sparse file of that size here");
     RecordListModel list;
     recording::ReadOptions options;
-    options.sizeLimit = limit;
+    options.sizeLimit = 1'000'000;
     for (bool copy : {false, true}) {
         options.copy = copy;
-        const recording::ReadOutcome outcome = recording::filelistu(list, name, options);
-        QCOMPARE(outcome.tooLarge, size >= 0);
-        QVERIFY(!outcome.complete);
-        QVERIFY2(outcome.errorText.contains(told), qPrintable(outcome.errorText));
+        const recording::ReadOutcome outcome = recording::filelistu(list, file.fileName(), options);
+        QVERIFY(outcome.tooLarge && !outcome.complete);
+        QVERIFY2(outcome.errorText.contains("2.5 MB"), qPrintable(outcome.errorText));
         QCOMPARE(list.recordCount(), 0);
     }
 }
 
+void RecordingTest::rowStarts_data()
+{
+    QTest::addColumn<Offsets>("offsets");
+    QTest::addColumn<qsizetype>("kept"); // after a truncate
+    constexpr qint64 gib4 = qint64(1) << 32;
+    QTest::newRow("close together") << Offsets{0, 1, 2, 50} << qsizetype(3);
+    QTest::newRow("exactly 4 GiB - 1 apart") << Offsets{7, 7 + gib4 - 1, 8 + gib4} << qsizetype(2);
+    QTest::newRow("4 GiB apart: a new base") << Offsets{0, gib4, gib4 + 3} << qsizetype(1);
+    QTest::newRow("beyond 4 GiB to the limit") << Offsets{3 * gib4 + 9, recording::RowStarts::limit - 1} << qsizetype(0);
+}
+
+// Row starts pushed one by one and moved over from pieces read on their own
+// read back the same, and a truncate keeps exactly the first ones.
+void RecordingTest::rowStarts()
+{
+    QFETCH(Offsets, offsets);
+    QFETCH(qsizetype, kept);
+    recording::RowStarts pushed, joined;
+    for (const qint64 offset : offsets) {
+        pushed.push(offset);
+        recording::RowStarts piece;
+        piece.push(offset);
+        joined.append(std::move(piece));
+    }
+    for (qsizetype i = 0; i < offsets.size(); ++i)
+        QCOMPARE((QList<qint64>{pushed[i], joined[i]}), (QList<qint64>{offsets[i], offsets[i]}));
+    QCOMPARE(joined.size(), offsets.size());
+    pushed.truncate(kept);
+    pushed.push(offsets.last() + 1);
+    QCOMPARE(pushed.size(), kept + 1);
+    QCOMPARE(pushed[kept], offsets.last() + 1);
+    if (kept > 0)
+        QCOMPARE(pushed[kept - 1], offsets[kept - 1]);
+}
+
 void RecordingTest::listCells_data()
 {
-    // Rows: 0 captions, 1 a full file line, 2 a short one, 3 appended with a tab inside a cell.
+    // Rows: 0 captions, 1 a full file line, 2 a short one, 3 appended with a
+    // tab inside a cell, 4..6 handed over laid end to end as a download does.
     QTest::addColumn<qint64>("row");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
-    QTest::newRow("caption REC") << qint64(0) << 0 << " REC ";
-    QTest::newRow("caption BAT") << qint64(0) << 7 << " BAT ";
-    QTest::newRow("last cell of a file line") << qint64(1) << 7 << "8";
-    QTest::newRow("missing cell of a short row") << qint64(2) << 5 << "";
-    QTest::newRow("tab inside an appended cell splits it") << qint64(3) << 1 << "b";
-    QTest::newRow("ninth appended cell dropped") << qint64(3) << 7 << "7";
-    QTest::newRow("negative row") << qint64(-1) << 0 << "";
-    QTest::newRow("row after the last") << qint64(4) << 0 << "";
-    QTest::newRow("column after the last") << qint64(1) << 8 << "";
-    QTest::newRow("negative column") << qint64(1) << -1 << "";
+    const auto add = [](const char *name, qint64 row, int column, const char *text) { QTest::newRow(name) << row << column << QString(text); };
+    add("caption REC", 0, 0, " REC ");
+    add("last cell of a file line", 1, 7, "8");
+    add("missing cell of a short row", 2, 5, "");
+    add("tab inside an appended cell splits it", 3, 1, "b");
+    add("ninth appended cell dropped", 3, 7, "7");
+    add("joined rows split at their starts", 4, 1, "b");
+    add("joined row of no bytes", 5, 0, "");
+    add("last joined row", 6, 1, "c3");
+    add("row after the last", 7, 0, "");
+    add("column after the last", 1, 8, "");
 }
 
 void RecordingTest::listCells()
@@ -248,84 +247,13 @@ void RecordingTest::listCells()
     list.appendFileText("1\t2\t3\t4\t5\t6\t7\t8\r\nshort\r\n");
     list.appendFileText("");
     list.appendRow({"a\tb", "2", "3", "4", "5", "6", "7", "8"});
-    QCOMPARE(list.rowCount(), 3);
+    list.appendJoinedRows("2\tb3\tc3\t", {0, 3, 3});
+    QCOMPARE(list.rowCount(), 6);
     QCOMPARE(list.cell(row, column), text);
     if (row == 0)
         QCOMPARE(list.headerData(column, Qt::Horizontal).toString(), text);
-    else if (row > 0 && column >= 0)
+    else
         QCOMPARE(list.data(list.index(int(row - 1), column)).toString(), text);
-    const quint64 before = list.generation();
-    QSignalSpy reset(&list, &RecordListModel::modelReset);
-    list.clear();
-    QCOMPARE(reset.count(), 1);
-    QVERIFY(list.generation() != before);
-    QCOMPARE(list.cell(1, 0), QString());
-}
-
-void RecordingTest::listKeySpan_data()
-{
-    // Blocks of 16 rows: spans inside one, across several, ending in the rows
-    // not yet in a whole block, from the caption row.
-    QTest::addColumn<qint64>("first");
-    QTest::addColumn<qint64>("last");
-    QTest::newRow("one row") << qint64(37) << qint64(37);
-    QTest::newRow("inside a block") << qint64(17) << qint64(30);
-    QTest::newRow("ends inside blocks") << qint64(5) << qint64(250);
-    QTest::newRow("from the caption row to the last") << qint64(0) << qint64(300);
-    QTest::newRow("the rows after the last whole block") << qint64(290) << qint64(300);
-}
-
-void RecordingTest::listKeySpan()
-{
-    QFETCH(qint64, first);
-    QFETCH(qint64, last);
-    const auto key = [](const recording::RowCells &cells) { return cells[0].toString().toDouble(); };
-    RecordListModel list;
-    list.setRowValuer(key);
-    QByteArray text;
-    for (int i = 1; i <= 200; ++i)
-        text += QByteArray::number((i * 7919) % 1009 - 500) + "\r\n";
-    list.appendFileText(text); // keys kept while reading
-    for (int i = 201; i <= 300; ++i)
-        list.appendRow({QString::number((i * 7919) % 1009 - 500)}); // keys found at the first call
-    double low = key(list.rowCells(first)), high = low;
-    for (qint64 row = first; row <= last; ++row) {
-        low = std::min(low, key(list.rowCells(row)));
-        high = std::max(high, key(list.rowCells(row)));
-    }
-    QCOMPARE(list.keySpan(first, last, key), (recording::KeySpan{low, high}));
-}
-
-void RecordingTest::samplingAnswer_data()
-{
-    QTest::addColumn<SamplingRow>("r");
-    const QString small = QStringLiteral("Number Too Small ! Set Value to 1 !"), large = QStringLiteral("Number Too Large ! Set Value to 60 !");
-    QTest::newRow("decimal comma 2,5") << SamplingRow{"2,5", "", "2.5 Sec", 2, 2500};
-    QTest::newRow("0.5 too small") << SamplingRow{"0.5", small, "1.0 Sec", 0, 1000};
-    QTest::newRow("75 too large") << SamplingRow{"75", large, "60.0 Sec", 59, 60000};
-    QTest::newRow("text counts 0") << SamplingRow{"fast", small, "1.0 Sec", 0, 1000};
-    QTest::newRow("bounds kept: 1") << SamplingRow{"1", "", "1.0 Sec", 0, 1000};
-    QTest::newRow("just above 60") << SamplingRow{"60.01", large, "60.0 Sec", 59, 60000};
-    QTest::newRow("3.5 ticks round to even") << SamplingRow{"3.5", "", "3.5 Sec", 2, 3500};
-    QTest::newRow("label rounds half away") << SamplingRow{"2.25", "", "2.3 Sec", 1, 2250};
-    QTest::newRow("interval to whole ms") << SamplingRow{"1.0005", "", "1.0 Sec", 0, 1000};
-    QTest::newRow("leading blanks") << SamplingRow{"  7 s", "", "7.0 Sec", 6, 7000};
-    QTest::newRow("empty: nothing changes") << SamplingRow{"", "", "", 0, 0};
-}
-
-void RecordingTest::samplingAnswer()
-{
-    QFETCH(SamplingRow, r);
-    const recording::SamplingChoice choice = recording::readSamplingAnswer(r.answer);
-    QCOMPARE(choice.message, r.message);
-    QCOMPARE(choice.changed, !r.answer.isEmpty());
-    if (!choice.changed)
-        return;
-    QCOMPARE(recording::samplingLabelText(choice.seconds), r.label);
-    QCOMPARE(int(recording::sampleTickFor(choice.seconds)), r.sampleTick);
-    QCOMPARE(recording::samplingIntervalMs(choice.seconds), r.intervalMs);
-    QCOMPARE(recording::samplingDefaultAnswer(QStringLiteral("2.0 Sec")), QStringLiteral("2."));
-    QCOMPARE(recording::samplingDefaultAnswer(QStringLiteral("12.5 Sec")), QStringLiteral("12.5"));
 }
 
 void RecordingTest::printoutLine_data()
@@ -356,8 +284,6 @@ void RecordingTest::printoutLine()
 // asked for, and those are printed.
 void RecordingTest::printout_data()
 {
-    // change: "", "fail", "clear", "refill", "add", "end", after this many
-    // texts (-1: in the print dialog); refusal "-": none.
     QTest::addColumn<PrintRow>("r");
     using S = PrintOutcome::Status;
     QTest::newRow("printed over pages") << PrintRow{"-", "", 0, S::Printed, 120, ""};
@@ -373,44 +299,41 @@ void RecordingTest::printout_data()
 void RecordingTest::printout()
 {
     QFETCH(PrintRow, r);
-    const QString &change = r.change;
-    const PrintOutcome::Status status = r.status;
-    PrintRig rig(120);
+    testsupport::ScriptedClock clock;
+    testsupport::ScriptedPump pump{clock};
+    RecordListModel list;
+    fill(list, 120);
     RecordingPrinter printer(RecordingPrinter::Setup{100, {827, 400}});
     if (r.refusal != QLatin1String("-"))
         printer.refuseBegin(r.refusal);
     const auto act = [&] {
-        if (change == QLatin1String("fail"))
+        if (r.change == QLatin1String("fail"))
             printer.failFromNowOn();
-        else if (change == QLatin1String("end"))
-            rig.pump.setEnding(true);
-        if (change == QLatin1String("clear") || change == QLatin1String("refill"))
-            rig.list.clear();
-        if (change == QLatin1String("refill") || change == QLatin1String("add"))
-            rig.list.appendRow({"999", "26-06-01", "00:00:00", " 2.0", "V", "5 V", "DC", ""});
+        else if (r.change == QLatin1String("end"))
+            pump.setEnding(true);
+        if (r.change == QLatin1String("clear") || r.change == QLatin1String("refill"))
+            list.clear();
+        if (r.change == QLatin1String("refill") || r.change == QLatin1String("add"))
+            list.appendRow({"999", "26-06-01", "00:00:00", " 2.0", "V", "5 V", "DC", ""});
     };
     if (r.afterTexts < 0)
         printer.whileChoosing(act);
-    else if (!change.isEmpty())
-        rig.pump.onStep([&](double) {
+    else if (!r.change.isEmpty())
+        pump.onStep([&](double) {
             if (printer.texts().size() == r.afterTexts)
                 act();
         });
-    const PrintOutcome outcome = rig.print(printer);
-    QCOMPARE(outcome.status, status);
+    const PrintOutcome outcome = recording::printRecordList(list, printer, pump, "MEMORYLIST");
+    QCOMPARE(outcome.status, r.status);
     QCOMPARE(outcome.errorText, r.reason);
-    if (r.linesPrinted >= 0)
-        QCOMPARE(outcome.linesPrinted, r.linesPrinted);
-    else
-        QVERIFY(outcome.linesPrinted < 120);
-    QCOMPARE(printer.ended(), status == PrintOutcome::Status::Printed);
-    QCOMPARE(printer.aborted(), status == PrintOutcome::Status::Failed ? change == "fail" : status == PrintOutcome::Status::Interrupted);
-    if (status != PrintOutcome::Status::Printed)
+    QVERIFY(r.linesPrinted >= 0 ? outcome.linesPrinted == r.linesPrinted : outcome.linesPrinted < 120);
+    QCOMPARE(printer.ended(), r.status == PrintOutcome::Status::Printed);
+    QCOMPARE(printer.aborted(), r.status == PrintOutcome::Status::Failed ? r.change == "fail" : r.status == PrintOutcome::Status::Interrupted);
+    if (r.status != PrintOutcome::Status::Printed)
         return;
     const QStringList texts = printer.allTexts();
     QCOMPARE(printer.documentName(), QStringLiteral("MEMORYLIST"));
-    QVERIFY(printer.texts().at(0).font.fixedPitch());
-    QVERIFY(printer.pageCount() > 3);
+    QVERIFY(printer.texts().at(0).font.fixedPitch() && printer.pageCount() > 3);
     QCOMPARE(texts.size(), 122);
     QCOMPARE(texts.mid(0, 3), (QStringList{"         Date        Time     Value   Unit       Range      A/D  Bat",
                                            "       --------    --------  -------- ---------  --------   ---  ---",
@@ -421,84 +344,59 @@ void RecordingTest::printout()
     QCOMPARE(printer.pageTexts(1).first().left(2), QString::number(printer.pageTexts(0).size() - 1));
 }
 
-void RecordingTest::memoryGraphPreparation_data()
+void RecordingTest::memoryGraph_data()
 {
-    QTest::addColumn<int>("records");
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<QString>("middle"); // empty: refused with "Only 1 Record !"
-    QTest::addColumn<double>("fullScale");
-    QTest::newRow("empty list") << 0 << "V" << "" << 77.0;
-    QTest::newRow("one record") << 1 << "V" << "" << 77.0;
-    QTest::newRow("2 records") << 2 << "V" << "T1" << 1000.0;
-    QTest::newRow("5 records: 2.5 gives row 2") << 5 << "V" << "T2" << 1000.0;
-    QTest::newRow("7 records: 3.5 gives row 4, Ohm") << 7 << "Ohm" << "T4" << 50000000.0;
-    QTest::newRow("unlisted unit keeps the previous") << 3 << "BEEP" << "T2" << 77.0;
-    QTest::newRow("unit compared exactly") << 3 << " V" << "T2" << 77.0;
+    QTest::addColumn<MemoryRow>("r");
+    const auto row = [](const char *name, MemoryRow r) { QTest::newRow(name) << r; };
+    const QString negative = QStringLiteral("Input No.s must be >=0, please try again !");
+    row("one record", {1, "V", 77, ""});
+    row("2 records", {2, "V", 1000, "T1"});
+    row("5 records: 2.5 gives row 2", {5, "V", 1000, "T2"});
+    row("7 records: 3.5 gives row 4, Ohm", {7, "Ohm", 50000000, "T4"});
+    row("unlisted unit keeps the previous", {3, "BEEP", 77, "T2"});
+    row("unit compared exactly", {3, " V", 77, "T2"});
+    row("from 0: count is TO, caption time", {10, "V", 1000, "T5", {"0", "10", "0", "500"}, "", {"  TIME", "T5", "T10"}, 10});
+    row("texts with units", {10, "V", 1000, "T5", {" 3 rec", "5x", "1.5 V", "2e3"}, "", {"T3", "T4", "T5"}, 3});
+    row("MAX at full scale", {10, "V", 1000, "T5", {"1", "10", "0", "1000"}, "", {"T1", "T6", "T10"}, 10});
+    row("MAX above full scale", {10, "V", 1000, "T5", {"1", "10", "0", "1001"}, invalid});
+    row("last beyond the last row", {10, "V", 1000, "T5", {"5", "12", "0", "500"}, invalid});
+    row("negative before invalid", {10, "V", 1000, "T5", {"4", "4", "0", "-1"}, negative});
 }
 
-void RecordingTest::memoryGraphPreparation()
+// GRAPH from a previous full scale of 77, then the range window's apply.
+void RecordingTest::memoryGraph()
 {
-    QFETCH(int, records);
-    QFETCH(QString, unit);
-    QFETCH(QString, middle);
-    QFETCH(double, fullScale);
+    QFETCH(MemoryRow, r);
     RecordListModel list;
-    fill(list, records, unit);
+    fill(list, r.records, r.unit);
     common::SharedValues shared;
     shared.memMax = shared.memScaleLimit = 77;
     const auto warning = recording::prepareMemoryGraph(list, shared);
-    QCOMPARE(shared.memTotal, double(records));
-    QCOMPARE(shared.memMax, fullScale);
-    if (middle.isEmpty()) {
+    QCOMPARE((QList<double>{shared.memTotal, shared.memMax}), (QList<double>{double(r.records), r.fullScale}));
+    if (r.mid.isEmpty()) {
         QVERIFY(warning);
         QCOMPARE((QStringList{warning->title, warning->text}), (QStringList{"Warning", "Only 1 Record !"}));
         return;
     }
     QVERIFY(!warning);
-    QCOMPARE((QStringList{shared.memTimeFirst, shared.memTimeMid, shared.memTimeLast}), (QStringList{"T1", middle, "T" + QString::number(records)}));
-    QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin, shared.memScaleLimit}),
-             (QList<double>{1, double(records), double(records), 0, fullScale}));
-}
-
-void RecordingTest::memoryRange_data()
-{
-    QTest::addColumn<RangeBoxes>("boxes");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QStringList>("times"); // when accepted
-    QTest::addColumn<double>("count");
-    QTest::newRow("from 0: count is TO, caption time") << RangeBoxes{"0", "10", "0", "500"} << "" << QStringList{"  TIME", "T5", "T10"} << 10.0;
-    QTest::newRow("texts with units") << RangeBoxes{" 3 rec", "5x", "1.5 V", "2e3"} << "" << QStringList{"T3", "T4", "T5"} << 3.0;
-    QTest::newRow("MAX at full scale") << RangeBoxes{"1", "10", "0", "1000"} << "" << QStringList{"T1", "T6", "T10"} << 10.0;
-    QTest::newRow("MAX above full scale") << RangeBoxes{"1", "10", "0", "1001"} << invalid << QStringList{} << 0.0;
-    QTest::newRow("count above total") << RangeBoxes{"0", "11", "0", "500"} << invalid << QStringList{} << 0.0;
-    QTest::newRow("last beyond the last row") << RangeBoxes{"5", "12", "0", "500"} << invalid << QStringList{} << 0.0;
-    QTest::newRow("negative before invalid") << RangeBoxes{"4", "4", "0", "-1"}
-                                             << "Input No.s must be >=0, please try again !" << QStringList{} << 0.0;
-}
-
-void RecordingTest::memoryRange()
-{
-    QFETCH(RangeBoxes, boxes);
-    QFETCH(QString, message);
-    QFETCH(QStringList, times);
-    RecordListModel list;
-    fill(list, 10);
-    common::SharedValues shared;
-    QVERIFY(!recording::prepareMemoryGraph(list, shared)); // total 10, full scale 1000
-    shared.memTimeFirst = shared.memTimeMid = shared.memTimeLast = QStringLiteral("kept");
-    const auto refusal = recording::applyMemoryRange(boxes, list, shared);
-    QCOMPARE(refusal.has_value(), !message.isEmpty());
+    QCOMPARE((QStringList{shared.memTimeFirst, shared.memTimeMid, shared.memTimeLast}), (QStringList{"T1", r.mid, "T" + QString::number(r.records)}));
+    const QList<double> prepared{1, double(r.records), double(r.records), 0, r.fullScale, r.fullScale};
+    QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin, shared.memMax, shared.memScaleLimit}), prepared);
+    if (r.boxes.first.isEmpty())
+        return;
+    shared.memTimeFirst = QStringLiteral("kept");
+    const auto refusal = recording::applyMemoryRange(r.boxes, list, shared);
+    QCOMPARE(refusal.has_value(), !r.message.isEmpty());
     if (!refusal) {
-        QTEST(shared.memCount, "count");
-        QCOMPARE((QStringList{shared.memTimeFirst, shared.memTimeMid, shared.memTimeLast}), times);
+        QCOMPARE(shared.memCount, r.count);
+        QCOMPARE((QStringList{shared.memTimeFirst, shared.memTimeMid, shared.memTimeLast}), r.times);
         QCOMPARE(recording::memoryRangeBoxes(shared).first, QString::number(shared.memFirst));
         return;
     }
-    QCOMPARE(refusal->text, message);
+    QCOMPARE(refusal->text, r.message);
     QCOMPARE(refusal->icon, platform::MessageIcon::Critical);
     // Nothing changes: LIMIT and the graph go on from the last good selection.
-    QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin, shared.memMax, shared.memScaleLimit}),
-             (QList<double>{1, 10, 10, 0, 1000, 1000}));
+    QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin, shared.memMax, shared.memScaleLimit}), prepared);
     QCOMPARE(shared.memTimeFirst, QStringLiteral("kept"));
     shared.memLast = 86400;
     shared.memMin = 0.5;

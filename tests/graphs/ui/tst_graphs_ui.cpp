@@ -1,7 +1,6 @@
 // G_GRAPH, MEMORY_GRAPH and REC_GRAPH through their windows: what the user
-// does in, the chart, picture, printout and texts out.
+// does in, the chart, picture, printout, saved image and texts out.
 
-#include "graphs/storedgraphtrace.h"
 #include "graphs/ui/ggraph.h"
 #include "graphs/ui/ggraphview.h"
 #include "graphs/ui/memorygraph.h"
@@ -14,9 +13,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
+#include <QPainter>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -36,7 +37,6 @@ struct LiveRig
         panel->load();
         panel->show();
         show(QStringLiteral("Com1"), QStringLiteral("500 mV"), QStringLiteral("123.45"));
-        panel->LBLTIME->setText(QStringLiteral("10:15:58"));
         shared.graphFeedOn = 1;
         graph = std::make_unique<graphs::G_GRAPH>(*panel);
         graph->load();
@@ -83,7 +83,7 @@ struct StoredRig
         timer6.setEnabled(true);
         for (int row = 1; row <= 10; ++row)
             list.appendRow({QString::number(row), "00-02-29", QStringLiteral("12:00:%1").arg(row + 10),
-                            QStringLiteral(" %1").arg(row * 50), "mV", "500 mV", "DC", ""});
+                            QStringLiteral(" %1").arg(row * 37 % 11 * 40), "mV", "500 mV", "DC", ""});
         select(1, 10, 10, 0, 500);
         memory = std::make_unique<graphs::MEMORY_GRAPH>(platform, shared);
         rec = std::make_unique<graphs::REC_GRAPH>(platform, shared, timer6);
@@ -101,23 +101,31 @@ struct StoredRig
         shared.memTimeMid = shared.recTimeMid = QStringLiteral("mid");
         shared.memTimeLast = shared.recTimeLast = QStringLiteral("last");
     }
-    graphs::StoredGraphWindow &window(bool isRec)
-    {
-        if (isRec)
-            return *rec;
-        return *memory;
-    }
+    graphs::StoredGraphWindow &window(bool isRec) { return isRec ? static_cast<graphs::StoredGraphWindow &>(*rec) : *memory; }
 };
 
-QStringList textsOf(const QList<QAction *> &actions)
+// Dark pixels of `a` inside `region` with no ink of `b` within `slack`
+// pixels of the same place (`scale` b-pixels to an a-pixel).
+int unmatchedDark(const QImage &a, const QImage &b, double scale, QRect region, int slack)
 {
-    QStringList texts;
-    for (const QAction *action : actions)
-        texts << action->text();
-    return texts;
+    int unmatched = 0;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x) {
+            bool found = qGray(a.pixel(x, y)) >= 128;
+            const QPoint at(int(x * scale), int(y * scale));
+            for (int dy = -slack; dy <= slack && !found; ++dy)
+                for (int dx = -slack; dx <= slack && !found; ++dx)
+                    found = b.valid(at + QPoint(dx, dy)) && qGray(b.pixel(at + QPoint(dx, dy))) < 224;
+            unmatched += found ? 0 : 1;
+        }
+    return unmatched;
 }
 
+struct LiveChange { QString ymaxBefore; int clicks; QString change; bool linkLost; QString ymaxDuring; graphs::AxisLimits limits; int gridColor; };
+
 } // namespace
+
+Q_DECLARE_METATYPE(LiveChange)
 
 class GraphsUiTest : public QObject
 {
@@ -125,26 +133,21 @@ class GraphsUiTest : public QObject
 private Q_SLOTS:
     void liveReadingNeedsTextAndValue_data();
     void liveReadingNeedsTextAndValue();
-    void liveRangeChangeRestartsTheChart();
-    void liveResizeKeepsTheChartsState_data();
-    void liveResizeKeepsTheChartsState();
-    void liveLimitMenus();
-    void livePrinting_data();
+    void liveChartChange_data();
+    void liveChartChange();
     void livePrinting();
     void stored_data();
     void stored();
-    void storedCounts();
     void recGraphHoldsPollingOffWhileDrawing();
-    void storedPrinting_data();
-    void storedPrinting();
+    void savedImageShowsTheWindow_data();
+    void savedImageShowsTheWindow();
 };
 
 void GraphsUiTest::liveReadingNeedsTextAndValue_data()
 {
     QTest::addColumn<QString>("text1");
     QTest::addColumn<QString>("value");
-    QTest::addColumn<int>("sweepPos");
-    QTest::newRow("a reading lands in column 0") << "123.45" << "123.45" << 0;
+    QTest::addColumn<int>("sweepPos"); // -1: no reading taken
     QTest::newRow("the text is only a trigger") << "7" << "-OL" << 0;
     QTest::newRow("empty text ignored") << "" << "123.45" << -1;
     QTest::newRow("empty value ignored") << "0" << "" << -1;
@@ -152,36 +155,56 @@ void GraphsUiTest::liveReadingNeedsTextAndValue_data()
 
 void GraphsUiTest::liveReadingNeedsTextAndValue()
 {
-    QFETCH(QString, text1);
-    QFETCH(QString, value);
     LiveRig rig;
     QCOMPARE(rig.graph->clientSize(), QSize(350, 184));
-    QCOMPARE(rig.graph->windowTitle(), QStringLiteral("Recording Meter  --  Graphic Display   "));
-    QCOMPARE(textsOf(rig.graph->menuBar->actions()) + textsOf(rig.graph->SetScale->actions()),
-             (QStringList{"&Print", "SAVE IMAGE", "&Scale", "Ymin", "Ymax"}));
+    QFETCH(QString, value);
     rig.panel->LBLVALUE->setText(value);
     rig.graph->Text1->setText(QStringLiteral("x"));
     rig.graph->fullRedraw(); // back to no reading
+    QFETCH(QString, text1);
     rig.graph->Text1->setText(text1);
     QTEST(rig.sweepPos(), "sweepPos");
 }
 
-void GraphsUiTest::liveRangeChangeRestartsTheChart()
+// Ymax entered, grid colour changed by double clicks, five readings, the
+// window moved; then the range changes or the window is resized (the link
+// lost meanwhile, Ymax entered while lost). Once the meter is back a resized
+// chart is as if resized with the meter connected; a new range starts anew.
+void GraphsUiTest::liveChartChange_data()
 {
+    QTest::addColumn<LiveChange>("r");
+    QTest::newRow("range change") << LiveChange{"200", 2, "range", false, "", {-5, 5}, 7};
+    QTest::newRow("resized") << LiveChange{"", 1, "resize", false, "", {-500, 500}, 8};
+    QTest::newRow("resized, link lost, own Ymax") << LiveChange{"123.6", 1, "resize", true, "", {-500, 124}, 8};
+    QTest::newRow("resized, link lost, Ymax entered meanwhile") << LiveChange{"", 1, "resize", true, "300", {-500, 300}, 8};
+}
+
+void GraphsUiTest::liveChartChange()
+{
+    QFETCH(LiveChange, r);
     LiveRig rig;
-    rig.enterYmax(QStringLiteral("200"));
-    for (int i = 0; i < 2; ++i)
+    rig.enterYmax(r.ymaxBefore);
+    for (int i = 0; i < r.clicks; ++i)
         QTest::mouseDClick(rig.graph->clientArea(), Qt::LeftButton);
     rig.feed(5);
     rig.graph->move(300, 300);
     QCOMPARE(rig.sweepPos(), 4);
-    QCOMPARE(rig.graph->chart().gridColor(), 9);
-    rig.show(QStringLiteral("Com1"), QStringLiteral("5 V"), QStringLiteral("1.2345"));
+    const bool resize = r.change == QLatin1String("resize");
+    if (r.linkLost)
+        rig.show(QStringLiteral(" NO COM "), QString(), QString());
+    if (resize) {
+        rig.graph->resize(500, 300);
+        QCoreApplication::processEvents();
+    }
+    rig.enterYmax(r.ymaxDuring);
+    rig.show(QStringLiteral("Com1"), resize ? QStringLiteral("500 mV") : QStringLiteral("5 V"), QStringLiteral("1.2345"));
     rig.feed();
     QCOMPARE(rig.sweepPos(), 0); // the reading starts the new sweep
-    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-5, 5}));
-    QCOMPARE(rig.graph->chart().gridColor(), 7);
-    QCOMPARE(rig.graph->pos(), rig.panel->frameGeometry().bottomLeft() + QPoint(0, 1));
+    QCOMPARE(rig.graph->chart().limits(), r.limits);
+    QCOMPARE(rig.graph->chart().gridColor(), r.gridColor);
+    QCOMPARE(rig.graph->chart().image().size(), rig.graph->clientSize());
+    QCOMPARE(rig.graph->chart().area().plotWidth, resize ? 450 : 300);
+    QCOMPARE(rig.graph->pos(), resize ? QPoint(300, 300) : rig.panel->frameGeometry().bottomLeft() + QPoint(0, 1));
     rig.graph->activateWindow(); // Escape gives the panel the focus
     QCoreApplication::processEvents();
     QTest::keyClick(rig.graph.get(), Qt::Key_Escape);
@@ -189,98 +212,29 @@ void GraphsUiTest::liveRangeChangeRestartsTheChart()
     QCOMPARE(QApplication::activeWindow(), rig.panel.get());
 }
 
-void GraphsUiTest::liveResizeKeepsTheChartsState_data()
-{
-    QTest::addColumn<bool>("linkLost");      // while resized
-    QTest::addColumn<QString>("ymaxBefore"); // entered before the resize
-    QTest::addColumn<QString>("ymaxDuring"); // entered after it, still lost
-    QTest::addColumn<double>("yMax");
-    QTest::newRow("connected") << false << "" << "" << 500.0;
-    QTest::newRow("link lost") << true << "" << "" << 500.0;
-    QTest::newRow("link lost, own Ymax") << true << "123.6" << "" << 124.0;
-    QTest::newRow("link lost, Ymax entered meanwhile") << true << "" << "300" << 300.0;
-}
-
-// Once the meter is back the chart is as if resized with the meter connected.
-void GraphsUiTest::liveResizeKeepsTheChartsState()
-{
-    QFETCH(bool, linkLost);
-    QFETCH(QString, ymaxBefore);
-    QFETCH(QString, ymaxDuring);
-    QFETCH(double, yMax);
-    LiveRig rig;
-    rig.enterYmax(ymaxBefore);
-    QTest::mouseDClick(rig.graph->clientArea(), Qt::LeftButton);
-    rig.feed(2);
-    rig.graph->move(300, 300);
-    if (linkLost)
-        rig.show(QStringLiteral(" NO COM "), QString(), QString());
-    rig.graph->resize(500, 300);
-    QCoreApplication::processEvents();
-    rig.enterYmax(ymaxDuring);
-    rig.show(QStringLiteral("Com1"), QStringLiteral("500 mV"), QStringLiteral("123.45"));
-    rig.feed();
-    QCOMPARE(rig.graph->chart().image().size(), rig.graph->clientSize());
-    QCOMPARE(rig.graph->chart().area().plotWidth, 450);
-    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, yMax}));
-    QCOMPARE(rig.graph->chart().gridColor(), 8);
-    QCOMPARE(rig.graph->pos(), QPoint(300, 300));
-    QCOMPARE(rig.sweepPos(), 0);
-}
-
-void GraphsUiTest::liveLimitMenus()
-{
-    LiveRig rig;
-    rig.feed();
-    rig.enterYmax(QStringLiteral("123.6"));
-    QCOMPARE(rig.test.dialogs.prompts().back().title, QStringLiteral("Max Y"));
-    QCOMPARE(rig.test.dialogs.prompts().back().prompt, QStringLiteral("Enter maximum value for Y (vertical) axis"));
-    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, 124}));
-    QCOMPARE(rig.sweepPos(), -1); // redrawn
-    rig.feed();
-    rig.test.dialogs.queueInput(QStringLiteral("124")); // equal to yMax: refused
-    rig.graph->Ymin->trigger();
-    QCOMPARE(rig.test.dialogs.prompts().back().title, QStringLiteral("MIN Y"));
-    QCOMPARE(rig.test.dialogs.prompts().back().prompt, QStringLiteral("Enter minimum value for Y (vertical) axis"));
-    QCOMPARE(rig.graph->chart().limits(), (graphs::AxisLimits{-500, 124}));
-    QCOMPARE(rig.sweepPos(), 0); // not redrawn
-}
-
-void GraphsUiTest::livePrinting_data()
-{
-    QTest::addColumn<bool>("refuse");
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<QStringList>("messages");
-    QTest::newRow("printed") << false << "" << QStringList{};
-    QTest::newRow("cancelled") << true << "" << QStringList{};
-    QTest::newRow("printer failure reported") << true << "Printer is out of paper" << QStringList{"Printer is out of paper"};
-}
-
+// A refused job is told; a printed one is the window's picture at its size
+// on the screen. Either way the panel has the focus again.
 void GraphsUiTest::livePrinting()
 {
-    QFETCH(bool, refuse);
-    QFETCH(QString, reason);
     LiveRig rig;
     rig.feed(20);
-    if (refuse)
-        rig.test.refuseNextPrintJob(reason);
-    rig.graph->activateWindow();
-    QCoreApplication::processEvents();
-    rig.graph->Pgraphics->trigger();
-    QCoreApplication::processEvents();
-    QTEST(rig.test.dialogs.messageTexts(), "messages");
-    QCOMPARE(QApplication::activeWindow(), rig.panel.get());
-    QCOMPARE(rig.test.printJobs().size(), std::size_t(1));
+    for (const QString &reason : {QStringLiteral("Printer is out of paper"), QString()}) {
+        if (!reason.isEmpty())
+            rig.test.refuseNextPrintJob(reason);
+        rig.graph->activateWindow();
+        QCoreApplication::processEvents();
+        rig.graph->Pgraphics->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activeWindow(), rig.panel.get());
+        QCOMPARE(rig.test.lastPrintJob()->ended(), reason.isEmpty());
+    }
+    QCOMPARE(rig.test.dialogs.messageTexts(), QStringList{"Printer is out of paper"});
     const testsupport::RecordingPrinter &job = *rig.test.lastPrintJob();
-    QCOMPARE(job.ended(), !refuse);
-    if (refuse)
-        return;
-    QCOMPARE(job.pageCount(), 1); // the window's picture at its size on the screen
+    QCOMPARE(job.pageCount(), 1);
     const QImage &picture = rig.graph->chart().image();
     const double scale = job.resolution() / double(rig.graph->clientArea()->logicalDpiX());
     for (const QPoint p : {QPoint(190, 100), QPoint(345, 100), QPoint(38, 100), QPoint(45, 90)})
-        QCOMPARE(job.pages().front().pixelColor(int((p.x() + 0.5) * scale), int((p.y() + 0.5) * scale)),
-                 picture.pixelColor(p));
+        QCOMPARE(job.pages().front().pixelColor(int((p.x() + 0.5) * scale), int((p.y() + 0.5) * scale)), picture.pixelColor(p));
 }
 
 void GraphsUiTest::stored_data()
@@ -291,7 +245,7 @@ void GraphsUiTest::stored_data()
     QTest::newRow("REC_GRAPH") << true << "REC_GRAPH";
 }
 
-// Opening, redrawing, resizing, closing and the range match of either window.
+// Opening, printing, redrawing, resizing, closing, FROM 0 and the range match of either window.
 void GraphsUiTest::stored()
 {
     QFETCH(bool, isRec);
@@ -299,20 +253,25 @@ void GraphsUiTest::stored()
     StoredRig rig;
     graphs::StoredGraphWindow &graph = rig.window(isRec);
     QSignalSpy redrawn(&graph, &graphs::StoredGraphWindow::redrawn);
-    QSignalSpy closed(&graph, &graphs::StoredGraphWindow::closed);
     graph.open();
-    QVERIFY(graph.isOpen());
+    QVERIFY(graph.isOpen() && graph.scene().plotted);
     QCOMPARE(graph.windowTitle(), title);
     QCOMPARE(redrawn.count(), 1);
-    QVERIFY(graph.scene().plotted);
-    QCOMPARE(graph.scene().selection.last, 10);
-    QCOMPARE(graph.scene().selection.maximum, 500.0);
+    QCOMPARE((QList<double>{double(graph.scene().selection.last), graph.scene().selection.maximum}), (QList<double>{10, 500}));
     QCOMPARE(graph.scene().selection.timeMid, QStringLiteral("mid"));
     QCOMPARE(graph.picture(), graphs::renderStoredGraph(graph.scene()));
     QCOMPARE(graph.scene().design.rangeMatch, isRec ? graphs::RangeMatch::Containment : graphs::RangeMatch::Exact);
-    if (isRec)
-        QCOMPARE(rig.rec->LblValTopText(), QStringLiteral("500"));
-
+    graph.MnuPrint->trigger();
+    const testsupport::RecordingPrinter *job = rig.test.lastPrintJob();
+    QVERIFY(job && job->ended());
+    QCOMPARE(job->documentName(), title);
+    for (const char *text : {"500", "250", "0", "-250", "-500", "mV", "first", "mid", "last", "TIME"})
+        QVERIFY2(job->allTexts().contains(QLatin1String(text)), text);
+    rig.test.refuseNextPrintJob(); // cancelled: nothing said
+    graph.print();
+    rig.test.refuseNextPrintJob(QStringLiteral("No printer is installed."));
+    graph.print();
+    QCOMPARE(rig.test.dialogs.messageTexts(), QStringList{"The graph could not be printed: No printer is installed."});
     const QImage before = graph.picture();
     rig.select(2, 5, 4, 100, 400);
     graph.resize(graph.size() + QSize(40, 30));
@@ -322,34 +281,28 @@ void GraphsUiTest::stored()
     QCOMPARE(graph.picture().size(), before.size());
     if (isRec)
         QCOMPARE(rig.rec->LblValTopText(), QStringLiteral("400"));
-
+    QSignalSpy closed(&graph, &graphs::StoredGraphWindow::closed);
     graph.close();
     QCOMPARE(closed.count(), 1);
     QVERIFY(!graph.isOpen());
+    // FROM 0: the range window counts one less; MEMORY_GRAPH recounts the
+    // span, REC_GRAPH takes the count as set.
+    rig.select(0, 4, 4, 0, 500);
+    graph.open();
+    QCOMPARE((QList<double>{double(graph.scene().selection.first), graph.scene().selection.count, isRec ? rig.shared.recCount : rig.shared.memCount}),
+             (QList<double>{0, isRec ? 4.0 : 5.0, isRec ? 4.0 : 5.0}));
+    if (isRec) {
+        QSignalSpy limit(rig.rec.get(), &graphs::REC_GRAPH::limitRequested);
+        rig.rec->MnuLimit->trigger();
+        QCOMPARE(limit.count(), 1);
+    }
+    graph.close();
     rig.shared.memCount = rig.shared.recCount = 1; // reopened with nothing to plot: as designed
     graph.open();
     QVERIFY(!graph.scene().plotted);
     graphs::StoredGraphScene designed;
     designed.design = graph.scene().design;
     QCOMPARE(graph.picture(), graphs::renderStoredGraph(designed));
-}
-
-// FROM 0: the range window counts one less; MEMORY_GRAPH recounts the span,
-// REC_GRAPH takes the count as set.
-void GraphsUiTest::storedCounts()
-{
-    StoredRig rig;
-    rig.select(0, 4, 4, 0, 500);
-    rig.memory->open();
-    rig.rec->open();
-    QCOMPARE(rig.shared.memCount, 5.0);
-    QCOMPARE(rig.memory->scene().selection.count, 5.0);
-    QCOMPARE(rig.shared.recCount, 4.0);
-    QCOMPARE(rig.rec->scene().selection.count, 4.0);
-    QCOMPARE(rig.rec->scene().selection.first, 0);
-    QSignalSpy limit(rig.rec.get(), &graphs::REC_GRAPH::limitRequested);
-    rig.rec->MnuLimit->trigger();
-    QCOMPARE(limit.count(), 1);
 }
 
 void GraphsUiTest::recGraphHoldsPollingOffWhileDrawing()
@@ -374,31 +327,86 @@ void GraphsUiTest::recGraphHoldsPollingOffWhileDrawing()
     }
 }
 
-void GraphsUiTest::storedPrinting_data()
+void GraphsUiTest::savedImageShowsTheWindow_data()
 {
-    stored_data();
+    QTest::addColumn<QString>("graph");
+    QTest::addColumn<QString>("suffix");
+    for (const char *graph : {"memory", "rec", "live"})
+        for (const char *suffix : {"png", "svg", "pdf"})
+            QTest::addRow("%s %s", graph, suffix) << graph << suffix;
+    QTest::newRow("unwritable") << "memory" << "/";
 }
 
-void GraphsUiTest::storedPrinting()
+// The file, painted again, shows what the window shows (its dark pixels: the
+// trace, and for the live chart everything), at twice the size for PNG.
+void GraphsUiTest::savedImageShowsTheWindow()
 {
-    QFETCH(bool, isRec);
-    QFETCH(QString, title);
-    StoredRig rig;
-    graphs::StoredGraphWindow &graph = rig.window(isRec);
-    graph.open();
-    graph.MnuPrint->trigger();
-    const testsupport::RecordingPrinter *job = rig.test.lastPrintJob();
-    QVERIFY(job && job->ended());
-    QCOMPARE(job->documentName(), title);
-    for (const char *text : {"500", "250", "0", "-250", "-500", "mV", "first", "mid", "last", "TIME"})
-        QVERIFY2(job->allTexts().contains(QLatin1String(text)), text);
-    rig.test.refuseNextPrintJob(); // cancelled: nothing said
-    graph.print();
-    QVERIFY(rig.test.dialogs.messages().isEmpty());
-    rig.test.refuseNextPrintJob(QStringLiteral("No printer is installed."));
-    graph.print();
-    QCOMPARE(rig.test.dialogs.messageTexts().size(), 1);
-    QVERIFY(rig.test.dialogs.messageTexts().first().contains(QLatin1String("No printer is installed.")));
+    QFETCH(QString, graph);
+    QFETCH(QString, suffix);
+    std::optional<StoredRig> stored;
+    std::optional<LiveRig> live;
+    QImage picture;
+    QAction *save = nullptr;
+    testsupport::TestPlatform *test = nullptr;
+    if (graph == QLatin1String("live")) {
+        test = &live.emplace().test;
+        for (int i = 0; i < 30; ++i) {
+            live->panel->LBLVALUE->setText(QString::number(i * 13 % 400));
+            live->feed();
+        }
+        picture = live->graph->chart().image();
+        save = live->graph->SaveImage;
+    } else {
+        test = &stored.emplace().test;
+        graphs::StoredGraphWindow &window = stored->window(graph == QLatin1String("rec"));
+        window.open();
+        picture = window.picture();
+        save = window.MnuSaveImage;
+    }
+    QTemporaryDir dir;
+    const QString path = suffix == QLatin1String("/") ? QStringLiteral("/nonexistent-folder/graph.svg") : dir.filePath("graph." + suffix);
+    test->dialogs.queueSaveFile(path);
+    save->trigger();
+    QFile file(path);
+    if (suffix == QLatin1String("/")) {
+        QCOMPARE(test->dialogs.messages().size(), 1);
+        QVERIFY2(test->dialogs.messages().constFirst().text.startsWith("cannot write to " + path + ": "),
+                 qPrintable(test->dialogs.messages().constFirst().text));
+        QVERIFY(!file.exists());
+        return;
+    }
+    QVERIFY(test->dialogs.messages().isEmpty());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QSize size = picture.size();
+    if (suffix == QLatin1String("pdf")) { // points at 96 pixels an inch; the page is whole points
+        const auto box = QRegularExpression("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]").match(QString::fromLatin1(bytes));
+        QVERIFY(bytes.startsWith("%PDF-") && box.hasMatch());
+        QVERIFY(qAbs(box.captured(1).toDouble() * 4 / 3 - size.width()) < 1.4);
+        QVERIFY(qAbs(box.captured(2).toDouble() * 4 / 3 - size.height()) < 1.4);
+        return;
+    }
+    QImage copy;
+    const double scale = suffix == QLatin1String("png") ? 2 : 1;
+    if (scale == 2) {
+        QVERIFY(copy.loadFromData(bytes, "PNG"));
+        QCOMPARE(copy.size(), size * 2);
+    } else {
+        QSvgRenderer svg(bytes);
+        QCOMPARE(svg.viewBox().size(), size);
+        copy = QImage(size, QImage::Format_RGB32);
+        copy.fill(Qt::white);
+        QPainter painter(&copy);
+        svg.render(&painter);
+    }
+    // The stored graphs' plot area, without the labels around it (their glyphs differ at another size).
+    const QRect region = live ? picture.rect() : QRect(70, 70, 260, 400);
+    const int slack = live ? 0 : 2;
+    QImage blank(size, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QVERIFY2(unmatchedDark(picture, blank, 1, region, 0) > 20, "the window shows a trace");
+    QCOMPARE(unmatchedDark(picture, copy, scale, region, slack), 0);
+    QCOMPARE(unmatchedDark(copy, picture, 1 / scale, QRect(region.topLeft() * scale, region.size() * scale), slack), 0);
 }
 
 QTEST_MAIN(GraphsUiTest)

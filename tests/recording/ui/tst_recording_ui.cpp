@@ -29,6 +29,7 @@ namespace {
 constexpr unsigned char voltsCode = 0x42, millivoltsCode = 0x80;
 const QByteArray oldLines("1\t24-01-14\t11:00:00\t 5\tV\t5 V\tDC\t\r\n2\t24-01-14\t11:00:02\t 6\tV\t5 V\tDC\t\r\n");
 const QByteArray firstLine("1\t24-01-15\t12:00:00\t 1.0\tV\t5 V\tDC\t\r\n");
+const QByteArray mvLines("1\t24-01-15\t12:00:00\t 000.00\tmV\t500 mV\tDC\t\r\n2\t24-01-15\t12:00:02\t 000.00\tmV\t500 mV\tDC\t\r\n");
 // START, STOP, SAVE AS, OPEN FILE enabled; Timer4 on.
 const QList<bool> recordingStates{false, true, false, false, true};
 const QList<bool> stoppedStates{true, false, true, true, false};
@@ -102,6 +103,19 @@ struct Rig
         test.port.feed(testsupport::liveFrame(code, 0, 0, 0, 0x08));
         panel->Timer6->fire();
     }
+    void loseLink()
+    {
+        for (int i = 0; i < 41; ++i)
+            panel->Timer6->fire();
+    }
+    void comeBack()
+    {
+        test.port.feed(testsupport::liveFrame(voltsCode, 0, 0, 0, 0x08));
+        for (int i = 0; i < 100 && !panel->showsLiveReading(); ++i) {
+            test.pump.runFor(0.01);
+            panel->Timer6->fire();
+        }
+    }
     QList<bool> states() const
     {
         return {panel->CMDSTART->isEnabled(), panel->CMDSTOP->isEnabled(), panel->CMDSAVE->isEnabled(),
@@ -131,31 +145,24 @@ struct Rig
     }
 };
 
+struct SamplingRow { QString answer, message, label, next; int sampleTick, intervalMs, restartMs; };
+
 } // namespace
+
+Q_DECLARE_METATYPE(SamplingRow)
 
 class RecordingUiTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void fileChoice();
-    void startWithoutAFileAsksForOne_data();
-    void startWithoutAFileAsksForOne();
-    void ticksWriteLinesUntilStop();
+    void recording_data();
+    void recording();
+    void samplingTime_data();
     void samplingTime();
-    void functionChangeStopsARecording_data();
-    void functionChangeStopsARecording();
-    void failureStopsTheRecordingAndIsTold_data();
-    void failureStopsTheRecordingAndIsTold();
-    void appendsOnlyAfterAWholeLine_data();
-    void appendsOnlyAfterAWholeLine();
-    void noLineWithoutALiveReading_data();
-    void noLineWithoutALiveReading();
-    void openFile_data();
-    void openFile();
     void fileBeingRecordedIsCopied_data();
     void fileBeingRecordedIsCopied();
     void memoryGraphAndRange();
-    void printsTheListOrTellsWhyNot();
 };
 
 void RecordingUiTest::fileChoice()
@@ -164,7 +171,6 @@ void RecordingUiTest::fileChoice()
     rig.panel->LBLFILE->setText(QStringLiteral("earlier.dat"));
     rig.test.dialogs.queueSaveCancel();
     rig.panel->CMDSAVE->click();
-    QCOMPARE(rig.test.dialogs.fileRequests().first().kind, ScriptedDialogs::FileKind::Save);
     QCOMPARE(rig.test.dialogs.fileRequests().first().initialName, QStringLiteral("*.dat"));
     QCOMPARE(rig.panel->LBLFILE->text(), QString());
     QVERIFY(!rig.panel->CMDSTART->isEnabled());
@@ -176,291 +182,194 @@ void RecordingUiTest::fileChoice()
     rig.test.dialogs.queueOpenCancel(); // OPEN FILE offers the last name used
     rig.panel->CMDOPEN->click();
     QCOMPARE(rig.test.dialogs.fileRequests().last().initialName, rig.path("rec.dat"));
-    QVERIFY(rig.test.dialogs.fileRequests().last().filter.contains(QLatin1String("*.dat")));
     QVERIFY(rig.messages().isEmpty());
 }
 
-void RecordingUiTest::startWithoutAFileAsksForOne_data()
+// Steps: "save" (SAVE AS chooses the file), "ask"/"cancel" (the next file
+// dialog chooses it / is cancelled), "start", "stop", "r:X" / "low:X" (a live
+// reading X, with LOW BATTERY), "tick" (Timer4), "late" (a tick after STOP),
+// "V"/"mV" (a frame of that function), "lost" (the link lost), "back" (frames
+// again until the reading is live), "pause"/"resume" (the polling),
+// "full:N" (the disk full N bytes after the file's old bytes), "open" /
+// "open:N" (OPEN FILE of the file / of N new lines), "opencancel", "close"
+// (the list), "refuse" (the next print job), "print", "printed:N" (the job
+// ended with N lines), "#T" (the counter shows T, '_' a blank). told: the
+// pieces of the one message, '*' between them, %1 the file; after: the file
+// at the end (null: not read).
+void RecordingUiTest::recording_data()
 {
-    QTest::addColumn<bool>("cancel");
-    QTest::newRow("file chosen") << false;
-    QTest::newRow("dialog cancelled") << true;
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<int>("records"); // in the list OPEN FILE shows; -1: none
+    const auto row = [](const char *name, const char *file, const QByteArray &before, const QString &steps, const QByteArray &after,
+                        const char *told, bool on = false, int records = -1) {
+        QTest::newRow(name) << QString(file) << before << steps << after << QString(told) << on << records;
+    };
+    const QByteArray two = "1\t24-01-15\t12:00:00\t 1.234\tV\t5 V\tDC\t\r\n2\t24-01-15\t12:00:02\t-0.012\tV\t5 V\tDC\tLow\r\n";
+    const QByteArray missing = "<missing>", atSix = "2\t24-01-15\t12:00:06\t 2.0\tV\t5 V\tDC\t\r\n";
+    const char *stopped = "written to %1 (*). The lines written before it are kept";
+    row("START without a file: one chosen", "rec.dat", {}, "ask start r:1.0 tick #_1", firstLine, "You have to open a file first .", true);
+    row("START without a file: cancelled", "rec.dat", {}, "cancel start", missing, "You have to open a file first .");
+    row("ticks write lines until STOP", "rec.dat", {}, "save start r:1.234 tick #_1 low:-0.012 tick #_2 stop #0 late", two, "");
+    row("function switch turned", "rec.dat", {}, "V save start mV tick tick V", mvLines, "");
+    row("link lost", "rec.dat", {}, "V save start mV tick tick lost", mvLines, "");
+    row("file cannot be opened", "missing/folder/rec.dat", {}, "save start r:1.0 tick", missing, "The file %1 cannot be opened*No such file");
+    row("no space at all", "/dev/full", {}, "save start r:1.0 tick", {}, stopped);
+    row("disk full inside the first line", "rec.dat", oldLines, "save start full:12 r:1.0 tick", oldLines, stopped);
+    row("disk full inside the second line", "rec.dat", oldLines, "save start full:" + QString::number(firstLine.size() + 5) + " r:1.0 tick r:1.0 tick",
+        oldLines + firstLine, stopped);
+    row("appended after whole lines", "rec.dat", oldLines, "save start r:1.0 tick stop", oldLines + firstLine, "");
+    row("ends inside a line", "rec.dat", oldLines + "3\t24-01-14\t11:0", "save start r:1.0 tick stop", oldLines + firstLine,
+        "The file %1 ended inside a line*(15 bytes) was removed");
+    row("ends after the carriage return", "rec.dat", oldLines + oldLines.left(30) + '\r', "save start r:1.0 tick stop", oldLines + firstLine, "(31 bytes) was removed");
+    row("only a broken line", "rec.dat", "1\t24-01-1", "save start r:1.0 tick stop", firstLine, "%1 ended inside a line*(9 bytes) was removed");
+    row("not a data file", "rec.dat", QByteArray(3000, 'x'), "save start", QByteArray(3000, 'x'), "The file %1 cannot be opened*not a data file");
+    row("OPEN FILE cancelled", "typed.dat", {}, "opencancel", missing, "");
+    row("OPEN FILE of a missing file", "typed.dat", {}, "open", missing, "File %1 not exist !");
+    row("OPEN FILE of three lines", "typed.dat", {}, "open:3", missing, "", false, 3);
+    row("a second file appends", "typed.dat", {}, "open:3 open:1", missing, "", false, 4);
+    row("a new list once closed", "typed.dat", {}, "open:3 close open:0", missing, "", false, 0);
+    row("a read failure keeps the rows", "/proc/self/mem", {}, "open:2 open", {}, "File %1 could not be read", false, 2);
+    row("list printed", "typed.dat", {}, "open:2 print printed:4", missing, "", false, 2);
+    row("printer out of paper", "typed.dat", {}, "open:2 print refuse print", missing, "out of paper", false, 2);
+    // While the polling is paused or the link is lost the panel holds an old
+    // reading: no line, and the next live reading goes on without a gap.
+    row("polling paused", "rec.dat", {}, "save start r:1.0 tick pause tick tick resume r:2.0 tick #_2", firstLine + atSix, "", true);
+    row("link lost before the first line", "rec.dat", {}, "save start lost tick tick back r:2.0 tick #_1",
+        "1\t24-01-15\t12:00:04\t 2.0\tV\t5 V\tDC\t\r\n", "", true);
 }
 
-void RecordingUiTest::startWithoutAFileAsksForOne()
+void RecordingUiTest::recording()
 {
-    QFETCH(bool, cancel);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, told);
+    QFETCH(bool, recording);
+    if (file.startsWith(u'/') && !QFile::exists(file))
+        QSKIP("no such device on this system");
     Rig rig;
-    if (cancel)
-        rig.test.dialogs.queueSaveCancel();
-    else
-        rig.test.dialogs.queueSaveFile(rig.path("rec.dat"));
-    rig.panel->CMDSTART->click();
-    QCOMPARE(rig.messages(), QStringList{"You have to open a file first ."});
-    QCOMPARE(rig.panel->recordingOn, !cancel);
-    QCOMPARE(rig.panel->Label1->isHidden(), cancel);
-    QCOMPARE(rig.states(), cancel ? (QList<bool>{false, false, true, true, false}) : recordingStates);
-    QCOMPARE(QFile::exists(rig.path("rec.dat")), !cancel);
-}
-
-void RecordingUiTest::ticksWriteLinesUntilStop()
-{
-    Rig rig;
-    rig.startRecordingInto("rec.dat");
     rig.shared.listFeedOn = 1;
-    QCOMPARE(rig.panel->Timer4->interval(), 2000);
-    QVERIFY(rig.panel->Label5->isHidden());
-    rig.showReading(QStringLiteral("1.234"));
-    rig.tick();
-    QVERIFY(!rig.panel->Label5->isHidden());
-    QCOMPARE(rig.panel->Label1->text(), QStringLiteral(" 1"));
-    rig.showReading(QStringLiteral("-0.012"), QStringLiteral("LOW BATTERY"));
-    rig.tick();
-    QCOMPARE(rig.panel->Label1->text(), QStringLiteral(" 2"));
-    rig.panel->CMDSTOP->click();
-    QCOMPARE(rig.states(), stoppedStates);
-    QVERIFY(rig.panel->Label1->isHidden() && rig.panel->Label5->isHidden());
-    QCOMPARE(rig.panel->Label1->text(), QStringLiteral("0"));
-    QCOMPARE(rig.shared.listFeedOn, qint16(0));
-    rig.feature->recording().onTimer4Tick(); // a late tick writes nothing
-    QCOMPARE(rig.contents("rec.dat"), QByteArray("1\t24-01-15\t12:00:00\t 1.234\tV\t5 V\tDC\t\r\n"
-                                                 "2\t24-01-15\t12:00:02\t-0.012\tV\t5 V\tDC\tLow\r\n"));
+    if (!before.isEmpty())
+        rig.write(file, before);
+    std::optional<testsupport::FileSizeLimit> full;
+    bool started = false;
+    QFETCH(QString, steps);
+    for (const QString &step : steps.split(u' ')) {
+        const QString arg = step.section(u':', 1);
+        if (step == "save" || step == "ask")
+            rig.test.dialogs.queueSaveFile(rig.path(file));
+        if (step == "save")
+            rig.panel->CMDSAVE->click();
+        else if (step == "cancel")
+            rig.test.dialogs.queueSaveCancel();
+        else if (step == "start")
+            rig.panel->CMDSTART->click();
+        else if (step == "stop")
+            rig.panel->CMDSTOP->click();
+        else if (step.startsWith("r:") || step.startsWith("low:"))
+            rig.showReading(arg, step.startsWith("low:") ? QStringLiteral("LOW BATTERY") : QString());
+        else if (step == "tick")
+            rig.tick();
+        else if (step == "late")
+            rig.feature->recording().onTimer4Tick();
+        else if (step == "V" || step == "mV")
+            rig.receive(step == "V" ? voltsCode : millivoltsCode);
+        else if (step == "lost")
+            rig.loseLink();
+        else if (step == "back")
+            rig.comeBack();
+        else if (step == "pause" || step == "resume")
+            rig.panel->Timer6->setEnabled(step == "resume");
+        else if (step.startsWith("full:"))
+            full.emplace(before.size() + arg.toInt());
+        else if (step == "open" || step.startsWith("open:"))
+            rig.open(step == "open" ? rig.path(file) : rig.write(arg + ".dat", recordedLines(arg.toInt())));
+        else if (step == "opencancel") {
+            rig.test.dialogs.queueOpenCancel();
+            rig.panel->CMDOPEN->click();
+        } else if (step == "close")
+            rig.list().close();
+        else if (step == "refuse")
+            rig.test.refuseNextPrintJob(QStringLiteral("The printer is out of paper."));
+        else if (step == "print")
+            rig.list().MnuPrint->trigger();
+        else if (step.startsWith("printed:"))
+            QVERIFY(rig.test.lastPrintJob()->ended() && rig.test.lastPrintJob()->allTexts().size() == arg.toInt());
+        else if (step.startsWith(u'#'))
+            QCOMPARE(rig.panel->Label1->text(), step.mid(1).replace(u'_', u' '));
+        if (rig.panel->recordingOn && !started)
+            QCOMPARE(rig.panel->Timer4->interval(), 2000);
+        started = started || rig.panel->recordingOn;
+    }
+    full.reset();
+    QVERIFY(!steps.contains("print") || rig.panel->Timer1->isEnabled()); // a printout turns it off for its time only
+    QCOMPARE(rig.panel->recordingOn, recording);
+    const QList<bool> neverStarted{false, false, true, true, false};
+    if (!steps.contains("open"))
+        QCOMPARE(rig.states(), recording ? recordingStates : rig.panel->LBLFILE->text().isEmpty() ? neverStarted : stoppedStates);
+    QFETCH(int, records);
+    QCOMPARE(rig.files().listIsOpen(), records >= 0);
+    QCOMPARE(rig.shared.listFeedOn, qint16((started && !recording) || records >= 0 ? 0 : 1));
+    if (records >= 0) {
+        QVERIFY(rig.list().isVisible());
+        QCOMPARE(rig.rows().recordCount(), records);
+        if (records > 0)
+            QCOMPARE(rig.rows().cell(records, 3), QStringLiteral(" %1").arg(records > 3 ? 10 : records * 10));
+    }
+    if (!recording)
+        QVERIFY(rig.panel->Label1->isHidden() && rig.panel->Label5->isHidden());
+    const QList<ScriptedDialogs::Message> messages = rig.test.dialogs.messages();
+    QCOMPARE(messages.size(), told.isEmpty() ? 0 : 1);
+    for (const QString &piece : told.split(u'*', Qt::SkipEmptyParts))
+        QVERIFY2(messages.first().text.contains(QString(piece).replace("%1", rig.path(file))), qPrintable(messages.first().text));
+    if (told.contains("written to") || told.contains("opened"))
+        QCOMPARE(messages.first().icon, platform::MessageIcon::Critical);
+    QFETCH(QByteArray, after);
+    if (!after.isNull())
+        QCOMPARE(rig.contents(file), after);
+}
+
+// The answer while recording: the running tick changes at once, a later
+// START takes the label (restart: its interval); next: the next default answer.
+void RecordingUiTest::samplingTime_data()
+{
+    QTest::addColumn<SamplingRow>("r");
+    const QString small = QStringLiteral("Number Too Small ! Set Value to 1 !"), large = QStringLiteral("Number Too Large ! Set Value to 60 !");
+    QTest::newRow("75 too large") << SamplingRow{"75", large, "60.0 Sec", "60.", 59, 60000, 60000};
+    QTest::newRow("just above 60") << SamplingRow{"60.01", large, "60.0 Sec", "60.", 59, 60000, 60000};
+    QTest::newRow("0.5 too small") << SamplingRow{"0.5", small, "1.0 Sec", "1.", 0, 1000, 1000};
+    QTest::newRow("decimal comma 2,5") << SamplingRow{"2,5", "", "2.5 Sec", "2.5", 2, 2500, 2500};
+    QTest::newRow("3.5 ticks round to even") << SamplingRow{"3.5", "", "3.5 Sec", "3.5", 2, 3500, 3500};
+    QTest::newRow("label rounds half away") << SamplingRow{"2.25", "", "2.3 Sec", "2.3", 1, 2250, 2300};
+    QTest::newRow("interval to whole ms") << SamplingRow{"1.0005", "", "1.0 Sec", "1.", 0, 1000, 1000};
+    QTest::newRow("leading blanks") << SamplingRow{"  7 s", "", "7.0 Sec", "7.", 6, 7000, 7000};
+    QTest::newRow("empty: nothing changes") << SamplingRow{"", "", "2.0 Sec", "2.", 1, 2000, 2000};
 }
 
 void RecordingUiTest::samplingTime()
 {
+    QFETCH(SamplingRow, r);
     Rig rig;
-    rig.shared.pcSampling = 0;
-    rig.test.dialogs.queueInput(QStringLiteral("75"));
-    Q_EMIT rig.panel->Label8->clicked();
-    QCOMPARE(rig.test.dialogs.prompts().size(), 1);
-    const ScriptedDialogs::Prompt prompt = rig.test.dialogs.prompts().first();
-    QCOMPARE((QStringList{prompt.title, prompt.prompt, prompt.defaultAnswer}),
-             (QStringList{"Input Sampling Time", "Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 60) ", "2."}));
-    QCOMPARE(rig.messages(), QStringList{"Number Too Large ! Set Value to 60 !"});
-    QCOMPARE(rig.panel->LBLSAMPLE->text(), QStringLiteral("60.0 Sec"));
-    QCOMPARE(rig.shared.sampleTick, qint16(59));
-    QCOMPARE(rig.shared.pcSampling, qint16(1));
-    QVERIFY(!rig.panel->Timer4->isEnabled());
-    // While recording the running tick changes at once; a later start takes the label.
     rig.startRecordingInto("rec.dat");
-    rig.test.dialogs.queueInput(QStringLiteral("7.25"));
+    rig.shared.sampleTick = 1;
+    rig.shared.pcSampling = 0;
+    rig.test.dialogs.queueInput(r.answer);
+    Q_EMIT rig.panel->Label8->clicked();
+    rig.test.dialogs.queueInput(QString());
     rig.feature->recording().askSamplingTime();
-    QCOMPARE(rig.panel->Timer4->interval(), 7250);
-    QCOMPARE(rig.panel->LBLSAMPLE->text(), QStringLiteral("7.3 Sec"));
+    const QList<ScriptedDialogs::Prompt> prompts = rig.test.dialogs.prompts();
+    QCOMPARE((QStringList{prompts[0].title, prompts[0].defaultAnswer, prompts[1].defaultAnswer}), (QStringList{"Input Sampling Time", "2.", r.next}));
+    QCOMPARE(rig.messages(), r.message.isEmpty() ? QStringList() : QStringList{r.message});
+    QCOMPARE(rig.panel->LBLSAMPLE->text(), r.label);
+    QCOMPARE((QList<int>{rig.shared.sampleTick, rig.shared.pcSampling, rig.panel->Timer4->interval()}),
+             (QList<int>{r.sampleTick, r.answer.isEmpty() ? 0 : 1, r.intervalMs}));
     rig.panel->CMDSTOP->click();
     rig.panel->CMDSTART->click();
-    QCOMPARE(rig.panel->Timer4->interval(), 7300);
-}
-
-void RecordingUiTest::functionChangeStopsARecording_data()
-{
-    QTest::addColumn<bool>("linkLost");
-    QTest::newRow("function switch turned") << false;
-    QTest::newRow("link lost") << true;
-}
-
-void RecordingUiTest::functionChangeStopsARecording()
-{
-    QFETCH(bool, linkLost);
-    Rig rig;
-    rig.receive(voltsCode);
-    rig.startRecordingInto("rec.dat");
-    rig.receive(millivoltsCode); // before the first line: recording goes on
-    rig.tick();
-    rig.tick();
-    QVERIFY(rig.panel->recordingOn);
-    if (linkLost) {
-        rig.test.pump.after(0.1, [&] { rig.test.port.feed("x"); });
-        for (int i = 0; i < 41 && rig.panel->recordingOn; ++i)
-            rig.panel->Timer6->fire();
-    } else {
-        rig.receive(voltsCode);
-    }
-    QVERIFY(!rig.panel->recordingOn);
-    QCOMPARE(rig.states(), stoppedStates);
-    QVERIFY(rig.panel->Label5->isHidden());
-    QCOMPARE(rig.contents("rec.dat").count('\n'), 2);
-    QVERIFY(rig.contents("rec.dat").contains("\tmV\t"));
-}
-
-void RecordingUiTest::failureStopsTheRecordingAndIsTold_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("roomForLines"); // the disk is full after the old lines and this many bytes; -1: no limit
-    QTest::addColumn<QByteArray>("kept");
-    QTest::addColumn<QString>("told");
-    QTest::newRow("file cannot be opened") << "missing/folder/rec.dat" << -1 << QByteArray() << "No such file";
-    QTest::newRow("no space at all") << "/dev/full" << -1 << QByteArray() << "Recording stopped";
-    QTest::newRow("disk full inside the first line") << "rec.dat" << 12 << oldLines << "Recording stopped";
-    QTest::newRow("disk full inside the second line") << "rec.dat" << int(firstLine.size()) + 5 << oldLines + firstLine << "Recording stopped";
-}
-
-void RecordingUiTest::failureStopsTheRecordingAndIsTold()
-{
-    QFETCH(QString, file);
-    QFETCH(int, roomForLines);
-    QFETCH(QString, told);
-    if (file.startsWith(u'/') && !QFile::exists(file))
-        QSKIP("no such device on this system");
-    Rig rig;
-    if (roomForLines >= 0)
-        rig.write(file, oldLines);
-    rig.startRecordingInto(file);
-    {
-        std::optional<testsupport::FileSizeLimit> full;
-        if (roomForLines >= 0)
-            full.emplace(oldLines.size() + roomForLines);
-        for (int i = 0; i < 3 && rig.panel->recordingOn; ++i) {
-            rig.showReading(QStringLiteral("1.0"));
-            rig.tick();
-        }
-    }
-    QVERIFY(!rig.panel->recordingOn);
-    QCOMPARE(rig.states(), stoppedStates);
-    QVERIFY(rig.panel->Label5->isHidden());
-    QCOMPARE(rig.test.dialogs.messages().size(), 1);
-    const ScriptedDialogs::Message message = rig.test.dialogs.messages().first();
-    QVERIFY2(message.text.contains(rig.path(file)) && message.text.contains(told), qPrintable(message.text));
-    QCOMPARE(message.icon, platform::MessageIcon::Critical);
-    if (roomForLines >= 0)
-        QTEST(rig.contents(file), "kept"); // whole lines only: the cut one is taken back
-}
-
-// A file that ends inside a line (a full disk or a crash in an earlier
-// recording) is cut back to its last line end before anything is appended.
-void RecordingUiTest::appendsOnlyAfterAWholeLine_data()
-{
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QByteArray>("after"); // empty: left as it was, no recording
-    QTest::addColumn<QString>("told");
-    QTest::newRow("whole lines") << oldLines << oldLines + firstLine << "";
-    QTest::newRow("ends inside a line") << oldLines + "3\t24-01-14\t11:0" << oldLines + firstLine << "(15 bytes) was removed";
-    QTest::newRow("ends after the carriage return") << oldLines + oldLines.left(30) + '\r' << oldLines + firstLine << "(31 bytes) was removed";
-    QTest::newRow("only a broken line") << QByteArray("1\t24-01-1") << firstLine << "(9 bytes) was removed";
-    QTest::newRow("not a data file") << QByteArray(3000, 'x') << QByteArray() << "not a data file";
-}
-
-void RecordingUiTest::appendsOnlyAfterAWholeLine()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(QByteArray, after);
-    QFETCH(QString, told);
-    Rig rig;
-    if (!before.isEmpty())
-        rig.write("rec.dat", before);
-    rig.startRecordingInto("rec.dat");
-    rig.showReading(QStringLiteral("1.0"));
-    rig.tick();
-    rig.panel->CMDSTOP->click();
-    QCOMPARE(rig.messages().size(), told.isEmpty() ? 0 : 1);
-    if (!told.isEmpty())
-        QVERIFY2(rig.messages().first().contains(told) && rig.messages().first().contains(rig.path("rec.dat")),
-                 qPrintable(rig.messages().first()));
-    QCOMPARE(rig.contents("rec.dat"), after.isEmpty() ? before : after);
-}
-
-// While the polling is paused (a logger exchange) or the link is lost, the
-// panel holds an old reading: the ticks write nothing, and the lines go on,
-// numbered without a gap, with the next live reading.
-void RecordingUiTest::noLineWithoutALiveReading_data()
-{
-    QTest::addColumn<bool>("linkLost");
-    QTest::addColumn<QByteArrayList>("lines"); // number and value
-    QTest::newRow("polling paused") << false << QByteArrayList{"1\t 1.0", "2\t 2.0"};
-    QTest::newRow("link lost before the first line") << true << QByteArrayList{"1\t 2.0"};
-}
-
-void RecordingUiTest::noLineWithoutALiveReading()
-{
-    QFETCH(bool, linkLost);
-    QFETCH(QByteArrayList, lines);
-    Rig rig;
-    rig.startRecordingInto("rec.dat");
-    if (linkLost) {
-        for (int i = 0; i < 41; ++i)
-            rig.panel->Timer6->fire();
-        rig.tick();
-        rig.tick();
-        rig.test.port.feed(testsupport::liveFrame(voltsCode, 0, 0, 0, 0x08));
-        for (int i = 0; i < 100 && !rig.panel->showsLiveReading(); ++i) {
-            rig.test.pump.runFor(0.01);
-            rig.panel->Timer6->fire();
-        }
-    } else {
-        rig.showReading(QStringLiteral("1.0"));
-        rig.tick();
-        rig.panel->Timer6->setEnabled(false);
-        rig.tick();
-        rig.tick();
-        rig.panel->Timer6->setEnabled(true);
-    }
-    QVERIFY(rig.panel->recordingOn);
-    rig.showReading(QStringLiteral("2.0"));
-    rig.tick();
-    QByteArrayList got;
-    for (const QByteArray &line : rig.contents("rec.dat").split('\n'))
-        if (const QList<QByteArray> fields = line.split('\t'); fields.size() > 3)
-            got << fields[0] + '\t' + fields[3];
-    QCOMPARE(got, lines);
-    QCOMPARE(rig.panel->Label1->text(), " " + QString::number(lines.size()));
-}
-
-void RecordingUiTest::openFile_data()
-{
-    // Files opened one after the other; "" cancels, "-" closes the list.
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<int>("records");
-    QTest::addColumn<QString>("told"); // the start of the one message, or none
-    QTest::newRow("cancelled") << QStringList{""} << -1 << "";
-    QTest::newRow("missing") << QStringList{"typed.dat"} << -1 << "File %1typed.dat not exist !";
-    QTest::newRow("three lines") << QStringList{"3"} << 3 << "";
-    QTest::newRow("a second file appends") << QStringList{"3", "1"} << 4 << "";
-    QTest::newRow("a new list once closed") << QStringList{"3", "-", "0"} << 0 << "";
-    QTest::newRow("read failure keeps the rows") << QStringList{"2", "/proc/self/mem"} << 2 << "File /proc/self/mem could not be read";
-    QTest::newRow("too large: refused with its size") << QStringList{"huge"} << -1 << "File %1huge.dat is too large to be shown";
-}
-
-void RecordingUiTest::openFile()
-{
-    QFETCH(QStringList, files);
-    QFETCH(int, records);
-    QFETCH(QString, told);
-    Rig rig;
-    rig.shared.listFeedOn = 1;
-    for (const QString &file : files) {
-        bool isNumber = false;
-        const int lines = file.toInt(&isNumber);
-        if (file.isEmpty()) {
-            rig.test.dialogs.queueOpenCancel();
-            rig.panel->CMDOPEN->click();
-        } else if (file == QLatin1String("-")) {
-            rig.list().close();
-            QVERIFY(!rig.files().listIsOpen());
-        } else if (file == QLatin1String("huge")) {
-            QFile huge(rig.write(QStringLiteral("huge.dat"), {})); // sparse: more than any memory left
-            if (!huge.resize(100'000'000'000))
-                QSKIP("no sparse file of 100 GB here");
-            rig.open(huge.fileName());
-        } else {
-            if (file.startsWith(u'/') && !QFile::exists(file))
-                QSKIP("no such file on this system");
-            rig.open(isNumber ? rig.write(file + ".dat", recordedLines(lines)) : rig.path(file));
-        }
-    }
-    QCOMPARE(rig.messages().size(), told.isEmpty() ? 0 : 1);
-    if (!told.isEmpty())
-        QVERIFY2(rig.messages().first().startsWith(QString(told).replace("%1", rig.dir.path() + '/')), qPrintable(rig.messages().first()));
-    QCOMPARE(rig.files().listIsOpen(), records >= 0);
-    if (!files.contains(QStringLiteral("huge")))
-        QCOMPARE(rig.shared.listFeedOn, qint16(records >= 0 ? 0 : 1));
-    if (records < 0)
-        return;
-    QVERIFY(rig.list().isVisible());
-    QCOMPARE(rig.list().windowTitle(), QStringLiteral("MEMORYLIST"));
-    QCOMPARE(rig.rows().recordCount(), records);
-    if (records > 0)
-        QCOMPARE(rig.rows().cell(records, 3), QStringLiteral(" %1").arg(records > 3 ? 10 : records * 10));
+    QCOMPARE(rig.panel->Timer4->interval(), r.restartMs);
 }
 
 void RecordingUiTest::fileBeingRecordedIsCopied_data()
@@ -489,48 +398,19 @@ void RecordingUiTest::fileBeingRecordedIsCopied()
 void RecordingUiTest::memoryGraphAndRange()
 {
     Rig rig;
-    rig.open(rig.write(QStringLiteral("one.dat"), recordedLines(1)));
-    rig.list().MNUGRAPH->trigger();
-    QCOMPARE(rig.messages(), QStringList{"Only 1 Record !"});
-    QVERIFY(!rig.graph().isOpen());
-    rig.list().close();
-
     rig.openRangeOf(10);
-    QVERIFY(rig.graph().isOpen() && rig.graph().scene().plotted);
-    QVERIFY(rig.files().rangeIsOpen() && rig.range().isVisible());
-    QCOMPARE(rig.range().windowTitle(), QStringLiteral("MEMORY_RANGE"));
+    QVERIFY(rig.graph().isOpen() && rig.range().isVisible());
     QCOMPARE(rig.range().boxes(), (RangeBoxes{"1", "10", "0", "1000"}));
     rig.apply({"5", "12", "0", "500"});
-    QCOMPARE(rig.messages().last(), QStringLiteral(" Invalid No.s,  please try again !"));
-    QCOMPARE(rig.test.dialogs.messages().last().icon, platform::MessageIcon::Critical);
+    QCOMPARE(rig.messages(), QStringList{" Invalid No.s,  please try again !"});
     QVERIFY(!rig.graph().isOpen() && rig.files().rangeIsOpen());
     rig.apply({"2", "6", "10", "100"});
-    QCOMPARE(rig.messages().size(), 2);
     QVERIFY(rig.graph().isOpen());
     const graphs::StoredGraphSelection &s = rig.graph().scene().selection;
     QCOMPARE((QList<double>{double(s.first), double(s.last), s.count, s.minimum, s.maximum}), (QList<double>{2, 6, 5, 10, 100}));
     QCOMPARE((QStringList{s.timeFirst, s.timeMid, s.timeLast}), (QStringList{"12:00:12", "12:00:14", "12:00:16"}));
     rig.list().close(); // closes its windows
-    QVERIFY(!rig.graph().isOpen() && rig.graph().isHidden());
-    QVERIFY(!rig.files().rangeIsOpen() && rig.range().isHidden());
-    QCOMPARE(rig.rows().recordCount(), 0);
-}
-
-void RecordingUiTest::printsTheListOrTellsWhyNot()
-{
-    Rig rig;
-    rig.open(rig.write(QStringLiteral("a.dat"), recordedLines(2)));
-    rig.list().MnuPrint->trigger();
-    const testsupport::RecordingPrinter *job = rig.test.lastPrintJob();
-    QVERIFY(job && job->ended());
-    QCOMPARE(job->allTexts().size(), 4);
-    QVERIFY(rig.panel->Timer1->isEnabled());
-    QVERIFY(rig.messages().isEmpty());
-    rig.test.refuseNextPrintJob(QStringLiteral("The printer is out of paper."));
-    rig.list().MnuPrint->trigger();
-    QCOMPARE(rig.messages().size(), 1);
-    QVERIFY(rig.messages().first().contains(QLatin1String("out of paper")));
-    QVERIFY(rig.panel->Timer1->isEnabled());
+    QVERIFY(!rig.graph().isOpen() && !rig.files().rangeIsOpen() && rig.range().isHidden());
 }
 
 QTEST_MAIN(RecordingUiTest)
