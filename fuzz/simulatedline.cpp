@@ -3,7 +3,8 @@
 #include "common/functionrangetable.h"
 #include "logger/timing.h"
 
-#include <algorithm>
+#include <QDateTime>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -30,61 +31,47 @@ bool isTableRow(const QString &function, const QString &range)
     return function.isEmpty() && range.isEmpty();
 }
 
-bool isFullScale(double scale)
+bool isScale(double scaleMax, double scaleHalf)
 {
+    bool fullScale = scaleMax == 0;
     for (int code = 0; code < 256; ++code) {
         const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code));
-        if (row && row->fullScale == scale)
-            return true;
+        fullScale = fullScale || (row && row->fullScale == scaleMax);
     }
-    return scale == 0;
-}
-
-void SimulatedLine::arriveAfter(double seconds, const QByteArray &bytes)
-{
-    const double due = elapsed_ + std::max(seconds, 0.0);
-    const auto later = std::upper_bound(arrivals_.begin(), arrivals_.end(), due,
-                                        [](double d, const Arrival &a) { return d < a.due; });
-    arrivals_.insert(later, {due, bytes});
-    advance(0.0);
+    return fullScale && scaleHalf * 2 == scaleMax;
 }
 
 void SimulatedLine::arriveInPieces(QByteArrayView bytes, qsizetype piece, double delay)
 {
     for (qsizetype from = 0; from < bytes.size(); from += piece)
-        arriveAfter(delay + logger::transmissionSeconds(from),
-                    bytes.sliced(from, std::min(piece, bytes.size() - from)).toByteArray());
+        arriveAfter(delay + logger::transmissionSeconds(from), bytes.sliced(from, std::min(piece, bytes.size() - from)).toByteArray());
 }
 
 void SimulatedLine::advance(double seconds)
 {
     elapsed_ += std::max(seconds, 0.0);
-    seconds_ += std::max(seconds, 0.0);
-    for (; seconds_ >= 86400.0; seconds_ -= 86400.0)
-        date_ = date_.addDays(1);
-    auto it = arrivals_.begin();
-    for (; it != arrivals_.end() && it->due <= elapsed_; ++it)
-        waiting_ += it->bytes;
-    arrivals_.erase(arrivals_.begin(), it);
+    for (auto it = arrivals_.begin(); it != arrivals_.end() && it->first <= elapsed_; it = arrivals_.erase(it))
+        waiting_ += it->second;
 }
 
 QByteArray SimulatedLine::read(int length)
 {
-    const qsizetype count = length <= 0 ? waiting_.size() : std::min<qsizetype>(length, waiting_.size());
-    QByteArray taken = waiting_.left(count);
-    waiting_.remove(0, count);
+    const QByteArray taken = waiting_.left(length <= 0 ? waiting_.size() : length);
+    waiting_.remove(0, taken.size());
     return taken;
+}
+
+// The computer's clock wraps at midnight.
+double SimulatedLine::secondsSinceMidnight() const
+{
+    return std::fmod(start_ + elapsed_, 86400.0);
 }
 
 QDateTime SimulatedLine::now() const
 {
-    return QDateTime(date_, QTime::fromMSecsSinceStartOfDay(int(std::floor(seconds_ * 1000.0))));
-}
-
-void SimulatedLine::runFor(double seconds)
-{
-    if (++steps_ <= stepLimit_)
-        advance(std::max(seconds, 0.001));
+    const double seconds = start_ + elapsed_;
+    return QDateTime(QDate(2024, 1, 15).addDays(qint64(seconds / 86400.0)),
+                     QTime::fromMSecsSinceStartOfDay(int(std::floor(secondsSinceMidnight() * 1000.0))));
 }
 
 } // namespace fuzz

@@ -7,57 +7,52 @@
 // without it the same checks serve tst_regressions, which replays the kept
 // inputs (fuzz/corpus, fuzz/regressions).
 //
-// SimulatedLine is a serial line, a clock and an event pump in one: the
-// program's waits run against it as against the real port, but nothing
-// sleeps. Time moves only when a wait lets events run (runFor advances the
-// clock by at least 1 ms and delivers what fell due); a wait that never ends
-// is caught by a step limit, after which ending() is true and runaway() says
-// so. The clock wraps at midnight like the computer's.
+// SimulatedLine is a serial line, a clock and an event pump in one: nothing
+// sleeps, time moves only when a wait lets events run (at least 1 ms a step),
+// and a wait that never ends is caught by a step limit (runaway()).
 
 #include "logger/polling.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/serialport.h"
 
-#include <QByteArray>
 #include <QByteArrayView>
-#include <QDate>
 #include <QStringList>
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <vector>
+#include <map>
 
 namespace fuzz {
 
-QString checkLive(QByteArrayView input);          // 2 pace bytes, then the meter's stream
-QString checkDataFile(QByteArrayView input);      // a data file
-QString checkLoggerReplies(QByteArrayView input); // a pace byte, then length-prefixed replies
-QString checkDownload(QByteArrayView input);      // record count, flags, then the "K" reply
+QString checkLive(QByteArrayView input);     // 2 pace bytes, then the meter's stream
+QString checkDataFile(QByteArrayView input); // a data file
+QString checkLogger(QByteArrayView input);   // even first byte: the requests' replies, odd: a download
 
 // A finding is printed and aborts, so that libFuzzer keeps the input.
 int runFuzzInput(QString (*check)(QByteArrayView), const std::uint8_t *data, std::size_t size);
 
 // The function and range texts are a row of the table (or both empty).
 bool isTableRow(const QString &function, const QString &range);
-// A full scale of the table, or 0.
-bool isFullScale(double scale);
+// scaleMax a full scale of the table (or 0) and scaleHalf its half.
+bool isScale(double scaleMax, double scaleHalf);
 
 class SimulatedLine : public platform::SerialPort, public platform::Clock, public platform::EventPump
 {
 public:
-    using Responder = std::function<void(const QByteArray &sent)>;
+    explicit SimulatedLine(double startSeconds = 43200.0) : start_(startSeconds) {}
 
-    explicit SimulatedLine(double startSeconds = 43200.0) : seconds_(startSeconds) {}
-
-    void arriveAfter(double seconds, const QByteArray &bytes);
+    void arriveAfter(double seconds, const QByteArray &bytes)
+    {
+        arrivals_.emplace(elapsed_ + std::max(seconds, 0.0), bytes);
+        advance(0.0);
+    }
     // `bytes` in pieces of `piece`, each after `delay` and its transmission time.
     void arriveInPieces(QByteArrayView bytes, qsizetype piece, double delay = 0.0);
-    void setResponder(Responder responder) { responder_ = std::move(responder); }
-    bool arrivalsPending() const { return !arrivals_.empty(); }
+    void setResponder(std::function<void(const QByteArray &)> responder) { responder_ = std::move(responder); }
+    bool quiet() const { return arrivals_.empty() && waiting_.isEmpty(); }
     void advance(double seconds);
-    bool runaway() const { return steps_ > stepLimit_; }
+    bool runaway() const { return steps_ > 2'000'000; }
     double elapsed() const { return elapsed_; }
 
     void setCommPort(int number) override { commPort_ = number; }
@@ -75,29 +70,25 @@ public:
             responder_(bytes);
     }
 
-    double secondsSinceMidnight() const override { return seconds_; }
+    double secondsSinceMidnight() const override;
     double steadySeconds() const override { return elapsed_; }
     QDateTime now() const override;
 
-    void runFor(double seconds) override;
+    void runFor(double seconds) override
+    {
+        if (++steps_ <= 2'000'000)
+            advance(std::max(seconds, 0.001));
+    }
     bool ending() const override { return runaway(); }
 
 private:
-    struct Arrival
-    {
-        double due; // elapsed() at which the bytes arrive
-        QByteArray bytes;
-    };
-
-    double seconds_;
+    double start_;
     double elapsed_ = 0.0;
-    QDate date_{2024, 1, 15};
     long long steps_ = 0;
-    long long stepLimit_ = 2'000'000;
     int commPort_ = 1;
     QByteArray waiting_;
-    std::vector<Arrival> arrivals_; // in order of due time
-    Responder responder_;
+    std::multimap<double, QByteArray> arrivals_; // by elapsed() at which they arrive
+    std::function<void(const QByteArray &)> responder_;
 };
 
 class NoDialogs : public platform::Dialogs

@@ -9,6 +9,7 @@
 #include "recording/ui/attachrecording.h"
 #include "reclist/ui/reclistrig.h"
 #include "support/frames.h"
+#include "support/recordedfile.h"
 #include "views/ui/liveviews.h"
 
 #include <QAction>
@@ -21,16 +22,8 @@
 
 namespace {
 
-// What happens during the wait.
-enum class Disturbance {
-    CloseGraph,
-    CloseList,
-    CloseAnalog,
-    CloseLogger,
-    CloseRecordList,
-    PullCable,
-};
-
+// What happens during the wait: a window closed, or the cable pulled.
+enum class Disturbance { CloseGraph, CloseList, CloseAnalog, CloseLogger, CloseRecordList, PullCable };
 constexpr const char *disturbanceNames[] = {"G_GRAPH closed", "LIST closed", "ANALOG closed",
                                              "LOGGER closed", "REC_LIST closed", "cable pulled"};
 
@@ -86,19 +79,12 @@ struct Rig : reclisttest::RecListRig
 
     void disturb(Disturbance disturbance)
     {
-        QWidget *target = nullptr;
-        switch (disturbance) {
-        case Disturbance::CloseGraph: target = views().graph(); break;
-        case Disturbance::CloseList: target = views().list(); break;
-        case Disturbance::CloseAnalog: target = views().analog(); break;
-        case Disturbance::CloseLogger: target = &window(); break;
-        case Disturbance::CloseRecordList: target = &list(); break;
-        case Disturbance::PullCable: pullCable(); return;
-        }
-        QVERIFY(target);
-        target->close();
-        // As the dialog's own event loop would: the closed window is gone
-        // before the dialog returns.
+        if (disturbance == Disturbance::PullCable)
+            return pullCable();
+        const QList<QWidget *> targets{views().graph(), views().list(), views().analog(), &window(), &list()};
+        QVERIFY(targets[int(disturbance)]);
+        targets[int(disturbance)]->close();
+        // As the dialog's own event loop would: the closed window is gone before the dialog returns.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -167,26 +153,6 @@ const Place places[] = {
      }},
 };
 
-// The recorded file: every line whole and numbered in turn.
-QString recordedFileProblem(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("the recorded file cannot be read");
-    const QByteArray bytes = file.readAll();
-    if (bytes.isEmpty() || !bytes.endsWith("\r\n"))
-        return QStringLiteral("the recorded file ends in the middle of a line");
-    const QList<QByteArray> lines = bytes.chopped(2).split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        const QList<QByteArray> fields = lines[i].split('\t');
-        if (fields.size() != 8 || fields.first() != QByteArray::number(i + 1))
-            return QStringLiteral("line %1 of the recorded file is broken: %2")
-                .arg(i + 1)
-                .arg(QString::fromLatin1(lines[i]));
-    }
-    return {};
-}
-
 } // namespace
 
 class WaitsTest : public QObject
@@ -200,19 +166,18 @@ private Q_SLOTS:
 void WaitsTest::somethingHappensDuringTheWait_data()
 {
     QTest::addColumn<int>("place");
-    QTest::addColumn<QString>("request");
     QTest::addColumn<Disturbance>("disturbance");
     for (int p = 0; p < int(std::size(places)); ++p) {
         for (int d = 0; d <= int(Disturbance::PullCable); ++d)
             QTest::addRow("%s, %s", places[p].name, disturbanceNames[d])
-                << p << QString::fromLatin1(places[p].request) << Disturbance(d);
+                << p << Disturbance(d);
     }
 }
 
 void WaitsTest::somethingHappensDuringTheWait()
 {
     QFETCH(int, place);
-    QFETCH(QString, request);
+    const QString request = QString::fromLatin1(places[place].request);
     QFETCH(Disturbance, disturbance);
 
     Rig rig;
@@ -266,7 +231,7 @@ void WaitsTest::somethingHappensDuringTheWait()
 
     rig.panel->Timer4->fire();
     rig.panel->CMDSTOP->click();
-    const QString problem = recordedFileProblem(rig.dir.filePath(QStringLiteral("rec.dat")));
+    const QString problem = testsupport::recordedFileProblem(rig.dir.filePath(QStringLiteral("rec.dat")));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 

@@ -5,10 +5,9 @@
 
 namespace testsupport {
 
-// A disk that is full after `bytes`: while it lives no file of this process
-// may grow beyond that size. A write across the limit writes what fits and
-// then fails (SIGXFSZ is ignored, so the write fails instead of ending the
-// test).
+// A disk full after `bytes`: while it lives no file of this process grows
+// beyond that; a write across the limit writes what fits and then fails
+// (SIGXFSZ ignored, so the write fails instead of ending the test).
 class FileSizeLimit
 {
 public:

@@ -9,8 +9,7 @@ class PrinterHandle : public platform::Printer
 {
 public:
     explicit PrinterHandle(RecordingPrinter &job) : job_(job) {}
-    // As a real job: one dropped before its end is not sent.
-    ~PrinterHandle() override { job_.abort(); }
+    ~PrinterHandle() override { job_.abort(); } // a job dropped before its end is not sent
     QPainter *begin(const QString &documentName) override { return job_.begin(documentName); }
     QRectF pageRect() const override { return job_.pageRect(); }
     int resolution() const override { return job_.resolution(); }
@@ -32,26 +31,14 @@ platform::Platform TestPlatform::platform()
     p.clock = &clock;
     p.pump = &pump;
     p.dialogs = &dialogs;
-    p.makePrinter = [this] { return makePrinter(); };
-    // Timers tick only when a test fires them.
+    p.makePrinter = [this]() -> std::unique_ptr<platform::Printer> {
+        jobs_.push_back(std::make_unique<RecordingPrinter>());
+        if (refusal_)
+            jobs_.back()->refuseBegin(*std::exchange(refusal_, std::nullopt));
+        return std::make_unique<PrinterHandle>(*jobs_.back());
+    };
     p.timerMode = platform::Timer::Mode::Manual;
     return p;
-}
-
-void TestPlatform::refuseNextPrintJob(const QString &reason)
-{
-    refuseNext_ = true;
-    refuseReason_ = reason;
-}
-
-std::unique_ptr<platform::Printer> TestPlatform::makePrinter()
-{
-    jobs_.push_back(std::make_unique<RecordingPrinter>());
-    if (refuseNext_) {
-        jobs_.back()->refuseBegin(refuseReason_);
-        refuseNext_ = false;
-    }
-    return std::make_unique<PrinterHandle>(*jobs_.back());
 }
 
 } // namespace testsupport

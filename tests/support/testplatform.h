@@ -2,7 +2,6 @@
 
 #include "platform/platform.h"
 #include "support/recordingprinter.h"
-#include "support/scriptedclock.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedport.h"
 #include "support/scriptedpump.h"
@@ -12,12 +11,9 @@
 
 namespace testsupport {
 
-// The scripted doubles wired together, and a platform::Platform over them
-// (with manual timers: they tick only when the test fires them).
-//
-// Each print job the program makes is a RecordingPrinter kept here (the
-// program gets a forwarding handle it may destroy), so a test can inspect
-// every job after the program has finished with it.
+// The scripted doubles wired together into a platform::Platform whose timers
+// tick only when the test fires them. Every print job the program makes is a
+// RecordingPrinter kept here, to inspect after the program dropped it.
 class TestPlatform
 {
 public:
@@ -28,18 +24,14 @@ public:
 
     platform::Platform platform();
 
-    // Print jobs made so far, oldest first.
     const std::vector<std::unique_ptr<RecordingPrinter>> &printJobs() const { return jobs_; }
     RecordingPrinter *lastPrintJob() const { return jobs_.empty() ? nullptr : jobs_.back().get(); }
     // The next print job refuses begin() with this reason (empty: cancel).
-    void refuseNextPrintJob(const QString &reason = {});
+    void refuseNextPrintJob(const QString &reason = {}) { refusal_ = reason; }
 
 private:
-    std::unique_ptr<platform::Printer> makePrinter();
-
     std::vector<std::unique_ptr<RecordingPrinter>> jobs_;
-    bool refuseNext_ = false;
-    QString refuseReason_;
+    std::optional<QString> refusal_;
 };
 
 } // namespace testsupport
