@@ -1,15 +1,13 @@
-// The logger's exchanges fed any replies. Input byte 0 even: the requests.
-// Byte 1: low nibble + 1 bytes per arrival (16: a reply at once), high nibble
-// x 0.25 s before a reply; then one reply for each request but the release
-// " ": a length byte (below 128: that many bytes, else (b - 128) x 32) and the
-// bytes. Runs the opening status read, the set directory, NO.S OF SET and TIME
-// OF METER as the windows do. Byte 0 odd: the set download; bytes 1-2: records
-// expected, high byte first; byte 3, bit 0: the last set; bit 1: valueByteFlag;
-// bits 4-7 + 1: bytes per arrival x 16; then the "K" reply.
-// Checked: each ends within the line's limits with the polling (and MEMORY)
-// on again, a failure carries a message, the values are in range and shaped
-// as shown; a record list is shown only when every record came, one row a
-// record numbered from 1, each a table unit and range (or none) and a value.
+// The logger's exchanges fed any replies. Byte 0 even: the opening status
+// read, the set directory, NO.S OF SET and TIME OF METER as the windows run
+// them; byte 1: low nibble + 1 bytes per arrival (16: a reply at once), high
+// nibble x 0.25 s before a reply; then per request but the release " " a
+// length byte (below 128: that many, else (b - 128) x 32) and the reply.
+// Byte 0 odd: the set download; bytes 1-2: records expected; byte 3, bit 0:
+// the last set, bit 1: valueByteFlag, bits 4-7 + 1: bytes per arrival x 16;
+// then the "K" reply. Checked: each ends within the line's limits with the
+// polling (and MEMORY) on again, a failure carries a message, values are in
+// range and shaped as shown; a record list only when every record came.
 
 #include "fuzz/simulatedline.h"
 
@@ -60,10 +58,10 @@ QString runOperation(Rig &rig, const char *name, Operation operation)
         rig.exchange.finish({});
     else
         rig.exchange.abandon(outcome.failure, {});
-    if (rig.line.runaway() || rig.line.elapsed() - start > longestSeconds || !rig.polling.running()
+    if (rig.line.runaway() || rig.line.elapsed() - start > longestSeconds || !rig.polling.on
         || (!outcome.ok() && outcome.failure.text.isEmpty()))
         return QStringLiteral("%1: took %2 s, polling %3, failure \"%4\"")
-            .arg(QLatin1String(name)).arg(rig.line.elapsed() - start).arg(rig.polling.running()).arg(outcome.failure.text);
+            .arg(QLatin1String(name)).arg(rig.line.elapsed() - start).arg(rig.polling.on).arg(outcome.failure.text);
     return {};
 }
 
@@ -116,9 +114,8 @@ QString checkRequests(QByteArrayView input)
     return {};
 }
 
-class ListWindows : public logger::DownloadWindows
+struct ListWindows : logger::DownloadWindows
 {
-public:
     void setMemoryButtonEnabled(bool enabled) override { memoryEnabled = enabled; }
     void closeRecordList() override { shown = false; }
     void setStatusCaption(const QString &) override {}
@@ -171,17 +168,16 @@ QString checkDownload(QByteArrayView input)
     request.lastSet = flags & 0x01;
     using Result = logger::SetDownload::Result;
     const Result result = logger::SetDownload({rig.exchange, rig.buffer, shared, windows}).run(request);
-    if (rig.line.runaway() || rig.line.elapsed() > longestSeconds || !rig.polling.running() || !windows.memoryEnabled)
+    if (rig.line.runaway() || rig.line.elapsed() > longestSeconds || !rig.polling.on || !windows.memoryEnabled)
         return QStringLiteral("the download took %1 s, left the polling or MEMORY off").arg(rig.line.elapsed());
     if (!isScale(shared.scaleMax, shared.scaleHalf))
         return QStringLiteral("scaleMax %1, scaleHalf %2").arg(shared.scaleMax).arg(shared.scaleHalf);
-    if (result != Result::Listed) {
-        if (windows.shown || result == Result::Busy || (result == Result::Failed && rig.dialogs.shown.isEmpty())
-            || (result == Result::Nothing && expected > 0))
-            return QStringLiteral("download ended %1 for %2 records, list shown %3, user told %4")
-                .arg(int(result)).arg(expected).arg(windows.shown).arg(rig.dialogs.shown.size());
+    if (result != Result::Listed && (windows.shown || result == Result::Busy || (result == Result::Nothing && expected > 0)
+                                     || (result == Result::Failed && rig.dialogs.shown.isEmpty())))
+        return QStringLiteral("download ended %1 for %2 records, list shown %3, user told %4")
+            .arg(int(result)).arg(expected).arg(windows.shown).arg(rig.dialogs.shown.size());
+    if (result != Result::Listed)
         return {};
-    }
     if (!windows.shown || windows.rows.size() != expected)
         return QStringLiteral("%1 records listed for %2 expected").arg(windows.rows.size()).arg(expected);
     for (qint64 n = 1; n <= expected; ++n)
@@ -194,9 +190,7 @@ QString checkDownload(QByteArrayView input)
 
 QString checkLogger(QByteArrayView input)
 {
-    if (input.isEmpty())
-        return {};
-    return (quint8(input[0]) & 1) ? checkDownload(input.sliced(1)) : checkRequests(input.sliced(1));
+    return input.isEmpty() ? QString() : (quint8(input[0]) & 1) ? checkDownload(input.sliced(1)) : checkRequests(input.sliced(1));
 }
 
 } // namespace fuzz

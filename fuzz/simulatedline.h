@@ -11,15 +11,21 @@
 // sleeps, time moves only when a wait lets events run (at least 1 ms a step),
 // and a wait that never ends is caught by a step limit (runaway()).
 
+#include "common/functionrangetable.h"
 #include "logger/polling.h"
+#include "logger/timing.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/serialport.h"
 
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QStringList>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 
@@ -28,14 +34,6 @@ namespace fuzz {
 QString checkLive(QByteArrayView input);     // 2 pace bytes, then the meter's stream
 QString checkDataFile(QByteArrayView input); // a data file
 QString checkLogger(QByteArrayView input);   // even first byte: the requests' replies, odd: a download
-
-// A finding is printed and aborts, so that libFuzzer keeps the input.
-int runFuzzInput(QString (*check)(QByteArrayView), const std::uint8_t *data, std::size_t size);
-
-// The function and range texts are a row of the table (or both empty).
-bool isTableRow(const QString &function, const QString &range);
-// scaleMax a full scale of the table (or 0) and scaleHalf its half.
-bool isScale(double scaleMax, double scaleHalf);
 
 class SimulatedLine : public platform::SerialPort, public platform::Clock, public platform::EventPump
 {
@@ -64,11 +62,7 @@ public:
     QString deviceName() const override { return QStringLiteral("simulated"); }
     int bytesWaiting() override { return int(waiting_.size()); }
     QByteArray read(int length) override;
-    void send(const QByteArray &bytes) override
-    {
-        if (responder_)
-            responder_(bytes);
-    }
+    void send(const QByteArray &bytes) override { responder_ ? responder_(bytes) : void(); }
 
     double secondsSinceMidnight() const override;
     double steadySeconds() const override { return elapsed_; }
@@ -104,22 +98,83 @@ public:
 class FlagPolling : public logger::Polling
 {
 public:
-    void pause() override { running_ = false; }
-    void resume() override { running_ = true; }
-    bool running() const override { return running_; }
-
-private:
-    bool running_ = true;
+    void pause() override { on = false; }
+    void resume() override { on = true; }
+    bool running() const override { return on; }
+    bool on = true;
 };
+
+// A finding is printed and aborts, so that libFuzzer keeps the input.
+inline int runFuzzInput(QString (*check)(QByteArrayView), const std::uint8_t *data, std::size_t size)
+{
+    const QString finding = check(QByteArrayView(data, qsizetype(size)));
+    if (!finding.isEmpty()) {
+        std::fprintf(stderr, "FINDING: %s\n", qPrintable(finding));
+        std::abort();
+    }
+    return 0;
+}
+
+// The function and range texts are a row of the table (or both empty).
+inline bool isTableRow(const QString &function, const QString &range)
+{
+    for (int code = 0; code < 256; ++code) {
+        const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code));
+        if (row && row->functionText == function && row->rangeText == range)
+            return true;
+    }
+    return function.isEmpty() && range.isEmpty();
+}
+
+// scaleMax a full scale of the table (or 0) and scaleHalf its half.
+inline bool isScale(double scaleMax, double scaleHalf)
+{
+    bool fullScale = scaleMax == 0;
+    for (int code = 0; code < 256; ++code) {
+        const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code));
+        fullScale = fullScale || (row && row->fullScale == scaleMax);
+    }
+    return fullScale && scaleHalf * 2 == scaleMax;
+}
+
+inline void SimulatedLine::arriveInPieces(QByteArrayView bytes, qsizetype piece, double delay)
+{
+    for (qsizetype from = 0; from < bytes.size(); from += piece)
+        arriveAfter(delay + logger::transmissionSeconds(from), bytes.sliced(from, std::min(piece, bytes.size() - from)).toByteArray());
+}
+
+inline void SimulatedLine::advance(double seconds)
+{
+    elapsed_ += std::max(seconds, 0.0);
+    for (auto it = arrivals_.begin(); it != arrivals_.end() && it->first <= elapsed_; it = arrivals_.erase(it))
+        waiting_ += it->second;
+}
+
+inline QByteArray SimulatedLine::read(int length)
+{
+    const QByteArray taken = waiting_.left(length <= 0 ? waiting_.size() : length);
+    waiting_.remove(0, taken.size());
+    return taken;
+}
+
+// The computer's clock wraps at midnight.
+inline double SimulatedLine::secondsSinceMidnight() const
+{
+    return std::fmod(start_ + elapsed_, 86400.0);
+}
+
+inline QDateTime SimulatedLine::now() const
+{
+    const double seconds = start_ + elapsed_;
+    return QDateTime(QDate(2024, 1, 15).addDays(qint64(seconds / 86400.0)),
+                     QTime::fromMSecsSinceStartOfDay(int(std::floor(secondsSinceMidnight() * 1000.0))));
+}
 
 } // namespace fuzz
 
 #ifdef METERLINK_FUZZ_ENTRY
-#define METERLINK_FUZZ_TARGET(check)                                                                             \
-    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)                            \
-    {                                                                                                            \
-        return fuzz::runFuzzInput(check, data, size);                                                            \
-    }
+#define METERLINK_FUZZ_TARGET(check) \
+    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) { return fuzz::runFuzzInput(check, data, size); }
 #else
 #define METERLINK_FUZZ_TARGET(check)
 #endif

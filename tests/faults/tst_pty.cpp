@@ -39,12 +39,7 @@ using testsupport::recordedFileProblem;
 enum class Work { Live, Recording, Logger, OpenFile };
 enum class Inject { Nothing, Pull, ClockWhileLost, Garbage, FullRate };
 
-struct Row
-{
-    Work work;
-    Inject inject = Inject::Nothing;
-    QString file = {}; // OpenFile: a path, "fifo" or "folder"
-};
+struct Row { Work work; Inject inject = Inject::Nothing; QString file = {}; }; // file: a path, "fifo" or "folder"
 
 const QString first = QStringLiteral("01.234"), recovered = QStringLiteral("04.321");
 
@@ -61,39 +56,6 @@ bool waitFor(const std::function<bool()> &ready, int timeoutMs)
 {
     return QTest::qWaitFor(ready, timeoutMs);
 }
-
-// What the program showed while the test waited, sampled by a timer (the test
-// may be inside a handler that lets events run): every reading, the link lost,
-// the event loop's longest pause, and MEMORY never enabled while lost. What is
-// to happen once the link counts as lost (the device back) is done from here.
-class Watch : public QObject
-{
-public:
-    explicit Watch(const live::PANEL &panel)
-    {
-        sinceLast_.start();
-        connect(&timer_, &QTimer::timeout, this, [this, &panel] {
-            longestMs = std::max(longestMs, sinceLast_.restart());
-            values.insert(panel.LBLVALUE->text());
-            if (panel.LBLCOMM->text() != QLatin1String(" NO COM "))
-                return;
-            sawNoCom = true;
-            memoryEnabledWhileLost = memoryEnabledWhileLost || panel.CMDMEMORY->isEnabled();
-            if (onNoCom)
-                std::exchange(onNoCom, {})();
-        });
-        timer_.start(10);
-    }
-    QSet<QString> values;
-    bool sawNoCom = false;
-    bool memoryEnabledWhileLost = false;
-    qint64 longestMs = 0;
-    std::function<void()> onNoCom;
-
-private:
-    QTimer timer_;
-    QElapsedTimer sinceLast_;
-};
 
 struct Rig
 {
@@ -134,6 +96,26 @@ struct Rig
         return window ? QString() : QStringLiteral("no logger window");
     }
     bool plugIn() { return server.open() && server.makeLink(device); }
+
+    // What the program showed while the test waited, sampled by a timer (the
+    // test may be inside a handler that lets events run): every reading, the
+    // link lost, the event loop's longest pause, MEMORY never enabled while
+    // lost. What is to happen once the link counts as lost is done from here.
+    void startWatching()
+    {
+        sinceLast.start();
+        QObject::connect(&watch, &QTimer::timeout, &watch, [this] {
+            longestMs = std::max(longestMs, sinceLast.restart());
+            values.insert(panel().LBLVALUE->text());
+            if (panel().LBLCOMM->text() != QLatin1String(" NO COM "))
+                return;
+            sawNoCom = true;
+            memoryEnabledWhileLost = memoryEnabledWhileLost || panel().CMDMEMORY->isEnabled();
+            if (onNoCom)
+                std::exchange(onNoCom, {})();
+        });
+        watch.start(10);
+    }
     live::PANEL &panel() const { return *program->panel(); }
 
     // MEMORY: the logger window's status read over the line.
@@ -189,15 +171,13 @@ struct Rig
     testsupport::ScriptedDialogs dialogs;
     std::unique_ptr<app::Application> program;
     logger::LOGGER *window = nullptr;
+    QTimer watch;
+    QElapsedTimer sinceLast;
+    QSet<QString> values;
+    bool sawNoCom = false, memoryEnabledWhileLost = false;
+    qint64 longestMs = 0;
+    std::function<void()> onNoCom;
 };
-
-QString badFile(const QTemporaryDir &dir, const QString &file)
-{
-    const QString fifo = dir.filePath(QStringLiteral("fifo.dat"));
-    if (file == QLatin1String("fifo"))
-        return ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0 ? fifo : QString();
-    return file == QLatin1String("folder") ? dir.path() : file;
-}
 
 // The program recording from the built-in emulated meter, a tick every 20 ms,
 // printing "tick N" once line N is written, until it is killed.
@@ -280,17 +260,17 @@ void PtyTest::scenario()
     const QStringList shown{panel.LBLFUN->text(), panel.LBLRAN->text(), panel.LBLAD->text(),
                             panel.LBLAUTO->text(), panel.LBLVALUE->text(), panel.LBLMAX->text()};
     QCOMPARE(shown, (QStringList{"V", "50 V", "DC", "Auto", first, first}));
-    Watch watch(panel);
+    rig.startWatching();
     int ticked = 0; // lines recorded, read after the recording's handler
-    QObject::connect(panel.Timer4, &platform::Timer::tick, &watch, [&] { ticked = panel.recordingOn ? rig.linesRecorded() : ticked; });
+    QObject::connect(panel.Timer4, &platform::Timer::tick, &rig.watch, [&] { ticked = panel.recordingOn ? rig.linesRecorded() : ticked; });
     QVERIFY(row.work != Work::Recording || (rig.startRecording() && waitFor([&] { return ticked >= 3; }, 5000)));
     QVERIFY(row.work != Work::Logger || rig.openLogger());
     QList<int> leftAfterTick; // bytes unread after each polling tick
-    QObject::connect(panel.Timer6, &platform::Timer::tick, &watch,
+    QObject::connect(panel.Timer6, &platform::Timer::tick, &rig.watch,
                      [&] { leftAfterTick.append(rig.program->port()->bytesWaiting()); });
     bool restored = false;
     if (row.inject == Inject::Pull || row.inject == Inject::ClockWhileLost) {
-        watch.onNoCom = [&] {
+        rig.onNoCom = [&] {
             if (row.inject == Inject::ClockWhileLost)
                 rig.window->SSCommand6->click(); // TIME OF METER
             restored = rig.plugIn();
@@ -300,8 +280,9 @@ void PtyTest::scenario()
     if (row.inject == Inject::Garbage)
         rig.meter.setFault({emulator::FaultKind::Garbage, 10, 40});
     if (row.work == Work::OpenFile) {
-        const QString name = badFile(rig.dir, row.file);
-        QVERIFY(!name.isEmpty());
+        const QString fifo = rig.dir.filePath(QStringLiteral("fifo.dat"));
+        QVERIFY(row.file != QLatin1String("fifo") || ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const QString name = row.file == QLatin1String("fifo") ? fifo : row.file == QLatin1String("folder") ? rig.dir.path() : row.file;
         rig.dialogs.queueOpenFile(name);
         panel.CMDOPEN->click(); // reads the whole file inside the click
         QCOMPARE(rig.dialogs.messageTexts(), QStringList{"File " + name + " not exist !"});
@@ -313,8 +294,8 @@ void PtyTest::scenario()
     const bool lost = row.inject == Inject::Pull || row.inject == Inject::ClockWhileLost;
     QVERIFY2(waitFor([&] { return (restored || !lost) && panel.LBLCOMM->text() == QLatin1String("Com1"); }, 15000),
              qPrintable(panel.LBLCOMM->text()));
-    QCOMPARE(watch.sawNoCom, lost);
-    QVERIFY(!watch.memoryEnabledWhileLost);
+    QCOMPARE(rig.sawNoCom, lost);
+    QVERIFY(!rig.memoryEnabledWhileLost);
     if (row.work != Work::OpenFile)
         QCOMPARE(rig.dialogs.messageTexts().isEmpty(), row.inject != Inject::ClockWhileLost);
     if (row.inject == Inject::FullRate) {
@@ -341,9 +322,9 @@ void PtyTest::scenario()
     }
     const QString problem = rig.recoveryProblem(lost);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QVERIFY2(watch.longestMs < 3000, qPrintable(QString::number(watch.longestMs)));
+    QVERIFY2(rig.longestMs < 3000, qPrintable(QString::number(rig.longestMs)));
     // No reading shown that the meter did not send.
-    QVERIFY2(watch.values.subtract({first, QString(), recovered}).isEmpty(), qPrintable(QStringList(watch.values.values()).join(u'|')));
+    QVERIFY2(rig.values.subtract({first, QString(), recovered}).isEmpty(), qPrintable(QStringList(rig.values.values()).join(u'|')));
     if (row.work == Work::Recording && lost) {
         // The lost link stopped the recording, every line ticked is whole, and
         // recording starts again into the same file.

@@ -159,81 +159,71 @@ class WaitsTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void somethingHappensDuringTheWait_data();
-    void somethingHappensDuringTheWait();
+    void somethingHappensDuringTheWait_data()
+    {
+        QTest::addColumn<int>("place");
+        QTest::addColumn<Disturbance>("disturbance");
+        for (int p = 0; p < int(std::size(places)); ++p) {
+            for (int d = 0; d <= int(Disturbance::PullCable); ++d)
+                QTest::addRow("%s, %s", places[p].name, disturbanceNames[d])
+                    << p << Disturbance(d);
+        }
+    }
+    void somethingHappensDuringTheWait()
+    {
+        QFETCH(int, place);
+        const QString request = QString::fromLatin1(places[place].request);
+        QFETCH(Disturbance, disturbance);
+
+        Rig rig;
+        bool happened = false, pollingWhileAsked = true;
+        const auto duringTheWait = [&] {
+            happened = true;
+            rig.sampleTicks();
+            rig.disturb(disturbance);
+            rig.sampleTicks();
+        };
+        if (request.isEmpty()) {
+            rig.dialogs.whileNextUp([&] { // a question waits for the user, not the line
+                pollingWhileAsked = rig.polling() && !rig.loggerFeature().exchange().busy();
+                duringTheWait();
+            });
+        } else {
+            rig.meter.watch([&](const QString &key) {
+                if (key == request && !happened)
+                    rig.pump.after(rig.pump.advanced() + 0.02, duringTheWait);
+            });
+        }
+        QVERIFY(rig.list().isVisible());
+        places[place].start(rig);
+        QCoreApplication::processEvents();
+        rig.meter.watch({});
+
+        QVERIFY2(happened, "the wait did not come");
+        // The polling lost the link while the question was up, and came back.
+        if (disturbance == Disturbance::PullCable && request.isEmpty())
+            QVERIFY(rig.sawLinkLost);
+        QVERIFY(pollingWhileAsked && !rig.loggerFeature().exchange().busy());
+        QVERIFY(rig.showsLaterReading() && rig.polling());
+        QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
+        QVERIFY(rig.panel->CMDMEMORY->isEnabled() || rig.window().isLoaded());
+
+        // The views still open show the new reading.
+        rig.panel->Timer3->fire();
+        if (graphs::G_GRAPH *graph = rig.views().graph()) {
+            QCOMPARE(graph->Text1->text(), QStringLiteral("4.321"));
+            QCOMPARE(graph->chart().lastRange(), rig.panel->LBLRAN->text());
+        }
+        // (A lost device ends the recording, and with it the list's feed.)
+        if (views::LIST *list = rig.views().list(); list && rig.shared.listFeedOn == 1)
+            QVERIFY(list->Lbl[std::size_t(list->rows().rowNext())]->text().endsWith(QLatin1String("04.321")));
+
+        rig.panel->Timer4->fire();
+        rig.panel->CMDSTOP->click();
+        const QString problem = testsupport::recordedFileProblem(rig.dir.filePath(QStringLiteral("rec.dat")));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
 };
-
-void WaitsTest::somethingHappensDuringTheWait_data()
-{
-    QTest::addColumn<int>("place");
-    QTest::addColumn<Disturbance>("disturbance");
-    for (int p = 0; p < int(std::size(places)); ++p) {
-        for (int d = 0; d <= int(Disturbance::PullCable); ++d)
-            QTest::addRow("%s, %s", places[p].name, disturbanceNames[d])
-                << p << Disturbance(d);
-    }
-}
-
-void WaitsTest::somethingHappensDuringTheWait()
-{
-    QFETCH(int, place);
-    const QString request = QString::fromLatin1(places[place].request);
-    QFETCH(Disturbance, disturbance);
-
-    Rig rig;
-    bool happened = false;
-    bool pollingWhileAsked = true;
-    const auto duringTheWait = [&] {
-        happened = true;
-        rig.sampleTicks();
-        rig.disturb(disturbance);
-        rig.sampleTicks();
-    };
-    if (request.isEmpty()) {
-        rig.dialogs.whileNextUp([&] {
-            // A question waits for the user, not the line.
-            pollingWhileAsked = rig.polling() && !rig.loggerFeature().exchange().busy();
-            duringTheWait();
-        });
-    } else {
-        rig.meter.watch([&](const QString &key) {
-            if (key != request || happened)
-                return;
-            rig.pump.after(rig.pump.advanced() + 0.02, duringTheWait);
-        });
-    }
-    QVERIFY(rig.list().isVisible());
-    places[place].start(rig);
-    QCoreApplication::processEvents();
-    rig.meter.watch({});
-
-    QVERIFY2(happened, "the wait did not come");
-    // The polling lost the link while the question was up, and came back.
-    if (disturbance == Disturbance::PullCable && request.isEmpty())
-        QVERIFY(rig.sawLinkLost);
-    QVERIFY(pollingWhileAsked);
-    QVERIFY(!rig.loggerFeature().exchange().busy());
-    QVERIFY(rig.showsLaterReading());
-    QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
-    QVERIFY(rig.polling());
-    QVERIFY(rig.panel->CMDMEMORY->isEnabled() || rig.window().isLoaded());
-
-    // The views still open show the new reading.
-    rig.panel->Timer3->fire();
-    if (graphs::G_GRAPH *graph = rig.views().graph()) {
-        QCOMPARE(graph->Text1->text(), QStringLiteral("4.321"));
-        QCOMPARE(graph->chart().lastRange(), rig.panel->LBLRAN->text());
-    }
-    // (A lost device ends the recording, and with it the list's feed.)
-    if (views::LIST *list = rig.views().list(); list && rig.shared.listFeedOn == 1)
-        QVERIFY(list->Lbl[std::size_t(list->rows().rowNext())]->text().endsWith(
-            QLatin1String("04.321")));
-
-    rig.panel->Timer4->fire();
-    rig.panel->CMDSTOP->click();
-    const QString problem = testsupport::recordedFileProblem(rig.dir.filePath(QStringLiteral("rec.dat")));
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-}
 
 QTEST_MAIN(WaitsTest)
 #include "tst_waits.moc"

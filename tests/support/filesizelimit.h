@@ -11,12 +11,10 @@ namespace testsupport {
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN))
     {
         getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
+        rlimit limit{bytes, saved_.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit()
@@ -28,8 +26,8 @@ public:
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
 private:
+    void (*previous_)(int);
     rlimit saved_{};
-    void (*previous_)(int) = nullptr;
 };
 
 } // namespace testsupport

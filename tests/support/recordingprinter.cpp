@@ -43,20 +43,10 @@ public:
             inner_.setPen(s.pen());
         if (dirty & DirtyBrush)
             inner_.setBrush(s.brush());
-        if (dirty & DirtyBrushOrigin)
-            inner_.setBrushOrigin(s.brushOrigin());
         if (dirty & DirtyFont)
             inner_.setFont(s.font());
-        if (dirty & DirtyBackground)
-            inner_.setBackground(s.backgroundBrush());
-        if (dirty & DirtyBackgroundMode)
-            inner_.setBackgroundMode(s.backgroundMode());
         if (dirty & DirtyHints)
             inner_.setRenderHints(s.renderHints());
-        if (dirty & DirtyOpacity)
-            inner_.setOpacity(s.opacity());
-        if (dirty & DirtyCompositionMode)
-            inner_.setCompositionMode(s.compositionMode());
         if (dirty & DirtyTransform) // first: a clip is given in its coordinates
             inner_.setTransform(s.transform());
         if ((dirty & (DirtyClipRegion | DirtyClipPath)) && s.clipOperation() == Qt::NoClip)
@@ -119,10 +109,7 @@ protected:
         case PdmHeight: return size_.height();
         case PdmWidthMM: return qRound(size_.width() * 25.4 / dpi_);
         case PdmHeightMM: return qRound(size_.height() * 25.4 / dpi_);
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return dpi_;
+        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return dpi_;
         case PdmNumColors: return INT_MAX;
         case PdmDepth: return 32;
         default: return QPaintDevice::metric(metric);

@@ -16,25 +16,10 @@ namespace testsupport {
 class ScriptedDialogs : public platform::Dialogs
 {
 public:
-    struct Message
-    {
-        QString text;
-        QString title;
-        platform::MessageIcon icon;
-    };
-    struct Prompt
-    {
-        QString prompt;
-        QString title;
-        QString defaultAnswer;
-    };
+    struct Message { QString text, title; platform::MessageIcon icon; };
+    struct Prompt { QString prompt, title, defaultAnswer; };
     enum class FileKind { Open, Save };
-    struct FileRequest
-    {
-        FileKind kind;
-        QString initialName;
-        QString filter;
-    };
+    struct FileRequest { FileKind kind; QString initialName, filter; };
 
     void message(const QString &text, const QString &title = {},
                  platform::MessageIcon icon = platform::MessageIcon::None) override
@@ -52,15 +37,11 @@ public:
     }
     FileChoice openFile(const QString &initialName, const QString &filter) override
     {
-        fileRequests_.append({FileKind::Open, initialName, filter});
-        runWhileUp();
-        return answer(opens_, QStringLiteral("open-file dialog"));
+        return file({FileKind::Open, initialName, filter}, opens_);
     }
     FileChoice saveFile(const QString &initialName, const QString &filter) override
     {
-        fileRequests_.append({FileKind::Save, initialName, filter});
-        runWhileUp();
-        return answer(saves_, QStringLiteral("save-file dialog"));
+        return file({FileKind::Save, initialName, filter}, saves_);
     }
 
     // The next input() returns `answer` (empty: Cancel).
@@ -96,6 +77,12 @@ private:
             QTest::qFail(qPrintable(QStringLiteral("ScriptedDialogs: unexpected ") + what), __FILE__, __LINE__);
         unexpected_ = true;
         return {};
+    }
+    FileChoice file(const FileRequest &request, QQueue<FileChoice> &queue)
+    {
+        fileRequests_.append(request);
+        runWhileUp();
+        return answer(queue, QStringLiteral("file dialog"));
     }
     void runWhileUp()
     {

@@ -6,7 +6,6 @@
 #include "support/scriptedport.h"
 #include "support/scriptedpump.h"
 
-#include <memory>
 #include <vector>
 
 namespace testsupport {
@@ -22,7 +21,22 @@ public:
     ScriptedPump pump{clock};
     ScriptedDialogs dialogs;
 
-    platform::Platform platform();
+    platform::Platform platform()
+    {
+        platform::Platform p;
+        p.port = &port;
+        p.clock = &clock;
+        p.pump = &pump;
+        p.dialogs = &dialogs;
+        p.makePrinter = [this]() -> std::unique_ptr<platform::Printer> {
+            jobs_.push_back(std::make_unique<RecordingPrinter>());
+            if (refusal_)
+                jobs_.back()->refuseBegin(*std::exchange(refusal_, std::nullopt));
+            return std::make_unique<Handle>(*jobs_.back());
+        };
+        p.timerMode = platform::Timer::Mode::Manual;
+        return p;
+    }
 
     const std::vector<std::unique_ptr<RecordingPrinter>> &printJobs() const { return jobs_; }
     RecordingPrinter *lastPrintJob() const { return jobs_.empty() ? nullptr : jobs_.back().get(); }
@@ -30,6 +44,21 @@ public:
     void refuseNextPrintJob(const QString &reason = {}) { refusal_ = reason; }
 
 private:
+    // Hands the program a print job while the test keeps the real one.
+    struct Handle : platform::Printer
+    {
+        explicit Handle(RecordingPrinter &printer) : job(printer) {}
+        ~Handle() override { job.abort(); } // a job dropped before its end is not sent
+        QPainter *begin(const QString &documentName) override { return job.begin(documentName); }
+        QRectF pageRect() const override { return job.pageRect(); }
+        int resolution() const override { return job.resolution(); }
+        bool newPage() override { return job.newPage(); }
+        bool end() override { return job.end(); }
+        void abort() override { job.abort(); }
+        QString errorText() const override { return job.errorText(); }
+        RecordingPrinter &job;
+    };
+
     std::vector<std::unique_ptr<RecordingPrinter>> jobs_;
     std::optional<QString> refusal_;
 };
