@@ -52,11 +52,6 @@ Window *topLevel()
     return nullptr;
 }
 
-bool waitFor(const std::function<bool()> &ready, int timeoutMs)
-{
-    return QTest::qWaitFor(ready, timeoutMs);
-}
-
 struct Rig
 {
     explicit Rig(bool fullRate)
@@ -90,7 +85,7 @@ struct Rig
         options.select = 1;
         program = std::make_unique<app::Application>(options, &dialogs);
         program->start();
-        if (!program->panel() || !waitFor([this] { return !panel().LBLVALUE->text().isEmpty(); }, 5000))
+        if (!program->panel() || !QTest::qWaitFor([this] { return !panel().LBLVALUE->text().isEmpty(); }, 5000))
             return QStringLiteral("no reading within 5 s: ") + dialogs.messageTexts().join(u'|');
         window = topLevel<logger::LOGGER>();
         return window ? QString() : QStringLiteral("no logger window");
@@ -123,7 +118,7 @@ struct Rig
     {
         window->Label4->clear();
         panel().CMDMEMORY->click();
-        return waitFor([&] { return !window->Label4->text().isEmpty() && panel().Timer6->isEnabled(); }, 8000);
+        return QTest::qWaitFor([&] { return !window->Label4->text().isEmpty() && panel().Timer6->isEnabled(); }, 8000);
     }
 
     // Records as the user does, a tick every 100 ms.
@@ -145,7 +140,7 @@ struct Rig
         emulator::LiveSettings live = meter.live();
         live.fixedDigits = 43210;
         meter.setLive(live);
-        if (!waitFor([&] { return panel().LBLVALUE->text() == recovered; }, 10000))
+        if (!QTest::qWaitFor([&] { return panel().LBLVALUE->text() == recovered; }, 10000))
             return QStringLiteral("the reading shows ") + panel().LBLVALUE->text();
         for (QWidget *button : {panel().CMDGRAPH, panel().CMDLIST, panel().CMDANALOG, panel().CMDMEMORY})
             if (!button->isEnabled() || !panel().Timer6->isEnabled() || panel().LBLCOMM->text() != QLatin1String("Com1"))
@@ -158,7 +153,7 @@ struct Rig
             return QStringLiteral("the status read failed: ") + dialogs.messageTexts().join(u'|');
         window->close();
         panel().LBLVALUE->clear();
-        if (!panel().CMDMEMORY->isEnabled() || !waitFor([&] { return panel().LBLVALUE->text() == recovered; }, 5000))
+        if (!panel().CMDMEMORY->isEnabled() || !QTest::qWaitFor([&] { return panel().LBLVALUE->text() == recovered; }, 5000))
             return QStringLiteral("no live reading after the logger window closed");
         return {};
     }
@@ -192,15 +187,14 @@ int recordUntilKilled(const QString &fileName)
     live::PANEL *panel = program.panel();
     if (!panel)
         return 1;
+    bool started = false;
     QObject::connect(panel->Timer4, &platform::Timer::tick, panel, [&] {
         std::printf("tick %d\n", panel->Label1->text().trimmed().toInt());
         std::fflush(stdout);
     });
-    QTimer waitForReading;
-    QObject::connect(&waitForReading, &QTimer::timeout, panel, [&] {
-        if (panel->LBLVALUE->text().isEmpty())
+    QObject::connect(panel, &live::PANEL::frameShown, panel, [&] {
+        if (std::exchange(started, true))
             return;
-        waitForReading.stop();
         dialogs.queueSaveFile(fileName);
         panel->CMDSAVE->click();
         panel->CMDSTART->click();
@@ -208,7 +202,6 @@ int recordUntilKilled(const QString &fileName)
         if (!panel->recordingOn)
             QCoreApplication::exit(1);
     });
-    waitForReading.start(10);
     QTimer::singleShot(60000, [] { QCoreApplication::exit(3); });
     return QCoreApplication::exec();
 }
@@ -263,7 +256,7 @@ void PtyTest::scenario()
     rig.startWatching();
     int ticked = 0; // lines recorded, read after the recording's handler
     QObject::connect(panel.Timer4, &platform::Timer::tick, &rig.watch, [&] { ticked = panel.recordingOn ? rig.linesRecorded() : ticked; });
-    QVERIFY(row.work != Work::Recording || (rig.startRecording() && waitFor([&] { return ticked >= 3; }, 5000)));
+    QVERIFY(row.work != Work::Recording || (rig.startRecording() && QTest::qWaitFor([&] { return ticked >= 3; }, 5000)));
     QVERIFY(row.work != Work::Logger || rig.openLogger());
     QList<int> leftAfterTick; // bytes unread after each polling tick
     QObject::connect(panel.Timer6, &platform::Timer::tick, &rig.watch,
@@ -292,7 +285,7 @@ void PtyTest::scenario()
     }
 
     const bool lost = row.inject == Inject::Pull || row.inject == Inject::ClockWhileLost;
-    QVERIFY2(waitFor([&] { return (restored || !lost) && panel.LBLCOMM->text() == QLatin1String("Com1"); }, 15000),
+    QVERIFY2(QTest::qWaitFor([&] { return (restored || !lost) && panel.LBLCOMM->text() == QLatin1String("Com1"); }, 15000),
              qPrintable(panel.LBLCOMM->text()));
     QCOMPARE(rig.sawNoCom, lost);
     QVERIFY(!rig.memoryEnabledWhileLost);
@@ -335,7 +328,7 @@ void PtyTest::scenario()
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray before = file.readAll();
         ticked = 0;
-        QVERIFY(rig.startRecording() && waitFor([&] { return ticked >= 1; }, 5000));
+        QVERIFY(rig.startRecording() && QTest::qWaitFor([&] { return ticked >= 1; }, 5000));
         panel.CMDSTOP->click();
         fileProblem = recordedFileProblem(rig.recorded, ticked, before);
         QVERIFY2(fileProblem.isEmpty(), qPrintable(fileProblem));
@@ -372,7 +365,7 @@ void PtyTest::killedWhileRecording()
         if (!killed && lastTick(output) >= ticksBeforeKill)
             killed = ::kill(pid_t(child.processId()), SIGKILL) == 0;
     });
-    QVERIFY2(child.waitForStarted(10000) && waitFor([&] { return child.state() == QProcess::NotRunning; }, 20000),
+    QVERIFY2(child.waitForStarted(10000) && QTest::qWaitFor([&] { return child.state() == QProcess::NotRunning; }, 20000),
              qPrintable(child.errorString()));
     QCOMPARE(child.exitStatus(), QProcess::CrashExit);
     QVERIFY(file.open(QIODevice::ReadOnly));
