@@ -1,11 +1,9 @@
-// Frame reception and decoding fed any byte stream. Input byte 0: low nibble
-// + 1 bytes per arrival, high nibble x 10 ms between arrivals; byte 1, bit 7:
-// the clock starts 1 s before midnight; then the bytes the meter sends,
-// polled through the live link a tick every 50 ms. Checked: a frame is handed
-// on only with its end byte; a tick never waits; the reading is a table row
-// (or none) with a value "", "OL" or digits with a point (and an optional
-// "-"); max/min were shown; the stored scale is a full scale and its half
-// exactly half; a silent line counts as a lost link.
+// Frame reception and decoding fed any byte stream. Byte 0: low nibble + 1
+// bytes per arrival, high nibble x 10 ms apart; byte 1, bit 7: the clock starts
+// 1 s before midnight; then the meter's bytes, polled a tick every 50 ms.
+// Checked: a frame is handed on only with its end byte; a tick never waits;
+// the reading is a table row (or none), its value "", "OL" or [-]digits.digits;
+// max/min were shown; the stored scale and its exact half; silence is a loss.
 
 #include "fuzz/simulatedline.h"
 
@@ -22,7 +20,6 @@ namespace fuzz {
 
 namespace {
 
-// What one polling session saw.
 struct Session
 {
     common::MeterReading reading;

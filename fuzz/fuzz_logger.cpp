@@ -1,13 +1,12 @@
 // The logger's exchanges fed any replies. Byte 0 even: the opening status
-// read, the set directory, NO.S OF SET and TIME OF METER as the windows run
-// them; byte 1: low nibble + 1 bytes per arrival (16: a reply at once), high
-// nibble x 0.25 s before a reply; then per request but the release " " a
-// length byte (below 128: that many, else (b - 128) x 32) and the reply.
-// Byte 0 odd: the set download; bytes 1-2: records expected; byte 3, bit 0:
-// the last set, bit 1: valueByteFlag, bits 4-7 + 1: bytes per arrival x 16;
-// then the "K" reply. Checked: each ends within the line's limits with the
-// polling (and MEMORY) on again, a failure carries a message, values are in
-// range and shaped as shown; a record list only when every record came.
+// read, the set directory, NO.S OF SET and TIME OF METER; byte 1: low nibble
+// + 1 bytes per arrival (16: a reply at once), high nibble x 0.25 s before a
+// reply; then per request but " " a length byte (below 128: that many, else
+// (b - 128) x 32) and the reply. Byte 0 odd: the set download; bytes 1-2:
+// records expected; byte 3, bit 0: the last set, bit 1: valueByteFlag, bits
+// 4-7 + 1: bytes per arrival x 16; then the "K" reply. Checked: each ends in
+// the line's limits with the polling (and MEMORY) on again, a failure carries
+// a message, values in range and shaped; a list only when every record came.
 
 #include "fuzz/simulatedline.h"
 
@@ -46,25 +45,6 @@ bool matches(const char *pattern, const QString &text)
     return QRegularExpression(QLatin1String(pattern)).match(text).hasMatch();
 }
 
-// Runs one operation as the windows do (polling paused, the request, then
-// finish or abandon) and checks its timing, ending and failure message.
-template <typename Operation>
-QString runOperation(Rig &rig, const char *name, Operation operation)
-{
-    const double start = rig.line.elapsed();
-    rig.exchange.pausePolling();
-    const auto outcome = operation();
-    if (outcome.ok())
-        rig.exchange.finish({});
-    else
-        rig.exchange.abandon(outcome.failure, {});
-    if (rig.line.runaway() || rig.line.elapsed() - start > longestSeconds || !rig.polling.on
-        || (!outcome.ok() && outcome.failure.text.isEmpty()))
-        return QStringLiteral("%1: took %2 s, polling %3, failure \"%4\"")
-            .arg(QLatin1String(name)).arg(rig.line.elapsed() - start).arg(rig.polling.on).arg(outcome.failure.text);
-    return {};
-}
-
 QString checkRequests(QByteArrayView input)
 {
     Rig rig;
@@ -81,10 +61,25 @@ QString checkRequests(QByteArrayView input)
         rig.line.arriveInPieces(reply, piece == 16 ? std::max<qsizetype>(reply.size(), 1) : piece, (pace >> 4) * 0.25);
     });
 
+    // Runs one operation as the windows do (polling paused, the request, then
+    // finish or abandon) and checks its timing, ending and failure message;
+    // true if it gave a value and nothing went wrong before.
+    QString finding;
+    const auto run = [&](const char *name, auto &outcome, auto request) {
+        if (!finding.isEmpty())
+            return false;
+        const double start = rig.line.elapsed();
+        rig.exchange.pausePolling();
+        outcome = request();
+        outcome.ok() ? rig.exchange.finish({}) : rig.exchange.abandon(outcome.failure, {});
+        if (rig.line.runaway() || rig.line.elapsed() - start > longestSeconds || !rig.polling.on
+            || (!outcome.ok() && outcome.failure.text.isEmpty()))
+            finding = QStringLiteral("%1: took %2 s, polling %3, failure \"%4\"")
+                          .arg(QLatin1String(name)).arg(rig.line.elapsed() - start).arg(rig.polling.on).arg(outcome.failure.text);
+        return finding.isEmpty() && outcome.ok();
+    };
     logger::Outcome<logger::OpeningStatus> opening;
-    if (QString finding = runOperation(rig, "opening", [&] { return opening = rig.requests.openingStatus(); }); !finding.isEmpty())
-        return finding;
-    if (opening.ok()) {
+    if (run("opening", opening, [&] { return rig.requests.openingStatus(); })) {
         const logger::OpeningStatus &status = *opening.value;
         const QString remaining = logger::remainingText(status.sizeK, status.status.bytesInUse);
         if (status.memoryCode < 1 || status.memoryCode > 4 || status.sizeK != 64 * status.memoryCode
@@ -92,26 +87,22 @@ QString checkRequests(QByteArrayView input)
             return QStringLiteral("memory code %1, %2 K, %3 sets, %4 left")
                 .arg(status.memoryCode).arg(status.sizeK).arg(status.setCount).arg(remaining);
         logger::Outcome<QByteArray> directory;
-        if (QString finding = runOperation(rig, "directory", [&] { return directory = rig.requests.setDirectory(status.setCount); }); !finding.isEmpty())
-            return finding;
-        const QStringList rows = directory.ok() ? logger::directoryRows(*directory.value, status.setCount) : QStringList();
-        if (directory.ok() && (directory.value->size() != qsizetype(status.setCount) * logger::directoryEntryBytes || rows.size() != status.setCount))
+        const bool listed = run("directory", directory, [&] { return rig.requests.setDirectory(status.setCount); });
+        const QStringList rows = listed ? logger::directoryRows(*directory.value, status.setCount) : QStringList();
+        if (listed && (directory.value->size() != qsizetype(status.setCount) * logger::directoryEntryBytes || rows.size() != status.setCount))
             return QStringLiteral("directory of %1 bytes for %2 sets").arg(directory.value->size()).arg(status.setCount);
         for (const QString &row : rows)
             if (!matches("^[0-9]+\t[0-9]{2}-[0-9]{2}-[0-9]{2}----[0-9]{2}:[0-9]{2}:[0-9]{2}$", row))
                 return QStringLiteral("set row \"%1\"").arg(row);
     }
     logger::Outcome<int> sets;
-    if (QString finding = runOperation(rig, "number of sets", [&] { return sets = rig.requests.numberOfSets(); }); !finding.isEmpty())
-        return finding;
-    if (sets.ok() && (*sets.value < 0 || *sets.value > 255))
+    if (run("number of sets", sets, [&] { return rig.requests.numberOfSets(); }) && (*sets.value < 0 || *sets.value > 255))
         return QStringLiteral("%1 sets").arg(*sets.value);
     logger::Outcome<logger::MeterClock> clock;
-    if (QString finding = runOperation(rig, "meter clock", [&] { return clock = rig.requests.meterClock(); }); !finding.isEmpty())
-        return finding;
-    if (clock.ok() && !matches("^[0-9]{2}-[0-9]{2}-[0-9]{2}-----[0-9]{2}:[0-9]{2}:[0-9]{2}$", logger::meterClockText(*clock.value)))
+    if (run("meter clock", clock, [&] { return rig.requests.meterClock(); })
+        && !matches("^[0-9]{2}-[0-9]{2}-[0-9]{2}-----[0-9]{2}:[0-9]{2}:[0-9]{2}$", logger::meterClockText(*clock.value)))
         return QStringLiteral("clock text \"%1\"").arg(logger::meterClockText(*clock.value));
-    return {};
+    return finding;
 }
 
 struct ListWindows : logger::DownloadWindows

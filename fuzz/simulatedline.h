@@ -1,15 +1,9 @@
 #pragma once
 
-// The harness the fuzz targets share. Each target takes any bytes, runs one
-// piece of the program on them and returns what went wrong (empty: nothing);
-// crashes and undefined behaviour are the sanitizers' to catch. Built with
-// METERLINK_FUZZ_ENTRY a target file also defines LLVMFuzzerTestOneInput;
-// without it the same checks serve tst_regressions, which replays the kept
-// inputs (fuzz/corpus, fuzz/regressions).
-//
-// SimulatedLine is a serial line, a clock and an event pump in one: nothing
-// sleeps, time moves only when a wait lets events run (at least 1 ms a step),
-// and a wait that never ends is caught by a step limit (runaway()).
+// A fuzz target runs one piece of the program on any bytes and returns what
+// went wrong (empty: nothing); tst_regressions replays the kept inputs through
+// it. SimulatedLine is a line, a clock and an event pump in one: time moves
+// only when a wait lets events run (1 ms a step at least), up to a step limit.
 
 #include "common/functionrangetable.h"
 #include "logger/polling.h"
@@ -23,9 +17,6 @@
 #include <QStringList>
 
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <map>
 
@@ -46,10 +37,19 @@ public:
         advance(0.0);
     }
     // `bytes` in pieces of `piece`, each after `delay` and its transmission time.
-    void arriveInPieces(QByteArrayView bytes, qsizetype piece, double delay = 0.0);
+    void arriveInPieces(QByteArrayView bytes, qsizetype piece, double delay = 0.0)
+    {
+        for (qsizetype from = 0; from < bytes.size(); from += piece)
+            arriveAfter(delay + logger::transmissionSeconds(from), bytes.sliced(from, std::min(piece, bytes.size() - from)).toByteArray());
+    }
     void setResponder(std::function<void(const QByteArray &)> responder) { responder_ = std::move(responder); }
     bool quiet() const { return arrivals_.empty() && waiting_.isEmpty(); }
-    void advance(double seconds);
+    void advance(double seconds)
+    {
+        elapsed_ += std::max(seconds, 0.0);
+        for (auto it = arrivals_.begin(); it != arrivals_.end() && it->first <= elapsed_; it = arrivals_.erase(it))
+            waiting_ += it->second;
+    }
     bool runaway() const { return steps_ > 2'000'000; }
     double elapsed() const { return elapsed_; }
 
@@ -61,13 +61,22 @@ public:
     QString errorText() const override { return {}; }
     QString deviceName() const override { return QStringLiteral("simulated"); }
     int bytesWaiting() override { return int(waiting_.size()); }
-    QByteArray read(int length) override;
+    QByteArray read(int length) override
+    {
+        const QByteArray taken = waiting_.left(length <= 0 ? waiting_.size() : length);
+        waiting_.remove(0, taken.size());
+        return taken;
+    }
     void send(const QByteArray &bytes) override { responder_ ? responder_(bytes) : void(); }
 
-    double secondsSinceMidnight() const override;
+    // The computer's clock wraps at midnight.
+    double secondsSinceMidnight() const override { return std::fmod(start_ + elapsed_, 86400.0); }
     double steadySeconds() const override { return elapsed_; }
-    QDateTime now() const override;
-
+    QDateTime now() const override
+    {
+        return QDateTime(QDate(2024, 1, 15).addDays(qint64((start_ + elapsed_) / 86400.0)),
+                         QTime::fromMSecsSinceStartOfDay(int(std::floor(secondsSinceMidnight() * 1000.0))));
+    }
     void runFor(double seconds) override
     {
         if (++steps_ <= 2'000'000)
@@ -85,9 +94,8 @@ private:
     std::function<void(const QByteArray &)> responder_;
 };
 
-class NoDialogs : public platform::Dialogs
+struct NoDialogs : platform::Dialogs
 {
-public:
     void message(const QString &text, const QString &, platform::MessageIcon) override { shown.append(text); }
     QString input(const QString &, const QString &, const QString &) override { return {}; }
     FileChoice openFile(const QString &, const QString &) override { return {}; }
@@ -95,34 +103,20 @@ public:
     QStringList shown;
 };
 
-class FlagPolling : public logger::Polling
+struct FlagPolling : logger::Polling
 {
-public:
     void pause() override { on = false; }
     void resume() override { on = true; }
     bool running() const override { return on; }
     bool on = true;
 };
 
-// A finding is printed and aborts, so that libFuzzer keeps the input.
-inline int runFuzzInput(QString (*check)(QByteArrayView), const std::uint8_t *data, std::size_t size)
-{
-    const QString finding = check(QByteArrayView(data, qsizetype(size)));
-    if (!finding.isEmpty()) {
-        std::fprintf(stderr, "FINDING: %s\n", qPrintable(finding));
-        std::abort();
-    }
-    return 0;
-}
-
 // The function and range texts are a row of the table (or both empty).
 inline bool isTableRow(const QString &function, const QString &range)
 {
-    for (int code = 0; code < 256; ++code) {
-        const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code));
-        if (row && row->functionText == function && row->rangeText == range)
+    for (int code = 0; code < 256; ++code)
+        if (const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code)); row && row->functionText == function && row->rangeText == range)
             return true;
-    }
     return function.isEmpty() && range.isEmpty();
 }
 
@@ -130,51 +124,28 @@ inline bool isTableRow(const QString &function, const QString &range)
 inline bool isScale(double scaleMax, double scaleHalf)
 {
     bool fullScale = scaleMax == 0;
-    for (int code = 0; code < 256; ++code) {
-        const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code));
-        fullScale = fullScale || (row && row->fullScale == scaleMax);
-    }
+    for (int code = 0; code < 256; ++code)
+        if (const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code)))
+            fullScale = fullScale || row->fullScale == scaleMax;
     return fullScale && scaleHalf * 2 == scaleMax;
-}
-
-inline void SimulatedLine::arriveInPieces(QByteArrayView bytes, qsizetype piece, double delay)
-{
-    for (qsizetype from = 0; from < bytes.size(); from += piece)
-        arriveAfter(delay + logger::transmissionSeconds(from), bytes.sliced(from, std::min(piece, bytes.size() - from)).toByteArray());
-}
-
-inline void SimulatedLine::advance(double seconds)
-{
-    elapsed_ += std::max(seconds, 0.0);
-    for (auto it = arrivals_.begin(); it != arrivals_.end() && it->first <= elapsed_; it = arrivals_.erase(it))
-        waiting_ += it->second;
-}
-
-inline QByteArray SimulatedLine::read(int length)
-{
-    const QByteArray taken = waiting_.left(length <= 0 ? waiting_.size() : length);
-    waiting_.remove(0, taken.size());
-    return taken;
-}
-
-// The computer's clock wraps at midnight.
-inline double SimulatedLine::secondsSinceMidnight() const
-{
-    return std::fmod(start_ + elapsed_, 86400.0);
-}
-
-inline QDateTime SimulatedLine::now() const
-{
-    const double seconds = start_ + elapsed_;
-    return QDateTime(QDate(2024, 1, 15).addDays(qint64(seconds / 86400.0)),
-                     QTime::fromMSecsSinceStartOfDay(int(std::floor(secondsSinceMidnight() * 1000.0))));
 }
 
 } // namespace fuzz
 
 #ifdef METERLINK_FUZZ_ENTRY
-#define METERLINK_FUZZ_TARGET(check) \
-    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) { return fuzz::runFuzzInput(check, data, size); }
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+// A finding is printed and aborts, so that libFuzzer keeps the input.
+#define METERLINK_FUZZ_TARGET(check)                                                        \
+    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)     \
+    {                                                                                       \
+        if (const QString finding = check(QByteArrayView(data, qsizetype(size))); !finding.isEmpty()) { \
+            std::fprintf(stderr, "FINDING: %s\n", qPrintable(finding));                    \
+            std::abort();                                                                   \
+        }                                                                                   \
+        return 0;                                                                           \
+    }
 #else
 #define METERLINK_FUZZ_TARGET(check)
 #endif

@@ -14,7 +14,7 @@ public:
     explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN))
     {
         getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit{bytes, saved_.rlim_max};
+        const rlimit limit{bytes, saved_.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit()

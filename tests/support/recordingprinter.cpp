@@ -12,10 +12,12 @@ namespace testsupport {
 // the current page image, text items are recorded on the way.
 class RecordingPage : public QPaintDevice, public QPaintEngine
 {
+    QSize size_;
+    int dpi_;
+
 public:
     RecordingPage(QSize size, int dpi) : QPaintEngine(AllFeatures), size_(size), dpi_(dpi)
     {
-        current_ = QImage(size_, QImage::Format_ARGB32_Premultiplied);
         current_.setDotsPerMeterX(qRound(dpi_ / 0.0254));
         current_.setDotsPerMeterY(qRound(dpi_ / 0.0254));
         current_.fill(Qt::white);
@@ -25,30 +27,20 @@ public:
 
     bool begin(QPaintDevice *) override
     {
-        if (!inner_.begin(&current_))
-            return false;
-        const QPainter &outer = *painter();
-        inner_.setPen(outer.pen());
-        inner_.setBrush(outer.brush());
-        inner_.setFont(outer.font());
-        inner_.setRenderHints(outer.renderHints());
-        inner_.setTransform(outer.combinedTransform());
-        return true;
+        const bool begun = inner_.begin(&current_);
+        if (begun)
+            updateState(*state); // the painter's state as it begins
+        return begun;
     }
     bool end() override { return inner_.end(); }
     void updateState(const QPaintEngineState &s) override
     {
         const DirtyFlags dirty = s.state();
-        if (dirty & DirtyPen)
-            inner_.setPen(s.pen());
-        if (dirty & DirtyBrush)
-            inner_.setBrush(s.brush());
-        if (dirty & DirtyFont)
-            inner_.setFont(s.font());
-        if (dirty & DirtyHints)
-            inner_.setRenderHints(s.renderHints());
-        if (dirty & DirtyTransform) // first: a clip is given in its coordinates
-            inner_.setTransform(s.transform());
+        inner_.setPen(s.pen());
+        inner_.setBrush(s.brush());
+        inner_.setFont(s.font());
+        inner_.setRenderHints(s.renderHints());
+        inner_.setTransform(s.transform()); // first: a clip is given in its coordinates
         if ((dirty & (DirtyClipRegion | DirtyClipPath)) && s.clipOperation() == Qt::NoClip)
             inner_.setClipping(false);
         else if (dirty & DirtyClipRegion)
@@ -66,23 +58,17 @@ public:
     void drawPoints(const QPointF *points, int count) override { inner_.drawPoints(points, count); }
     void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override
     {
-        if (mode == PolylineMode)
-            inner_.drawPolyline(points, count);
-        else
-            inner_.drawPolygon(points, count, mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill);
+        mode == PolylineMode ? inner_.drawPolyline(points, count)
+                             : inner_.drawPolygon(points, count, mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill);
     }
     void drawPixmap(const QRectF &to, const QPixmap &pixmap, const QRectF &from) override { inner_.drawPixmap(to, pixmap, from); }
-    void drawImage(const QRectF &to, const QImage &image, const QRectF &from, Qt::ImageConversionFlags flags) override
-    {
-        inner_.drawImage(to, image, from, flags);
-    }
+    void drawImage(const QRectF &to, const QImage &image, const QRectF &from, Qt::ImageConversionFlags flags) override { inner_.drawImage(to, image, from, flags); }
     void drawTextItem(const QPointF &position, const QTextItem &item) override
     {
         texts.append({int(done.size()), item.text(), inner_.transform().map(position), item.font()});
         inner_.drawText(position, item.text()); // the item's font is set already
     }
-    using QPaintEngine::drawEllipse, QPaintEngine::drawLines, QPaintEngine::drawPoints,
-        QPaintEngine::drawPolygon, QPaintEngine::drawRects;
+    using QPaintEngine::drawEllipse, QPaintEngine::drawLines, QPaintEngine::drawPoints, QPaintEngine::drawPolygon, QPaintEngine::drawRects;
 
     // Keeps the painter's state for the blank page after.
     void startNewPage()
@@ -96,10 +82,10 @@ public:
         inner_.fillRect(QRect(QPoint(0, 0), size_), Qt::white);
         inner_.restore();
     }
-    QList<QImage> pages() const { return done + QList<QImage>{current_}; }
 
     QList<QImage> done;
     QList<DrawnText> texts;
+    QImage current_{size_, QImage::Format_ARGB32_Premultiplied};
 
 protected:
     int metric(PaintDeviceMetric metric) const override
@@ -117,19 +103,12 @@ protected:
     }
 
 private:
-    QSize size_;
-    int dpi_;
-    QImage current_;
     QPainter inner_;
 };
 
 RecordingPrinter::RecordingPrinter(Setup setup) : setup_(setup) {}
 
-RecordingPrinter::~RecordingPrinter()
-{
-    if (painter_.isActive())
-        painter_.end();
-}
+RecordingPrinter::~RecordingPrinter() = default; // painter_ ends before its page goes
 
 QPainter *RecordingPrinter::begin(const QString &documentName)
 {
@@ -153,26 +132,7 @@ bool RecordingPrinter::newPage()
     return true;
 }
 
-bool RecordingPrinter::end()
-{
-    if (!painter_.isActive())
-        return false;
-    painter_.end();
-    return ended_ = !failing_;
-}
-
-void RecordingPrinter::abort()
-{
-    if (!painter_.isActive())
-        return;
-    painter_.end();
-    aborted_ = true;
-}
-
-QList<QImage> RecordingPrinter::pages() const
-{
-    return device_ ? device_->pages() : QList<QImage>{};
-}
+QList<QImage> RecordingPrinter::pages() const { return device_ ? device_->done + QList<QImage>{device_->current_} : QList<QImage>{}; }
 
 const QList<DrawnText> &RecordingPrinter::texts() const
 {

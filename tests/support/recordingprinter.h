@@ -12,28 +12,17 @@
 
 namespace testsupport {
 
-// One piece of text drawn on a page, as the painter handed it over.
-struct DrawnText
-{
-    int page = 0; // 0-based
-    QString text;
-    QPointF position; // baseline start, in page pixels
-    QFont font;
-};
+// One piece of text drawn on a page (0-based), its baseline start in page pixels.
+struct DrawnText { int page = 0; QString text; QPointF position; QFont font; };
 
 class RecordingPage;
 
-// A print job that paints into memory, each page an image of a fixed size and
-// resolution, every text recorded with its page and position. It can refuse
-// begin(), as a cancelled print dialog or a broken printer would.
+// A print job painting each page into an image, every text recorded; it can
+// refuse begin(), as a cancelled print dialog or a broken printer would.
 class RecordingPrinter : public platform::Printer
 {
 public:
-    struct Setup
-    {
-        int dotsPerInch = 100;
-        QSize pagePixels{827, 1169}; // A4
-    };
+    struct Setup { int dotsPerInch = 100; QSize pagePixels{827, 1169}; }; // A4
 
     RecordingPrinter() : RecordingPrinter(Setup{}) {}
     explicit RecordingPrinter(Setup setup);
@@ -43,8 +32,8 @@ public:
     QRectF pageRect() const override { return {QPointF(0, 0), QSizeF(setup_.pagePixels)}; }
     int resolution() const override { return setup_.dotsPerInch; }
     bool newPage() override;
-    bool end() override;
-    void abort() override;
+    bool end() override { return painter_.isActive() && painter_.end() && (ended_ = !failing_); }
+    void abort() override { aborted_ = (painter_.isActive() && painter_.end()) || aborted_; }
     QString errorText() const override { return errorText_; }
 
     // begin() fails with this errorText(); an empty one is the user cancelling.
@@ -67,11 +56,8 @@ private:
     std::unique_ptr<RecordingPage> device_;
     QPainter painter_;
     std::optional<QString> refusal_;
-    bool failing_ = false;
-    bool ended_ = false;
-    bool aborted_ = false;
-    QString errorText_;
-    QString documentName_;
+    bool failing_ = false, ended_ = false, aborted_ = false;
+    QString errorText_, documentName_;
     std::function<void()> whileChoosing_;
 };
 

@@ -9,17 +9,12 @@
 
 namespace testsupport {
 
-// A clock that moves only when the test (or the scripted pump) says so.
-// advance() moves the time of day and the steady seconds together; setting
-// or stepping the time of day leaves the steady seconds alone, as setting the
-// computer's clock does.
+// A clock that moves only when the test (or the scripted pump) says so;
+// setting or stepping the time of day leaves the steady seconds alone.
 class ScriptedClock : public platform::Clock
 {
 public:
-    explicit ScriptedClock(double secondsSinceMidnight = 43200.0, QDate date = QDate(2024, 1, 15)) : date_(date)
-    {
-        setSecondsSinceMidnight(secondsSinceMidnight);
-    }
+    explicit ScriptedClock(double secondsSinceMidnight = 43200.0, QDate date = QDate(2024, 1, 15)) : date_(date) { setSecondsSinceMidnight(secondsSinceMidnight); }
 
     double secondsSinceMidnight() const override { return seconds_; }
     double steadySeconds() const override { return steady_; }
@@ -51,8 +46,7 @@ public:
     }
 
 private:
-    double seconds_ = 0.0;
-    double steady_ = 1000.0;
+    double seconds_ = 0.0, steady_ = 1000.0;
     QDate date_;
 };
 

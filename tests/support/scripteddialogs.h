@@ -10,9 +10,8 @@
 
 namespace testsupport {
 
-// Answers the program's questions from queues the test fills and records
-// everything shown. A question with no queued answer fails the test (once)
-// and is answered as cancelled.
+// Answers from queues the test fills and records everything shown; a question
+// with no queued answer fails the test (once) and is answered as cancelled.
 class ScriptedDialogs : public platform::Dialogs
 {
 public:
@@ -21,8 +20,7 @@ public:
     enum class FileKind { Open, Save };
     struct FileRequest { FileKind kind; QString initialName, filter; };
 
-    void message(const QString &text, const QString &title = {},
-                 platform::MessageIcon icon = platform::MessageIcon::None) override
+    void message(const QString &text, const QString &title = {}, platform::MessageIcon icon = platform::MessageIcon::None) override
     {
         messages_.append({text, title, icon});
         runWhileUp();
@@ -35,25 +33,16 @@ public:
         runWhileUp();
         return answer(inputs_, QStringLiteral("input box ") + prompt);
     }
-    FileChoice openFile(const QString &initialName, const QString &filter) override
-    {
-        return file({FileKind::Open, initialName, filter}, opens_);
-    }
-    FileChoice saveFile(const QString &initialName, const QString &filter) override
-    {
-        return file({FileKind::Save, initialName, filter}, saves_);
-    }
+    FileChoice openFile(const QString &initialName, const QString &filter) override { return file({FileKind::Open, initialName, filter}, opens_); }
+    FileChoice saveFile(const QString &initialName, const QString &filter) override { return file({FileKind::Save, initialName, filter}, saves_); }
 
-    // The next input() returns `answer` (empty: Cancel).
     void queueInput(const QString &answer) { inputs_.enqueue(answer); }
     void queueOpenFile(const QString &name) { opens_.enqueue({false, name, QFileInfo(name).fileName()}); }
     void queueSaveFile(const QString &name) { saves_.enqueue({false, name, QFileInfo(name).fileName()}); }
     void queueOpenCancel() { opens_.enqueue(FileChoice{}); }
     void queueSaveCancel() { saves_.enqueue(FileChoice{}); }
-    // Runs while a message is on screen.
     void setOnMessage(std::function<void(const Message &)> hook) { onMessage_ = std::move(hook); }
-    // Runs once while the next dialog of any kind is up: what the user or the
-    // meter does meanwhile (close a window, pull the cable, let timers tick).
+    // Runs once while the next dialog is up: what happens meanwhile.
     void whileNextUp(std::function<void()> action) { whileUp_ = std::move(action); }
 
     const QList<Message> &messages() const { return messages_; }
@@ -73,9 +62,8 @@ private:
     {
         if (!queue.isEmpty())
             return queue.dequeue();
-        if (!unexpected_)
+        if (!std::exchange(unexpected_, true))
             QTest::qFail(qPrintable(QStringLiteral("ScriptedDialogs: unexpected ") + what), __FILE__, __LINE__);
-        unexpected_ = true;
         return {};
     }
     FileChoice file(const FileRequest &request, QQueue<FileChoice> &queue)
@@ -91,8 +79,7 @@ private:
     }
 
     QQueue<QString> inputs_;
-    QQueue<FileChoice> opens_;
-    QQueue<FileChoice> saves_;
+    QQueue<FileChoice> opens_, saves_;
     QList<Message> messages_;
     QList<Prompt> prompts_;
     QList<FileRequest> fileRequests_;

@@ -8,10 +8,8 @@
 
 namespace testsupport {
 
-// A serial port whose incoming bytes come from the test (feed) and whose
-// outgoing bytes are kept (sent). Like a real port it carries bytes only while
-// open: closed, it has none waiting, reads nothing and drops what is sent; fed
-// bytes queue up regardless.
+// A serial port fed by the test that keeps what is sent. Closed, it has no
+// bytes waiting, reads nothing and drops what is sent; fed bytes queue up.
 class ScriptedPort : public platform::SerialPort
 {
 public:
@@ -35,17 +33,15 @@ public:
     QByteArray read(int length) override
     {
         readLengths_.append(length);
-        const qsizetype count = !open_ ? 0 : length <= 0 ? incoming_.size() : std::min<qsizetype>(length, incoming_.size());
-        const QByteArray taken = incoming_.left(count);
-        incoming_.remove(0, count);
+        const QByteArray taken = open_ ? incoming_.left(length <= 0 ? incoming_.size() : length) : QByteArray();
+        incoming_.remove(0, taken.size());
         return taken;
     }
     void send(const QByteArray &bytes) override
     {
-        if (!open_)
-            return;
-        sent_.append(bytes);
-        if (responder_)
+        if (open_)
+            sent_.append(bytes);
+        if (open_ && responder_)
             responder_(bytes);
     }
     bool deviceLost() const override { return lost_; }
@@ -68,17 +64,13 @@ public:
     const QList<int> &readLengths() const { return readLengths_; }
 
 private:
-    int commPort_ = 0;
-    QString settings_;
-    bool open_ = false;
-    bool lost_ = false;
-    QString openFailure_;
-    QString errorText_;
+    int commPort_ = 0, openCalls_ = 0;
+    QString settings_, openFailure_, errorText_;
+    bool open_ = false, lost_ = false;
     QByteArray incoming_;
     QByteArrayList sent_;
     QList<int> readLengths_;
     Responder responder_;
-    int openCalls_ = 0;
 };
 
 } // namespace testsupport

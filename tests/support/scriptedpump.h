@@ -5,14 +5,14 @@
 #include <QCoreApplication>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
 namespace testsupport {
 
-// An event pump that advances a scripted clock instead of sleeping: runFor(s)
-// moves the clock by min(s, 10 ms), handles pending Qt events, then runs the
-// hooks and what fell due. A wait that never ends hits a limit on the steps:
+// runFor(s) moves a scripted clock by min(s, 10 ms), handles Qt's events, then
+// runs the hooks and what fell due. A wait that never ends hits a step limit:
 // the test fails and ending() turns true so that every wait returns.
 class ScriptedPump : public platform::EventPump
 {
@@ -35,16 +35,12 @@ public:
         QCoreApplication::processEvents();
         for (std::size_t i = 0, count = hooks_.size(); i < count; ++i) // hooks may add hooks
             hooks_[i](clock_.secondsSinceMidnight());
-        std::vector<std::function<void()>> due; // taken out first: an action may schedule others
-        for (auto it = pending_.begin(); it != pending_.end();)
-            if (advanced_ >= it->first) {
-                due.push_back(std::move(it->second));
-                it = pending_.erase(it);
-            } else {
-                ++it;
-            }
+        // Taken out first: an action may schedule others.
+        const auto notDue = std::stable_partition(pending_.begin(), pending_.end(), [this](const auto &p) { return advanced_ < p.first; });
+        std::vector<std::pair<double, std::function<void()>>> due(std::make_move_iterator(notDue), std::make_move_iterator(pending_.end()));
+        pending_.erase(notDue, pending_.end());
         for (auto &action : due)
-            action();
+            action.second();
     }
     bool ending() const override { return ending_ || steps_ > stepLimit_; }
     void setEnding(bool ending) { ending_ = ending; }

@@ -10,9 +10,8 @@
 
 namespace testsupport {
 
-// The scripted doubles wired together into a platform::Platform whose timers
-// tick only when the test fires them. Every print job the program makes is a
-// RecordingPrinter kept here, to inspect after the program dropped it.
+// The scripted doubles as a platform whose timers tick only when the test fires
+// them; every print job stays here, to inspect after the program dropped it.
 class TestPlatform
 {
 public:
@@ -23,19 +22,13 @@ public:
 
     platform::Platform platform()
     {
-        platform::Platform p;
-        p.port = &port;
-        p.clock = &clock;
-        p.pump = &pump;
-        p.dialogs = &dialogs;
-        p.makePrinter = [this]() -> std::unique_ptr<platform::Printer> {
+        const auto makePrinter = [this]() -> std::unique_ptr<platform::Printer> {
             jobs_.push_back(std::make_unique<RecordingPrinter>());
             if (refusal_)
                 jobs_.back()->refuseBegin(*std::exchange(refusal_, std::nullopt));
             return std::make_unique<Handle>(*jobs_.back());
         };
-        p.timerMode = platform::Timer::Mode::Manual;
-        return p;
+        return {&port, &clock, &pump, &dialogs, makePrinter, platform::Timer::Mode::Manual};
     }
 
     const std::vector<std::unique_ptr<RecordingPrinter>> &printJobs() const { return jobs_; }
