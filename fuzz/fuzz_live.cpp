@@ -1,11 +1,9 @@
-// Frame reception and decoding fed any byte stream. Input byte 0: low nibble
-// + 1 bytes per arrival, high nibble x 10 ms between arrivals; byte 1, bit 7:
-// the clock starts 1 s before midnight; then the bytes the meter sends,
-// polled through the live link a tick every 50 ms. Checked: a frame is
-// handed on only with its end byte; a tick never waits; the reading is a
-// table row (or none) with a value "", "OL" or digits with a point (and an
-// optional "-"); max/min were shown; the stored scale is a full scale and
-// its half exactly half; a silent line counts as a lost link.
+// Frame reception and decoding fed any byte stream. Byte 0: low nibble + 1
+// bytes per arrival, high nibble x 10 ms apart; byte 1, bit 7: the clock starts
+// 1 s before midnight; then the meter's bytes, polled a tick every 50 ms.
+// Checked: a frame is handed on only with its end byte; a tick never waits;
+// the reading is a table row (or none), its value "", "OL" or [-]digits.digits;
+// max/min were shown; the stored scale and its exact half; silence is a loss.
 
 #include "fuzz/simulatedline.h"
 
@@ -18,40 +16,10 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <algorithm>
-
 namespace fuzz {
 
 namespace {
 
-constexpr double tickSeconds = 0.05;
-// Silent ticks after which the link must have counted as lost, whatever
-// the function shown or a frame begun before the silence.
-constexpr int silentTicksToLoss = live::FrameReceiver::emptyTickLimitFrequency + 2;
-
-QString checkReading(const common::MeterReading &reading, qint16 valueByteFlag)
-{
-    static const QRegularExpression valueShape(QStringLiteral("^-?(OL|[0-9]+\\.[0-9]+)?$"));
-    if (!valueShape.match(reading.valueText).hasMatch())
-        return QStringLiteral("value text \"%1\"").arg(reading.valueText);
-    if (!isTableRow(reading.functionText, reading.rangeText))
-        return QStringLiteral("function \"%1\" with range \"%2\"")
-            .arg(reading.functionText, reading.rangeText);
-    if (valueByteFlag != 0 && valueByteFlag != 1)
-        return QStringLiteral("valueByteFlag %1").arg(valueByteFlag);
-    return {};
-}
-
-QString checkStoredScale(const common::SharedValues &scale)
-{
-    if (!isFullScale(scale.scaleMax))
-        return QStringLiteral("scaleMax %1 is no full scale").arg(scale.scaleMax);
-    if (scale.scaleHalf * 2 != scale.scaleMax)
-        return QStringLiteral("scaleHalf %1 of scaleMax %2").arg(scale.scaleHalf).arg(scale.scaleMax);
-    return {};
-}
-
-// What one polling session saw.
 struct Session
 {
     common::MeterReading reading;
@@ -64,18 +32,22 @@ struct Session
 
 QString takeFrame(const QByteArray &RxV, Session &s)
 {
+    static const QRegularExpression valueShape(QStringLiteral("^-?(OL|[0-9]+\\.[0-9]+)?$"));
     if (RxV.size() != 6 || RxV.at(5) != live::FrameReceiver::endByte)
         return QStringLiteral("frame of %1 bytes handed on without its end byte").arg(RxV.size());
     live::decodeLiveFrame(RxV, s.reading, s.shared);
     live::updateMaxMin(s.reading.valueText, s.extremes);
     s.shownValues.insert(s.reading.valueText);
     live::DecodeSecondByte(RxV, {s.storedFunction, s.storedRange}, true, s.storedScale);
-    if (QString finding = checkReading(s.reading, s.shared.valueByteFlag); !finding.isEmpty())
-        return finding;
+    if (!valueShape.match(s.reading.valueText).hasMatch() || !isTableRow(s.reading.functionText, s.reading.rangeText)
+        || (s.shared.valueByteFlag != 0 && s.shared.valueByteFlag != 1))
+        return QStringLiteral("reading \"%1\" \"%2\" \"%3\" flag %4")
+            .arg(s.reading.valueText, s.reading.functionText, s.reading.rangeText).arg(s.shared.valueByteFlag);
     if (!s.shownValues.contains(s.extremes.max) || !s.shownValues.contains(s.extremes.min))
-        return QStringLiteral("max \"%1\" / min \"%2\" never shown")
-            .arg(s.extremes.max, s.extremes.min);
-    return checkStoredScale(s.storedScale);
+        return QStringLiteral("max \"%1\" / min \"%2\" never shown").arg(s.extremes.max, s.extremes.min);
+    if (!isScale(s.storedScale.scaleMax, s.storedScale.scaleHalf))
+        return QStringLiteral("scaleMax %1, scaleHalf %2").arg(s.storedScale.scaleMax).arg(s.storedScale.scaleHalf);
+    return {};
 }
 
 } // namespace
@@ -94,24 +66,18 @@ QString checkLive(QByteArrayView input)
     int linkLosses = 0;
     QObject::connect(&link, &live::LiveLink::linkLost, [&] { ++linkLosses; });
     Session session;
-
-    int silentTicks = 0;
-    while (silentTicks < silentTicksToLoss) {
+    // Silent ticks after which the link must have counted as lost, whatever
+    // the function shown or a frame begun before the silence.
+    for (int silentTicks = 0; silentTicks < live::FrameReceiver::emptyTickLimitFrequency + 2; line.advance(0.05)) {
         const double tickStart = line.elapsed();
-        const bool frequency = session.reading.functionText == QLatin1String("Frequency");
-        for (const QByteArray &RxV : link.tick(frequency)) {
+        for (const QByteArray &RxV : link.tick(session.reading.functionText == QLatin1String("Frequency")))
             if (QString finding = takeFrame(RxV, session); !finding.isEmpty())
                 return finding;
-        }
         if (line.elapsed() != tickStart)
             return QStringLiteral("one tick waited %1 s").arg(line.elapsed() - tickStart);
-        const bool quiet = !line.arrivalsPending() && line.bytesWaiting() == 0;
-        silentTicks = quiet ? silentTicks + 1 : 0;
-        line.advance(tickSeconds);
+        silentTicks = line.quiet() ? silentTicks + 1 : 0;
     }
-    if (linkLosses == 0)
-        return QStringLiteral("a silent line never counted as a lost link");
-    return {};
+    return linkLosses == 0 ? QStringLiteral("a silent line never counted as a lost link") : QString();
 }
 
 } // namespace fuzz

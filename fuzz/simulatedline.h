@@ -1,63 +1,56 @@
 #pragma once
 
-// The harness the fuzz targets share. Each target takes any bytes, runs one
-// piece of the program on them and returns what went wrong (empty: nothing);
-// crashes and undefined behaviour are the sanitizers' to catch. Built with
-// METERLINK_FUZZ_ENTRY a target file also defines LLVMFuzzerTestOneInput;
-// without it the same checks serve tst_regressions, which replays the kept
-// inputs (fuzz/corpus, fuzz/regressions).
-//
-// SimulatedLine is a serial line, a clock and an event pump in one: the
-// program's waits run against it as against the real port, but nothing
-// sleeps. Time moves only when a wait lets events run (runFor advances the
-// clock by at least 1 ms and delivers what fell due); a wait that never ends
-// is caught by a step limit, after which ending() is true and runaway() says
-// so. The clock wraps at midnight like the computer's.
+// A fuzz target runs one piece of the program on any bytes and returns what
+// went wrong (empty: nothing); tst_regressions replays the kept inputs through
+// it. SimulatedLine is a line, a clock and an event pump in one: time moves
+// only when a wait lets events run (1 ms a step at least), up to a step limit.
 
+#include "common/functionrangetable.h"
 #include "logger/polling.h"
+#include "logger/timing.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/serialport.h"
 
-#include <QByteArray>
 #include <QByteArrayView>
-#include <QDate>
+#include <QDateTime>
 #include <QStringList>
 
-#include <cstddef>
-#include <cstdint>
+#include <cmath>
 #include <functional>
-#include <vector>
+#include <map>
 
 namespace fuzz {
 
-QString checkLive(QByteArrayView input);          // 2 pace bytes, then the meter's stream
-QString checkDataFile(QByteArrayView input);      // a data file
-QString checkLoggerReplies(QByteArrayView input); // a pace byte, then length-prefixed replies
-QString checkDownload(QByteArrayView input);      // record count, flags, then the "K" reply
-
-// A finding is printed and aborts, so that libFuzzer keeps the input.
-int runFuzzInput(QString (*check)(QByteArrayView), const std::uint8_t *data, std::size_t size);
-
-// The function and range texts are a row of the table (or both empty).
-bool isTableRow(const QString &function, const QString &range);
-// A full scale of the table, or 0.
-bool isFullScale(double scale);
+QString checkLive(QByteArrayView input);     // 2 pace bytes, then the meter's stream
+QString checkDataFile(QByteArrayView input); // a data file
+QString checkLogger(QByteArrayView input);   // even first byte: the requests' replies, odd: a download
 
 class SimulatedLine : public platform::SerialPort, public platform::Clock, public platform::EventPump
 {
 public:
-    using Responder = std::function<void(const QByteArray &sent)>;
+    explicit SimulatedLine(double startSeconds = 43200.0) : start_(startSeconds) {}
 
-    explicit SimulatedLine(double startSeconds = 43200.0) : seconds_(startSeconds) {}
-
-    void arriveAfter(double seconds, const QByteArray &bytes);
+    void arriveAfter(double seconds, const QByteArray &bytes)
+    {
+        arrivals_.emplace(elapsed_ + std::max(seconds, 0.0), bytes);
+        advance(0.0);
+    }
     // `bytes` in pieces of `piece`, each after `delay` and its transmission time.
-    void arriveInPieces(QByteArrayView bytes, qsizetype piece, double delay = 0.0);
-    void setResponder(Responder responder) { responder_ = std::move(responder); }
-    bool arrivalsPending() const { return !arrivals_.empty(); }
-    void advance(double seconds);
-    bool runaway() const { return steps_ > stepLimit_; }
+    void arriveInPieces(QByteArrayView bytes, qsizetype piece, double delay = 0.0)
+    {
+        for (qsizetype from = 0; from < bytes.size(); from += piece)
+            arriveAfter(delay + logger::transmissionSeconds(from), bytes.sliced(from, std::min(piece, bytes.size() - from)).toByteArray());
+    }
+    void setResponder(std::function<void(const QByteArray &)> responder) { responder_ = std::move(responder); }
+    bool quiet() const { return arrivals_.empty() && waiting_.isEmpty(); }
+    void advance(double seconds)
+    {
+        elapsed_ += std::max(seconds, 0.0);
+        for (auto it = arrivals_.begin(); it != arrivals_.end() && it->first <= elapsed_; it = arrivals_.erase(it))
+            waiting_ += it->second;
+    }
+    bool runaway() const { return steps_ > 2'000'000; }
     double elapsed() const { return elapsed_; }
 
     void setCommPort(int number) override { commPort_ = number; }
@@ -68,41 +61,41 @@ public:
     QString errorText() const override { return {}; }
     QString deviceName() const override { return QStringLiteral("simulated"); }
     int bytesWaiting() override { return int(waiting_.size()); }
-    QByteArray read(int length) override;
-    void send(const QByteArray &bytes) override
+    QByteArray read(int length) override
     {
-        if (responder_)
-            responder_(bytes);
+        const QByteArray taken = waiting_.left(length <= 0 ? waiting_.size() : length);
+        waiting_.remove(0, taken.size());
+        return taken;
     }
+    void send(const QByteArray &bytes) override { responder_ ? responder_(bytes) : void(); }
 
-    double secondsSinceMidnight() const override { return seconds_; }
+    // The computer's clock wraps at midnight.
+    double secondsSinceMidnight() const override { return std::fmod(start_ + elapsed_, 86400.0); }
     double steadySeconds() const override { return elapsed_; }
-    QDateTime now() const override;
-
-    void runFor(double seconds) override;
+    QDateTime now() const override
+    {
+        return QDateTime(QDate(2024, 1, 15).addDays(qint64((start_ + elapsed_) / 86400.0)),
+                         QTime::fromMSecsSinceStartOfDay(int(std::floor(secondsSinceMidnight() * 1000.0))));
+    }
+    void runFor(double seconds) override
+    {
+        if (++steps_ <= 2'000'000)
+            advance(std::max(seconds, 0.001));
+    }
     bool ending() const override { return runaway(); }
 
 private:
-    struct Arrival
-    {
-        double due; // elapsed() at which the bytes arrive
-        QByteArray bytes;
-    };
-
-    double seconds_;
+    double start_;
     double elapsed_ = 0.0;
-    QDate date_{2024, 1, 15};
     long long steps_ = 0;
-    long long stepLimit_ = 2'000'000;
     int commPort_ = 1;
     QByteArray waiting_;
-    std::vector<Arrival> arrivals_; // in order of due time
-    Responder responder_;
+    std::multimap<double, QByteArray> arrivals_; // by elapsed() at which they arrive
+    std::function<void(const QByteArray &)> responder_;
 };
 
-class NoDialogs : public platform::Dialogs
+struct NoDialogs : platform::Dialogs
 {
-public:
     void message(const QString &text, const QString &, platform::MessageIcon) override { shown.append(text); }
     QString input(const QString &, const QString &, const QString &) override { return {}; }
     FileChoice openFile(const QString &, const QString &) override { return {}; }
@@ -110,24 +103,48 @@ public:
     QStringList shown;
 };
 
-class FlagPolling : public logger::Polling
+struct FlagPolling : logger::Polling
 {
-public:
-    void pause() override { running_ = false; }
-    void resume() override { running_ = true; }
-    bool running() const override { return running_; }
-
-private:
-    bool running_ = true;
+    void pause() override { on = false; }
+    void resume() override { on = true; }
+    bool running() const override { return on; }
+    bool on = true;
 };
+
+// The function and range texts are a row of the table (or both empty).
+inline bool isTableRow(const QString &function, const QString &range)
+{
+    for (int code = 0; code < 256; ++code)
+        if (const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code)); row && row->functionText == function && row->rangeText == range)
+            return true;
+    return function.isEmpty() && range.isEmpty();
+}
+
+// scaleMax a full scale of the table (or 0) and scaleHalf its half.
+inline bool isScale(double scaleMax, double scaleHalf)
+{
+    bool fullScale = scaleMax == 0;
+    for (int code = 0; code < 256; ++code)
+        if (const auto row = common::lookupFunctionRange(static_cast<unsigned char>(code)))
+            fullScale = fullScale || row->fullScale == scaleMax;
+    return fullScale && scaleHalf * 2 == scaleMax;
+}
 
 } // namespace fuzz
 
 #ifdef METERLINK_FUZZ_ENTRY
-#define METERLINK_FUZZ_TARGET(check)                                                                             \
-    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)                            \
-    {                                                                                                            \
-        return fuzz::runFuzzInput(check, data, size);                                                            \
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+// A finding is printed and aborts, so that libFuzzer keeps the input.
+#define METERLINK_FUZZ_TARGET(check)                                                        \
+    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)     \
+    {                                                                                       \
+        if (const QString finding = check(QByteArrayView(data, qsizetype(size))); !finding.isEmpty()) { \
+            std::fprintf(stderr, "FINDING: %s\n", qPrintable(finding));                    \
+            std::abort();                                                                   \
+        }                                                                                   \
+        return 0;                                                                           \
     }
 #else
 #define METERLINK_FUZZ_TARGET(check)

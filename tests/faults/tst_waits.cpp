@@ -1,14 +1,13 @@
-// Every place where the program shows a dialog or waits with events running,
-// with something happening meanwhile: a window the handler belongs to (or
-// another one) is closed and destroyed, or the cable is pulled. The program
-// must not touch what is gone, must give the line back to the live reading
-// and show the meter's next reading, and must leave the recorded file whole.
+// Every place that shows a dialog or waits with events running, while a window
+// is closed and destroyed or the cable is pulled: nothing gone is touched, the
+// line goes back to the live reading, and the recorded file stays whole.
 
 #include "graphs/livegraphchart.h"
 #include "graphs/ui/ggraph.h"
 #include "recording/ui/attachrecording.h"
 #include "reclist/ui/reclistrig.h"
 #include "support/frames.h"
+#include "support/recordedfile.h"
 #include "views/ui/liveviews.h"
 
 #include <QAction>
@@ -21,37 +20,24 @@
 
 namespace {
 
-// What happens during the wait.
-enum class Disturbance {
-    CloseGraph,
-    CloseList,
-    CloseAnalog,
-    CloseLogger,
-    CloseRecordList,
-    PullCable,
-};
-
+enum class Disturbance { CloseGraph, CloseList, CloseAnalog, CloseLogger, CloseRecordList, PullCable };
 constexpr const char *disturbanceNames[] = {"G_GRAPH closed", "LIST closed", "ANALOG closed",
                                              "LOGGER closed", "REC_LIST closed", "cable pulled"};
 
-const auto frame = testsupport::liveFrame;
-const QByteArray firstReading = frame(0x42, 0x01, 0x23, 0x40, 0x08); // 01.234, 50 V DC
-const QByteArray laterReading = frame(0x42, 0x04, 0x32, 0x10, 0x08); // 04.321
+const QByteArray firstReading = testsupport::liveFrame(0x42, 0x01, 0x23, 0x40, 0x08); // 01.234, 50 V DC
+const QByteArray laterReading = testsupport::liveFrame(0x42, 0x04, 0x32, 0x10, 0x08); // 04.321
 
-// The whole program on the scripted platform: the panel with every feature,
-// the three live views open, the logger window open with its set list read,
-// set 2 downloaded into the record list, and a recording running.
+// The whole program on the scripted platform: the three live views and the
+// logger window open, set 2 in the record list, and a recording running.
 struct Rig : reclisttest::RecListRig
 {
-    std::unique_ptr<QObject> recordings;
-    std::unique_ptr<QObject> liveViews;
+    std::unique_ptr<QObject> recordings = recording::attachRecording(*panel);
+    std::unique_ptr<QObject> liveViews = views::attachLiveViews(*panel);
     QTemporaryDir dir;
     bool sawLinkLost = false;
 
     Rig()
     {
-        recordings = recording::attachRecording(*panel);
-        liveViews = views::attachLiveViews(*panel);
         meter.always(QStringLiteral("K"), reclisttest::millivoltReply(20), 0.1);
         port.feed(firstReading);
         panel->Timer6->fire();
@@ -74,7 +60,6 @@ struct Rig : reclisttest::RecListRig
 
     views::LiveViews &views() { return static_cast<views::LiveViews &>(*liveViews); }
 
-    // What the timers do meanwhile: a reading, the views fed, a line recorded.
     void sampleTicks()
     {
         port.feed(firstReading);
@@ -86,24 +71,16 @@ struct Rig : reclisttest::RecListRig
 
     void disturb(Disturbance disturbance)
     {
-        QWidget *target = nullptr;
-        switch (disturbance) {
-        case Disturbance::CloseGraph: target = views().graph(); break;
-        case Disturbance::CloseList: target = views().list(); break;
-        case Disturbance::CloseAnalog: target = views().analog(); break;
-        case Disturbance::CloseLogger: target = &window(); break;
-        case Disturbance::CloseRecordList: target = &list(); break;
-        case Disturbance::PullCable: pullCable(); return;
-        }
-        QVERIFY(target);
-        target->close();
-        // As the dialog's own event loop would: the closed window is gone
-        // before the dialog returns.
+        if (disturbance == Disturbance::PullCable)
+            return pullCable();
+        const QList<QWidget *> targets{views().graph(), views().list(), views().analog(), &window(), &list()};
+        QVERIFY(targets[int(disturbance)]);
+        targets[int(disturbance)]->close();
+        // As the dialog's own event loop would: the closed window is gone before the dialog returns.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // The device goes away; when the polling runs it loses the link, and the
-    // meter is back a second later.
+    // The polling loses the link; the meter is back a second later.
     void pullCable()
     {
         port.setDeviceLost(true);
@@ -112,40 +89,28 @@ struct Rig : reclisttest::RecListRig
             port.setDeviceLost(false);
             port.feed(firstReading);
         });
-        if (!panel->Timer6->isEnabled())
-            return; // an exchange has the line: it ends on the loss itself
-        // Ticks on a moving clock, until the meter is back.
-        for (int i = 0; i < 400 && port.deviceLost(); ++i) {
-            panel->Timer6->fire();
-            pump.runFor(0.01);
-        }
+        if (panel->Timer6->isEnabled()) // else an exchange has the line: it ends on the loss itself
+            pollUntil(4.0, [this] { return !port.deviceLost(); });
     }
 
-    // The meter is there and sends a new reading: true once it is shown
-    // within a second of polling ticks.
+    bool pollUntil(double seconds, const std::function<bool()> &done)
+    {
+        for (int step = 0; step <= seconds * 100; ++step, pump.runFor(0.01))
+            if (panel->Timer6->fire(); done())
+                return true;
+        return false;
+    }
+
     bool showsLaterReading()
     {
         port.setDeviceLost(false);
         port.feed(laterReading);
-        const double back = pump.advanced();
-        while (pump.advanced() - back <= 1.0) {
-            panel->Timer6->fire();
-            if (panel->LBLVALUE->text() == QLatin1String("04.321"))
-                return true;
-            pump.runFor(0.01);
-        }
-        return false;
+        return pollUntil(1.0, [this] { return panel->LBLVALUE->text() == QLatin1String("04.321"); });
     }
 };
 
-// Each place that shows a dialog or waits with events running, with the
-// request after which its wait comes (none: the wait is a dialog).
-struct Place
-{
-    const char *name;
-    const char *request;
-    void (*start)(Rig &);
-};
+// Each place, with the request after which its wait comes (none: a dialog).
+struct Place { const char *name, *request; void (*start)(Rig &); };
 const Place places[] = {
     {"G_GRAPH Ymax", "", [](Rig &r) { r.dialogs.queueInput("20"); r.views().graph()->Ymax->trigger(); }},
     {"G_GRAPH Ymin", "", [](Rig &r) { r.dialogs.queueInput("-20"); r.views().graph()->Ymin->trigger(); }},
@@ -160,32 +125,8 @@ const Place places[] = {
     {"UPDATE", "", [](Rig &r) { r.dialogs.queueInput("4"); r.panel->CMDUPDATE->click(); }},
     {"REC_LIST SAVE", "", [](Rig &r) { r.dialogs.queueSaveFile(r.dir.filePath("set2.txt")); r.list().MNUSAVE->trigger(); }},
     {"REC_LIST PRINT", "", [](Rig &r) { r.refuseNextPrintJob("No printer is installed."); r.list().MnuPrint->trigger(); }},
-    {"SAVE AS", "", [](Rig &r) {
-         r.panel->CMDSTOP->click();
-         r.dialogs.queueSaveFile(r.dir.filePath("next.dat"));
-         r.panel->CMDSAVE->click();
-     }},
+    {"SAVE AS", "", [](Rig &r) { r.panel->CMDSTOP->click(); r.dialogs.queueSaveFile(r.dir.filePath("next.dat")); r.panel->CMDSAVE->click(); }},
 };
-
-// The recorded file: every line whole and numbered in turn.
-QString recordedFileProblem(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("the recorded file cannot be read");
-    const QByteArray bytes = file.readAll();
-    if (bytes.isEmpty() || !bytes.endsWith("\r\n"))
-        return QStringLiteral("the recorded file ends in the middle of a line");
-    const QList<QByteArray> lines = bytes.chopped(2).split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        const QList<QByteArray> fields = lines[i].split('\t');
-        if (fields.size() != 8 || fields.first() != QByteArray::number(i + 1))
-            return QStringLiteral("line %1 of the recorded file is broken: %2")
-                .arg(i + 1)
-                .arg(QString::fromLatin1(lines[i]));
-    }
-    return {};
-}
 
 } // namespace
 
@@ -193,82 +134,66 @@ class WaitsTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void somethingHappensDuringTheWait_data();
-    void somethingHappensDuringTheWait();
+    void somethingHappensDuringTheWait_data()
+    {
+        QTest::addColumn<int>("place");
+        QTest::addColumn<Disturbance>("disturbance");
+        for (int p = 0; p < int(std::size(places)); ++p)
+            for (int d = 0; d <= int(Disturbance::PullCable); ++d)
+                QTest::addRow("%s, %s", places[p].name, disturbanceNames[d]) << p << Disturbance(d);
+    }
+    void somethingHappensDuringTheWait()
+    {
+        QFETCH(int, place);
+        QFETCH(Disturbance, disturbance);
+        const QString request = QString::fromLatin1(places[place].request);
+        Rig rig;
+        bool happened = false, pollingWhileAsked = true;
+        const auto duringTheWait = [&] {
+            happened = true;
+            rig.sampleTicks();
+            rig.disturb(disturbance);
+            rig.sampleTicks();
+        };
+        if (request.isEmpty()) {
+            rig.dialogs.whileNextUp([&] { // a question waits for the user, not the line
+                pollingWhileAsked = rig.polling() && !rig.loggerFeature().exchange().busy();
+                duringTheWait();
+            });
+        } else {
+            rig.meter.watch([&](const QString &key) {
+                if (key == request && !happened)
+                    rig.pump.after(rig.pump.advanced() + 0.02, duringTheWait);
+            });
+        }
+        QVERIFY(rig.list().isVisible());
+        places[place].start(rig);
+        QCoreApplication::processEvents();
+        rig.meter.watch({});
+
+        QVERIFY2(happened, "the wait did not come");
+        // The polling lost the link while the question was up, and came back.
+        QVERIFY(rig.sawLinkLost || disturbance != Disturbance::PullCable || !request.isEmpty());
+        QVERIFY(pollingWhileAsked && !rig.loggerFeature().exchange().busy());
+        QVERIFY(rig.showsLaterReading() && rig.polling());
+        QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
+        QVERIFY(rig.panel->CMDMEMORY->isEnabled() || rig.window().isLoaded());
+
+        // The views still open show the new reading.
+        rig.panel->Timer3->fire();
+        if (graphs::G_GRAPH *graph = rig.views().graph()) {
+            QCOMPARE(graph->Text1->text(), QStringLiteral("4.321"));
+            QCOMPARE(graph->chart().lastRange(), rig.panel->LBLRAN->text());
+        }
+        // (A lost device ends the recording, and with it the list's feed.)
+        if (views::LIST *list = rig.views().list(); list && rig.shared.listFeedOn == 1)
+            QVERIFY(list->Lbl[std::size_t(list->rows().rowNext())]->text().endsWith(QLatin1String("04.321")));
+
+        rig.panel->Timer4->fire();
+        rig.panel->CMDSTOP->click();
+        testsupport::verifyRecordedFile(rig.dir.filePath("rec.dat"));
+    }
 };
-
-void WaitsTest::somethingHappensDuringTheWait_data()
-{
-    QTest::addColumn<int>("place");
-    QTest::addColumn<QString>("request");
-    QTest::addColumn<Disturbance>("disturbance");
-    for (int p = 0; p < int(std::size(places)); ++p) {
-        for (int d = 0; d <= int(Disturbance::PullCable); ++d)
-            QTest::addRow("%s, %s", places[p].name, disturbanceNames[d])
-                << p << QString::fromLatin1(places[p].request) << Disturbance(d);
-    }
-}
-
-void WaitsTest::somethingHappensDuringTheWait()
-{
-    QFETCH(int, place);
-    QFETCH(QString, request);
-    QFETCH(Disturbance, disturbance);
-
-    Rig rig;
-    bool happened = false;
-    bool pollingWhileAsked = true;
-    const auto duringTheWait = [&] {
-        happened = true;
-        rig.sampleTicks();
-        rig.disturb(disturbance);
-        rig.sampleTicks();
-    };
-    if (request.isEmpty()) {
-        rig.dialogs.whileNextUp([&] {
-            // A question waits for the user, not the line.
-            pollingWhileAsked = rig.polling() && !rig.loggerFeature().exchange().busy();
-            duringTheWait();
-        });
-    } else {
-        rig.meter.watch([&](const QString &key) {
-            if (key != request || happened)
-                return;
-            rig.pump.after(rig.pump.advanced() + 0.02, duringTheWait);
-        });
-    }
-    QVERIFY(rig.list().isVisible());
-    places[place].start(rig);
-    QCoreApplication::processEvents();
-    rig.meter.watch({});
-
-    QVERIFY2(happened, "the wait did not come");
-    // The polling lost the link while the question was up, and came back.
-    if (disturbance == Disturbance::PullCable && request.isEmpty())
-        QVERIFY(rig.sawLinkLost);
-    QVERIFY(pollingWhileAsked);
-    QVERIFY(!rig.loggerFeature().exchange().busy());
-    QVERIFY(rig.showsLaterReading());
-    QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
-    QVERIFY(rig.polling());
-    QVERIFY(rig.panel->CMDMEMORY->isEnabled() || rig.window().isLoaded());
-
-    // The views still open show the new reading.
-    rig.panel->Timer3->fire();
-    if (graphs::G_GRAPH *graph = rig.views().graph()) {
-        QCOMPARE(graph->Text1->text(), QStringLiteral("4.321"));
-        QCOMPARE(graph->chart().lastRange(), rig.panel->LBLRAN->text());
-    }
-    // (A lost device ends the recording, and with it the list's feed.)
-    if (views::LIST *list = rig.views().list(); list && rig.shared.listFeedOn == 1)
-        QVERIFY(list->Lbl[std::size_t(list->rows().rowNext())]->text().endsWith(
-            QLatin1String("04.321")));
-
-    rig.panel->Timer4->fire();
-    rig.panel->CMDSTOP->click();
-    const QString problem = recordedFileProblem(rig.dir.filePath(QStringLiteral("rec.dat")));
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-}
 
 QTEST_MAIN(WaitsTest)
 #include "tst_waits.moc"

@@ -5,19 +5,16 @@
 
 namespace testsupport {
 
-// A disk that is full after `bytes`: while it lives no file of this process
-// may grow beyond that size. A write across the limit writes what fits and
-// then fails (SIGXFSZ is ignored, so the write fails instead of ending the
-// test).
+// A disk full after `bytes`: while it lives no file of this process grows
+// beyond that; a write across the limit writes what fits and then fails
+// (SIGXFSZ ignored, so the write fails instead of ending the test).
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN))
     {
         getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
+        const rlimit limit{bytes, saved_.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit()
@@ -29,8 +26,8 @@ public:
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
 private:
+    void (*previous_)(int);
     rlimit saved_{};
-    void (*previous_)(int) = nullptr;
 };
 
 } // namespace testsupport

@@ -1,76 +1,63 @@
 #pragma once
 
 #include "platform/printer.h"
-#include "support/recordingpage.h"
 
+#include <QFont>
+#include <QImage>
 #include <QPainter>
-#include <QRectF>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace testsupport {
 
-// A print job that paints into memory: each page becomes an image of a
-// fixed size and resolution (A4 at 100 dots per inch by default), and every
-// text drawn is recorded with its page and position. It can be told to
+// One piece of text drawn on a page (0-based), its baseline start in page pixels.
+struct DrawnText { int page = 0; QString text; QPointF position; QFont font; };
+
+class RecordingPage;
+
+// A print job painting each page into an image, every text recorded; it can
 // refuse begin(), as a cancelled print dialog or a broken printer would.
 class RecordingPrinter : public platform::Printer
 {
 public:
-    struct Setup
-    {
-        int dotsPerInch = 100;
-        QSize pagePixels{827, 1169}; // A4 at 100 dpi
-    };
+    struct Setup { int dotsPerInch = 100; QSize pagePixels{827, 1169}; }; // A4
 
-    RecordingPrinter();
+    RecordingPrinter() : RecordingPrinter(Setup{}) {}
     explicit RecordingPrinter(Setup setup);
     ~RecordingPrinter() override;
 
     QPainter *begin(const QString &documentName) override;
-    QRectF pageRect() const override;
+    QRectF pageRect() const override { return {QPointF(0, 0), QSizeF(setup_.pagePixels)}; }
     int resolution() const override { return setup_.dotsPerInch; }
     bool newPage() override;
-    bool end() override;
-    void abort() override;
+    bool end() override { return painter_.isActive() && painter_.end() && (ended_ = !failing_); }
+    void abort() override { aborted_ = (painter_.isActive() && painter_.end()) || aborted_; }
     QString errorText() const override { return errorText_; }
 
-    // --- script ---
-    // begin() returns nullptr with this errorText(); an empty reason
-    // stands for the user cancelling the print dialog.
-    void refuseBegin(const QString &reason = {});
-    // newPage() and end() report failure from now on.
-    void failFromNowOn() { failing_ = true; }
-    // Runs inside begin(), as the events that run while the print dialog
-    // is open.
+    // begin() fails with this errorText(); an empty one is the user cancelling.
+    void refuseBegin(const QString &reason = {}) { refusal_ = reason; }
+    void failFromNowOn() { failing_ = true; } // newPage() and end() fail
+    // Runs inside begin(), as the events while the print dialog is open.
     void whileChoosing(std::function<void()> events) { whileChoosing_ = std::move(events); }
 
-    // --- record ---
     QString documentName() const { return documentName_; }
-    // Sent whole (end() succeeded) / stopped without being sent.
-    bool ended() const { return ended_; }
+    bool ended() const { return ended_; } // sent whole
     bool aborted() const { return aborted_; }
-    // Pages painted so far (the current one included); none before begin().
-    QList<QImage> pages() const;
-    qsizetype pageCount() const;
+    QList<QImage> pages() const; // painted so far, the current one included
+    qsizetype pageCount() const { return pages().size(); }
     const QList<DrawnText> &texts() const;
-    // Texts of one page in drawing order.
-    QStringList pageTexts(int page) const;
-    // Every text of the document in drawing order.
-    QStringList allTexts() const;
+    QStringList pageTexts(int page) const; // in drawing order; -1: every page
+    QStringList allTexts() const { return pageTexts(-1); }
 
 private:
     Setup setup_;
     std::unique_ptr<RecordingPage> device_;
     QPainter painter_;
-    bool refuse_ = false;
-    bool failing_ = false;
-    bool ended_ = false;
-    bool aborted_ = false;
-    QString refuseReason_;
-    QString errorText_;
-    QString documentName_;
+    std::optional<QString> refusal_;
+    bool failing_ = false, ended_ = false, aborted_ = false;
+    QString errorText_, documentName_;
     std::function<void()> whileChoosing_;
 };
 

@@ -8,12 +8,8 @@
 
 namespace testsupport {
 
-// A serial port whose incoming bytes come from the test (feed) and whose
-// outgoing bytes are kept for inspection (sent, sentBytes).
-//
-// Like a real port it only carries bytes while open: a closed port has no
-// bytes waiting, reads nothing, and drops what is sent. Fed bytes queue
-// up regardless and show once it is open.
+// A serial port fed by the test that keeps what is sent. Closed, it has no
+// bytes waiting, reads nothing and drops what is sent; fed bytes queue up.
 class ScriptedPort : public platform::SerialPort
 {
 public:
@@ -24,56 +20,57 @@ public:
     void setSettings(const QString &settings) override { settings_ = settings; }
     QString settings() const { return settings_; }
 
-    bool open() override;
+    bool open() override
+    {
+        ++openCalls_;
+        errorText_ = openFailure_;
+        return open_ = openFailure_.isEmpty();
+    }
     bool isOpen() const override { return open_; }
     QString errorText() const override { return errorText_; }
     QString deviceName() const override { return QStringLiteral("scripted"); }
-
-    int bytesWaiting() override;
-    QByteArray read(int length) override;
-    void send(const QByteArray &bytes) override;
+    int bytesWaiting() override { return open_ ? int(incoming_.size()) : 0; }
+    QByteArray read(int length) override
+    {
+        readLengths_.append(length);
+        const QByteArray taken = open_ ? incoming_.left(length <= 0 ? incoming_.size() : length) : QByteArray();
+        incoming_.remove(0, taken.size());
+        return taken;
+    }
+    void send(const QByteArray &bytes) override
+    {
+        if (open_)
+            sent_.append(bytes);
+        if (open_ && responder_)
+            responder_(bytes);
+    }
     bool deviceLost() const override { return lost_; }
-
-    // --- script ---
-    // Appends bytes to the receive queue.
-    void feed(const QByteArray &bytes) { incoming_ += bytes; }
-    // Bytes received and not yet read (whether open or not).
-    QByteArray pending() const { return incoming_; }
-
-    // Makes the next opens fail with `reason` as errorText(); an empty
-    // reason lets them succeed again.
-    void failOpenWith(const QString &reason) { openFailure_ = reason; }
-    // Closes the port, as if the device had been released.
     void close() override { open_ = false; }
-    // Opens again; a lost device stays lost until the test says otherwise.
+    // A lost device stays lost until the test says otherwise.
     bool reopen() override { return open(); }
-    void setDeviceLost(bool lost) { lost_ = lost; }
 
-    // Called on every send while open, after recording it; lets a test
-    // play the meter's part (answer "A" with a reply, for example).
+    void feed(const QByteArray &bytes) { incoming_ += bytes; }
+    QByteArray pending() const { return incoming_; } // received, not yet read
+    // The next opens fail with `reason` (empty: they succeed again).
+    void failOpenWith(const QString &reason) { openFailure_ = reason; }
+    void setDeviceLost(bool lost) { lost_ = lost; }
+    // Plays the meter's part: called on every send while open, after recording it.
     void setResponder(Responder responder) { responder_ = std::move(responder); }
 
-    // --- record ---
-    // One entry per send() made while open.
-    const QByteArrayList &sent() const { return sent_; }
+    const QByteArrayList &sent() const { return sent_; } // one entry per send while open
     QByteArray sentBytes() const { return sent_.join(); }
     void clearSent() { sent_.clear(); }
     int openCalls() const { return openCalls_; }
-    // Every length passed to read(), in order.
     const QList<int> &readLengths() const { return readLengths_; }
 
 private:
-    int commPort_ = 0;
-    QString settings_;
-    bool open_ = false;
-    bool lost_ = false;
-    QString openFailure_;
-    QString errorText_;
+    int commPort_ = 0, openCalls_ = 0;
+    QString settings_, openFailure_, errorText_;
+    bool open_ = false, lost_ = false;
     QByteArray incoming_;
     QByteArrayList sent_;
     QList<int> readLengths_;
     Responder responder_;
-    int openCalls_ = 0;
 };
 
 } // namespace testsupport

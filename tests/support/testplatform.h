@@ -2,22 +2,16 @@
 
 #include "platform/platform.h"
 #include "support/recordingprinter.h"
-#include "support/scriptedclock.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedport.h"
 #include "support/scriptedpump.h"
 
-#include <memory>
 #include <vector>
 
 namespace testsupport {
 
-// The scripted doubles wired together, and a platform::Platform over them
-// (with manual timers: they tick only when the test fires them).
-//
-// Each print job the program makes is a RecordingPrinter kept here (the
-// program gets a forwarding handle it may destroy), so a test can inspect
-// every job after the program has finished with it.
+// The scripted doubles as a platform whose timers tick only when the test fires
+// them; every print job stays here, to inspect after the program dropped it.
 class TestPlatform
 {
 public:
@@ -26,20 +20,40 @@ public:
     ScriptedPump pump{clock};
     ScriptedDialogs dialogs;
 
-    platform::Platform platform();
+    platform::Platform platform()
+    {
+        const auto makePrinter = [this]() -> std::unique_ptr<platform::Printer> {
+            jobs_.push_back(std::make_unique<RecordingPrinter>());
+            if (refusal_)
+                jobs_.back()->refuseBegin(*std::exchange(refusal_, std::nullopt));
+            return std::make_unique<Handle>(*jobs_.back());
+        };
+        return {&port, &clock, &pump, &dialogs, makePrinter, platform::Timer::Mode::Manual};
+    }
 
-    // Print jobs made so far, oldest first.
     const std::vector<std::unique_ptr<RecordingPrinter>> &printJobs() const { return jobs_; }
     RecordingPrinter *lastPrintJob() const { return jobs_.empty() ? nullptr : jobs_.back().get(); }
     // The next print job refuses begin() with this reason (empty: cancel).
-    void refuseNextPrintJob(const QString &reason = {});
+    void refuseNextPrintJob(const QString &reason = {}) { refusal_ = reason; }
 
 private:
-    std::unique_ptr<platform::Printer> makePrinter();
+    // Hands the program a print job while the test keeps the real one.
+    struct Handle : platform::Printer
+    {
+        explicit Handle(RecordingPrinter &printer) : job(printer) {}
+        ~Handle() override { job.abort(); } // a job dropped before its end is not sent
+        QPainter *begin(const QString &documentName) override { return job.begin(documentName); }
+        QRectF pageRect() const override { return job.pageRect(); }
+        int resolution() const override { return job.resolution(); }
+        bool newPage() override { return job.newPage(); }
+        bool end() override { return job.end(); }
+        void abort() override { job.abort(); }
+        QString errorText() const override { return job.errorText(); }
+        RecordingPrinter &job;
+    };
 
     std::vector<std::unique_ptr<RecordingPrinter>> jobs_;
-    bool refuseNext_ = false;
-    QString refuseReason_;
+    std::optional<QString> refusal_;
 };
 
 } // namespace testsupport
