@@ -19,8 +19,6 @@ private Q_SLOTS:
     void leadingNumber();
     void fromDouble_data();
     void fromDouble();
-    void roundHalfEven_data();
-    void roundHalfEven();
     void format_data();
     void format();
     void formatDate_data();
@@ -30,31 +28,42 @@ private Q_SLOTS:
     void palette();
 };
 
+// Each text is read both as an exact Decimal and as the nearest double, and
+// rounded half to even from each: a double rounds on its shortest decimal
+// form, so both must agree.
 void CommonTest::leadingNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("exact"); // numberText of leadingDecimal
     QTest::addColumn<double>("number");
+    QTest::addColumn<qint64>("rounded");
     const QString nines(400, u'9'), tiny = "0." + QString(400, u'0') + "1";
     const QString largest = "179769313486231570" + QString(291, u'0');
-    QTest::newRow("range K Ohm") << "5K Ohm" << "5" << 5.0;
-    QTest::newRow("negative overload") << "-OL" << "0" << 0.0;
-    QTest::newRow("negative reading") << "-01.234" << "-1.234" << -1.234;
-    QTest::newRow("leading blanks and tab") << " \t2.5 Sec" << "2.5" << 2.5;
-    QTest::newRow("plus sign") << "+3.5" << "3.5" << 3.5;
-    QTest::newRow("empty") << "" << "0" << 0.0;
-    QTest::newRow("minus zero fraction") << "-0.000" << "0" << 0.0;
-    QTest::newRow("no exponent") << "1e5" << "1" << 1.0;
-    QTest::newRow("second point stops") << "1.2.3" << "1.2" << 1.2;
-    QTest::newRow("blank after sign stops") << "- 5" << "0" << 0.0;
-    QTest::newRow("arabic-indic digit is no digit") << QString::fromUtf8("\u0665") << "0" << 0.0;
+    const qint64 high = std::numeric_limits<qint64>::max(), low = std::numeric_limits<qint64>::min();
+    QTest::newRow("range K Ohm") << "5K Ohm" << "5" << 5.0 << qint64(5);
+    QTest::newRow("negative overload") << "-OL" << "0" << 0.0 << qint64(0);
+    QTest::newRow("negative reading") << "-01.234" << "-1.234" << -1.234 << qint64(-1);
+    QTest::newRow("leading blanks and tab, 2.5 to even") << " \t2.5 Sec" << "2.5" << 2.5 << qint64(2);
+    QTest::newRow("plus sign, 3.5 to even") << "+3.5" << "3.5" << 3.5 << qint64(4);
+    QTest::newRow("-2.5 to even") << "-2.5" << "-2.5" << -2.5 << qint64(-2);
+    QTest::newRow("-1.5 to even") << "-1.5" << "-1.5" << -1.5 << qint64(-2);
+    QTest::newRow("just above half") << "2.5000000000000004" << "2.5000000000000004" << 2.5000000000000004 << qint64(3);
+    QTest::newRow("2.50 exact half") << "2.50" << "2.5" << 2.5 << qint64(2);
+    QTest::newRow("far below one") << "0.0000000999999999999999999" << "0.0000000999999999999999999" << 1e-7 << qint64(0);
+    QTest::newRow("decimal half of a binary fraction") << "1000.5" << "1000.5" << 1000.5 << qint64(1000);
+    QTest::newRow("empty") << "" << "0" << 0.0 << qint64(0);
+    QTest::newRow("minus zero fraction") << "-0.000" << "0" << 0.0 << qint64(0);
+    QTest::newRow("no exponent") << "1e5" << "1" << 1.0 << qint64(1);
+    QTest::newRow("second point stops") << "1.2.3" << "1.2" << 1.2 << qint64(1);
+    QTest::newRow("blank after sign stops") << "- 5" << "0" << 0.0 << qint64(0);
+    QTest::newRow("arabic-indic digit is no digit") << QString::fromUtf8("\u0665") << "0" << 0.0 << qint64(0);
     QTest::newRow("25 digits round up") << "1234567890123456785000000" << "1234567890123456790000000"
-                                        << 1234567890123456790000000.0;
-    QTest::newRow("carry into 19th digit") << "9999999999999999999" << "10000000000000000000" << 1e19;
+                                        << 1234567890123456790000000.0 << high;
+    QTest::newRow("carry into 19th digit, saturates") << "9999999999999999999" << "10000000000000000000" << 1e19 << high;
     QTest::newRow("beyond the double range") << "-" + nines << "-1" + QString(400, u'0')
-                                             << -std::numeric_limits<double>::infinity();
-    QTest::newRow("below the double range") << tiny << tiny << 0.0;
-    QTest::newRow("largest double") << largest << largest << std::numeric_limits<double>::max();
+                                             << -std::numeric_limits<double>::infinity() << low;
+    QTest::newRow("below the double range") << tiny << tiny << 0.0 << qint64(0);
+    QTest::newRow("largest double") << largest << largest << std::numeric_limits<double>::max() << high;
 }
 
 void CommonTest::leadingNumber()
@@ -65,6 +74,8 @@ void CommonTest::leadingNumber()
     const double actual = common::leadingNumber(text);
     // "-OL" and "-0" give +0
     QVERIFY2(actual == number && !(number == 0 && std::signbit(actual)), qPrintable(QString::number(actual, 'g', 17)));
+    QTEST(common::roundHalfEven(common::leadingDecimal(text)), "rounded");
+    QTEST(common::roundHalfEven(actual), "rounded");
 }
 
 void CommonTest::fromDouble_data()
@@ -94,30 +105,6 @@ void CommonTest::fromDouble()
     QTEST(d.exponent, "exponent");
     QVERIFY(!std::isfinite(value) || d.toDouble() == value); // round trip (compares -0 == 0)
     QTEST(common::numberText(value, true), "text");
-}
-
-// Each text is read both as an exact Decimal and as the nearest double; a
-// double rounds on its shortest decimal form, so both must agree.
-void CommonTest::roundHalfEven_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qint64>("rounded");
-    QTest::newRow("2.5 to even") << "2.5" << qint64(2);
-    QTest::newRow("3.5 to even") << "3.5" << qint64(4);
-    QTest::newRow("-2.5 to even") << "-2.5" << qint64(-2);
-    QTest::newRow("-1.5 to even") << "-1.5" << qint64(-2);
-    QTest::newRow("just above half") << "2.5000000000000004" << qint64(3);
-    QTest::newRow("decimal half of a binary fraction") << "1000.5" << qint64(1000);
-    QTest::newRow("far below one") << "0.0000000999999999999999999" << qint64(0);
-    QTest::newRow("saturate high") << "10000000000000000000" << std::numeric_limits<qint64>::max();
-    QTest::newRow("saturate low") << "-10000000000000000000" << std::numeric_limits<qint64>::min();
-}
-
-void CommonTest::roundHalfEven()
-{
-    QFETCH(QString, text);
-    QTEST(common::roundHalfEven(common::leadingDecimal(text)), "rounded");
-    QTEST(common::roundHalfEven(common::leadingNumber(text)), "rounded");
 }
 
 // A value is N x 10^k; a row with a double formats that double instead.

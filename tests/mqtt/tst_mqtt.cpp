@@ -84,9 +84,8 @@ struct Broker
 };
 
 // A persistent QoS 1 subscriber to meterlink/#, on libmosquitto's own thread.
-class Subscriber
+struct Subscriber
 {
-public:
     Subscriber(const QString &dir, Kind kind, int port)
     {
         mosq_ = mosquitto_new("tst-mqtt-sub", false, this);
@@ -116,16 +115,13 @@ public:
         mosquitto_loop_stop(mosq_, true);
         mosquitto_destroy(mosq_);
     }
-    bool subscribed() const { return subscribed_; }
     QList<QByteArray> readings() const { const QMutexLocker lock(&mutex_); return readings_; }
     QList<QByteArray> statuses() const { const QMutexLocker lock(&mutex_); return statuses_; }
 
-private:
     mosquitto *mosq_;
     std::atomic_bool subscribed_ = false;
     mutable QMutex mutex_;
-    QList<QByteArray> readings_;
-    QList<QByteArray> statuses_;
+    QList<QByteArray> readings_, statuses_;
 };
 
 int countIn(const QByteArray &text, const QString &pattern)
@@ -155,23 +151,19 @@ void MqttTest::initTestCase()
     QVERIFY(dir_.isValid());
     mosquitto_lib_init();
     const QString d = dir_.path();
+    for (const auto &[name, text] : {std::pair{"acl", "user alice\ntopic readwrite meterlink/#\n"}, std::pair{"good", "secret\n"},
+                                     std::pair{"bad", "guessed\n"}, std::pair{"ext", "subjectAltName=IP:127.0.0.1\n"}}) {
+        QFile file(d + '/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) > 0);
+    }
     const QStringList newKey{"req", "-newkey", "rsa:2048", "-nodes", "-days", "2"};
     QVERIFY(run("openssl", newKey + QStringList{"-x509", "-subj", "/CN=test ca", "-keyout", d + "/ca.key", "-out", d + "/ca.crt"}));
     QVERIFY(run("openssl", newKey + QStringList{"-x509", "-subj", "/CN=stranger", "-keyout", d + "/other.key", "-out", d + "/other.crt"}));
     QVERIFY(run("openssl", newKey + QStringList{"-subj", "/CN=127.0.0.1", "-keyout", d + "/server.key", "-out", d + "/server.csr"}));
-    QFile ext(d + "/ext");
-    QVERIFY(ext.open(QIODevice::WriteOnly) && ext.write("subjectAltName=IP:127.0.0.1\n") > 0);
-    ext.close();
     QVERIFY(run("openssl", {"x509", "-req", "-in", d + "/server.csr", "-CA", d + "/ca.crt", "-CAkey", d + "/ca.key",
-                            "-CAcreateserial", "-days", "2", "-extfile", ext.fileName(), "-out", d + "/server.crt"}));
+                            "-CAcreateserial", "-days", "2", "-extfile", d + "/ext", "-out", d + "/server.crt"}));
     QVERIFY(run("mosquitto_passwd", {"-c", "-b", d + "/passwd", "alice", "secret"}));
-    for (const auto &[name, text] : {std::pair{"acl", "user alice\ntopic readwrite meterlink/#\n"},
-                                     std::pair{"good", "secret\n"}, std::pair{"bad", "guessed\n"}}) {
-        QFile file(d + '/' + name);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) > 0);
-    }
 }
-
 void MqttTest::publish_data()
 {
     QTest::addColumn<Kind>("kind");
@@ -214,7 +206,7 @@ void MqttTest::publish()
     Broker broker(dir_.path(), rowDir.path(), kind);
     QVERIFY(broker.start());
     Subscriber subscriber(dir_.path(), kind, broker.port);
-    QVERIFY(QTest::qWaitFor([&] { return subscriber.subscribed(); }, waitMs));
+    QVERIFY(QTest::qWaitFor([&] { return subscriber.subscribed_; }, waitMs));
     if (event == Event::StartLate || event == Event::Absent) // the subscriber's session waits in the broker
         broker.stop();
 

@@ -86,6 +86,7 @@ struct Rig
     }
     const views::DialPicture &dial() const { return views->analog()->picture(); }
     QList<qint16> feeds() const { return {shared.graphFeedOn, shared.listFeedOn, shared.analogOn}; }
+    QPoint underPanel() const { return panel->frameGeometry().bottomLeft() + QPoint(0, 1); }
     bool noViews() const { return !views->graph() && !views->list() && !views->analog(); }
 };
 
@@ -109,8 +110,6 @@ private Q_SLOTS:
     void list();
     void listDates_data();
     void listDates();
-    void placement_data();
-    void placement();
     void buttonsOpenFeedAndClose();
     void analogFollowsThePanel();
     void analogDuringALinkLoss();
@@ -261,38 +260,6 @@ void ViewsTest::listDates()
     QCOMPARE(rig.views->list()->Lbl[1]->text(), date.replace(u'/', common::systemDateSeparator()) + u' ' + text);
 }
 
-// Where each view opens: "under" the panel, "beside" it, or "under list".
-void ViewsTest::placement_data()
-{
-    QTest::addColumn<QString>("opened"); // buttons clicked, the last one's window placed
-    QTest::addColumn<QString>("where");
-    QTest::newRow("graph") << "GRAPH" << "under";
-    QTest::newRow("list") << "LIST" << "under";
-    QTest::newRow("list beside the panel when the graph is open") << "GRAPH LIST" << "beside";
-    QTest::newRow("analog") << "ANALOG" << "beside";
-    QTest::newRow("analog below the live list") << "LIST ANALOG" << "under list";
-}
-
-void ViewsTest::placement()
-{
-    QFETCH(QString, opened);
-    QFETCH(QString, where);
-    Rig rig;
-    QWidget *last = nullptr;
-    for (const QString &button : opened.split(u' ')) {
-        rig.panel->findChild<QPushButton *>("CMD" + button)->click();
-        last = button == "GRAPH" ? static_cast<QWidget *>(rig.views->graph())
-             : button == "LIST"  ? static_cast<QWidget *>(rig.views->list())
-                                 : rig.views->analog();
-    }
-    const QRect panel = rig.panel->frameGeometry();
-    const QPoint expected = where == "beside" ? QPoint(panel.width(), 0)
-                          : where == "under"  ? panel.bottomLeft() + QPoint(0, 1)
-                                              : QPoint(panel.left(), rig.views->list()->frameGeometry().bottom() + 1);
-    QVERIFY(last && last->isVisible());
-    QCOMPARE(last->frameGeometry().topLeft(), expected);
-}
-
 void ViewsTest::buttonsOpenFeedAndClose()
 {
     Rig rig;
@@ -301,6 +268,11 @@ void ViewsTest::buttonsOpenFeedAndClose()
     for (QPushButton *button : {rig.panel->CMDGRAPH, rig.panel->CMDLIST, rig.panel->CMDANALOG})
         button->click();
     QCOMPARE(rig.feeds(), (QList<qint16>{1, 1, -1}));
+    // The graph under the panel, the list beside it when the graph is open, the dial under the list.
+    QCOMPARE(rig.views->graph()->frameGeometry().topLeft(), rig.underPanel());
+    QCOMPARE(rig.views->list()->frameGeometry().topLeft(), QPoint(rig.panel->frameGeometry().width(), 0));
+    QCOMPARE(rig.views->analog()->frameGeometry().topLeft(),
+             QPoint(rig.panel->frameGeometry().left(), rig.views->list()->frameGeometry().bottom() + 1));
     QVERIFY(rig.panel->Timer3->isEnabled());
     graphs::G_GRAPH *graph = rig.views->graph();
     views::LIST *list = rig.views->list();
@@ -342,6 +314,7 @@ void ViewsTest::buttonsOpenFeedAndClose()
     QCOMPARE(fed.count(), 0);
     rig.panel->CMDLIST->click();
     QCOMPARE(rig.views->list()->rows().rowNext(), 0);
+    QCOMPARE(rig.views->list()->frameGeometry().topLeft(), rig.underPanel()); // no graph open now
     rig.panel->CMDGRAPH->click();
     QCOMPARE(rig.views->graph()->chart().sweep().sweepPos(), -1);
     rig.panel->CMDANALOG->click();
@@ -356,6 +329,7 @@ void ViewsTest::analogFollowsThePanel()
     Rig rig;
     rig.panel->CMDANALOG->click(); // before the first reading
     views::ANALOG *analog = rig.views->analog();
+    QCOMPARE(analog->frameGeometry().topLeft(), QPoint(rig.panel->frameGeometry().width(), 0)); // beside the panel
     QCOMPARE(analog->Label1->text(), QString());
     rig.show(QStringLiteral("mV"), QStringLiteral("500 mV"), QStringLiteral("250.00"));
     QCOMPARE(analog->Label2->text(), QStringLiteral("500 mV"));
