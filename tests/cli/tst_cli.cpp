@@ -37,29 +37,23 @@ QByteArray readFile(const QString &name)
 
 // meter-emulator serving a pty behind a symbolic link that outlives it, so
 // that a meter started again is found at the same path.
-class Meter
+struct Meter
 {
-public:
-    explicit Meter(const QString &link) : link_(link) {}
+    explicit Meter(const QString &path) : link(path) {}
     ~Meter()
     {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.terminate();
-        if (!process_.waitForFinished(5000))
-            process_.kill();
-        process_.waitForFinished(1000);
+        process.terminate();
+        process.waitForFinished(5000);
     }
     bool start(const QStringList &arguments)
     {
-        process_.start(QStringLiteral(EMULATOR_PROGRAM), arguments + QStringList{"--link", link_});
-        return process_.waitForStarted(5000) && process_.waitForReadyRead(5000);
+        process.start(QStringLiteral(EMULATOR_PROGRAM), arguments + QStringList{"--link", link});
+        return process.waitForStarted(5000) && process.waitForReadyRead(5000);
     }
-    QStringList port() const { return {"--port", link_}; }
+    QStringList port() const { return {"--port", link}; }
 
-private:
-    QString link_;
-    QProcess process_;
+    QString link;
+    QProcess process;
 };
 
 // The emulated meter shows -01.234 V in the 50 V range, DC, auto ranging.

@@ -212,9 +212,7 @@ void MqttTest::publish()
 
     const QString scheme = kind == Kind::Tls ? "mqtts" : "mqtt";
     QProcess cli;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("METERLINK_MQTT_QUEUE_BYTES", event == Event::StartLate ? "1200" : "1000000");
-    cli.setProcessEnvironment(environment);
+    qputenv("METERLINK_MQTT_QUEUE_BYTES", event == Event::StartLate ? "1200" : "1000000"); // the program inherits it
     if (!arguments.contains("--mqtt-topic"))
         arguments << "--mqtt-topic" << "meterlink/t";
     cli.start(CLI_PROGRAM, arguments.replaceInStrings("DIR", dir_.path())
