@@ -206,7 +206,7 @@ void MqttTest::publish()
     Broker broker(dir_.path(), rowDir.path(), kind);
     QVERIFY(broker.start());
     Subscriber subscriber(dir_.path(), kind, broker.port);
-    QVERIFY(QTest::qWaitFor([&] { return subscriber.subscribed_; }, waitMs));
+    QVERIFY(QTest::qWaitFor([&] { return subscriber.subscribed_.load(); }, waitMs));
     if (event == Event::StartLate || event == Event::Absent) // the subscriber's session waits in the broker
         broker.stop();
 
