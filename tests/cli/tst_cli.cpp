@@ -1,6 +1,5 @@
-// meterlink-cli end to end: the built program run against meter-emulator on
-// a pseudo-terminal (and against its built-in emulator), options in, output,
-// messages and exit status out. Every wait is bounded.
+// meterlink-cli end to end against meter-emulator on a pseudo-terminal (or
+// its built-in emulator): options in; output, messages and exit status out.
 
 #include <QJsonDocument>
 #include <QProcess>
@@ -32,7 +31,7 @@ Result runCli(const QStringList &arguments)
 QByteArray readFile(const QString &name)
 {
     QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "(missing)";
 }
 
 // meter-emulator serving a pty behind a symbolic link that outlives it, so
@@ -40,11 +39,7 @@ QByteArray readFile(const QString &name)
 struct Meter
 {
     explicit Meter(const QString &path) : link(path) {}
-    ~Meter()
-    {
-        process.terminate();
-        process.waitForFinished(5000);
-    }
+    ~Meter() { process.terminate(), process.waitForFinished(5000); }
     bool start(const QStringList &arguments)
     {
         process.start(QStringLiteral(EMULATOR_PROGRAM), arguments + QStringList{"--link", link});
@@ -70,8 +65,7 @@ QString helpPattern()
                                "--output-format", "--output-file", "--logger-status", "--list-sets", "--download",
                                "--get-clock", "--set-clock", "--set-id", "--set-sampling", "--set-memory-ics"})
         pattern += QStringLiteral("(?=[\\s\\S]*%1)").arg(QLatin1String(option));
-    // An example for each of them.
-    return pattern + QStringLiteral("([\\s\\S]*?\\n {20,}meterlink-cli ){16}");
+    return pattern + QStringLiteral("([\\s\\S]*?\\n {20,}meterlink-cli ){16}"); // and an example for each
 }
 
 } // namespace
@@ -106,7 +100,7 @@ void CliTest::run_data()
         // A usage error comes before the port is even opened: exit 2, not the open failure's 1.
         row(name, {gone}, arguments, 2, {}, "[^\\n]*" + QRegularExpression::escape(error) + "[^\\n]*\\n");
     };
-    const QStringList status{"--fast"};
+    const QStringList logger{"--fast"};
 
     row("analog, one sample by default", fixedMeter, {}, 0, analog + "{1}");
     row("csv", fixedMeter, {"--samples", "3", "-O", "csv"}, 0, csvHeader + "(" + iso + ",-1\\.234,V,50 V,DC Auto,-01\\.234\\n){3}");
@@ -128,17 +122,15 @@ void CliTest::run_data()
     // Five fields a port, none empty: "-" stands in for a missing one.
     row("list ports", {noPort}, {"--list-ports"}, 0, "(/dev/[^\\t\\n]+(\\t[^\\t\\n]+){4}\\n)*");
 
-    row("logger status", status, {"--logger-status"}, 0,
-        "memory size: 128 K\\nremaining memory: 127\\.5 K\\nID code: 1234\\nsampling time: 2 s\\nnumber of sets: 4\\n");
-    row("list of sets", status, {"--list-sets"}, 0,
+    row("list of sets", logger, {"--list-sets"}, 0,
         "1  24-03-14 08:00:00  20\\n2  24-03-14 12:30:15  50\\n3  00-02-28 23:59:55  3\\n4  24-03-15 09:00:00  12\\n");
     // A download, its dates across 29 February 2000, and its statistics on standard error.
-    row("download as CSV with statistics", status, {"--download", "3", "-O", "csv", "--stats"}, 0,
+    row("download as CSV with statistics", logger, {"--download", "3", "-O", "csv", "--stats"}, 0,
         csvHeader + "2000-02-28T23:59:55,0\\.1235,Ohm,5K Ohm,,0\\.1235\\n2000-02-29T00:00:00,0\\.1235,Ohm,5K Ohm,,0\\.1235\\n"
                     "2000-02-29T00:00:05,0\\.1236,Ohm,5K Ohm,,0\\.1236\\n",
         "Function: Ohm\\nReadings: 3\\nMinimum: 0\\.1235 \\(record 1, [^)]+\\)\\nMaximum: 0\\.1236 \\(record 3, [^)]+\\)\\n"
         "Mean: 0\\.12353\\nStandard deviation: 0\\.00006\\nLeft out: 0 overloaded, 0 of another function, 0 without a reading\\n");
-    row("set that does not exist", status, {"--download", "9"}, 1, {}, "[^\\n]*set 9 does not exist: the meter holds 4 set.*\\n");
+    row("set that does not exist", logger, {"--download", "9"}, 1, {}, "[^\\n]*set 9 does not exist: the meter holds 4 set.*\\n");
 
     bad("samples zero", {"--samples", "0"}, "--samples wants");
     bad("time unit unknown", {"--time", "5q"}, "--time wants a duration");
@@ -196,9 +188,8 @@ void CliTest::settingsReachTheMeter()
     QCOMPARE(status.out, QByteArray("memory size: 256 K\nremaining memory: 255.5 K\nID code: 4711\n"
                                     "sampling time: 7 s\nnumber of sets: 4\n"));
     const Result read = runCli(QStringList{"--get-clock"} + emulator.port());
-    QCOMPARE(read.exitCode, 0);
     const QDateTime meterTime = QDateTime::fromString(QString::fromLatin1(read.out.trimmed()), Qt::ISODate);
-    QVERIFY2(qAbs(meterTime.secsTo(QDateTime::currentDateTime())) < 10, read.out);
+    QVERIFY2(read.exitCode == 0 && qAbs(meterTime.secsTo(QDateTime::currentDateTime())) < 10, read.out);
 }
 
 void CliTest::outputFiles()
@@ -212,10 +203,7 @@ void CliTest::outputFiles()
         QCOMPARE(to({"--samples", "2", "-O", "dat"}, "bench.dat"), 0);
         QCOMPARE(to({"--samples", "2", "-O", "csv"}, "live.csv"), 0);
     }
-    const QList<QByteArray> records = readFile(path("bench.dat")).split('\n');
-    QCOMPARE(records.size(), 5);
-    QCOMPARE(QByteArrayList({records[0].left(2), records[1].left(2), records[2].left(2), records[3].left(2)}),
-             QByteArrayList({"1\t", "2\t", "1\t", "2\t"}));
+    QVERIFY(QRegularExpression("^1\t.*\r\n2\t.*\r\n1\t.*\r\n2\t.*\r\n$").match(QString::fromLatin1(readFile(path("bench.dat")))).hasMatch());
     QCOMPARE(readFile(path("live.csv")).count('\n'), 3);
     // A download to a file, as the list's SAVE writes it.
     QCOMPARE(to({"--download", "3"}, "set3.txt"), 0);
@@ -238,17 +226,13 @@ void CliTest::linkLostAndBack()
     emulator.reset(); // the meter goes away: its pty is closed
     QTRY_VERIFY_WITH_TIMEOUT((err += cli.readAllStandardError()).contains("lost"), 10000);
     QCOMPARE(err.count('\n'), 1);
-    out += cli.readAllStandardOutput();
-    const qsizetype before = out.count('\n');
+    const qsizetype before = (out += cli.readAllStandardOutput()).count('\n');
     emulator = std::make_unique<Meter>(path("meter"));
     QVERIFY(emulator->start(fixedMeter));
     QTRY_VERIFY_WITH_TIMEOUT((out += cli.readAllStandardOutput()).count('\n') >= before + 2, 10000);
     cli.terminate(); // ends cleanly, on a whole line
-    QVERIFY(cli.waitForFinished(5000));
-    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(cli.exitCode(), 0);
-    out += cli.readAllStandardOutput();
-    QVERIFY(out.endsWith('\n'));
+    QVERIFY(cli.waitForFinished(5000) && cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0);
+    QVERIFY((out += cli.readAllStandardOutput()).endsWith('\n'));
     for (const QByteArray &line : out.trimmed().split('\n'))
         QVERIFY2(QJsonDocument::fromJson(line).isObject(), line);
 }

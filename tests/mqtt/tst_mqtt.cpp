@@ -1,7 +1,6 @@
-// meterlink-cli --mqtt against a real Mosquitto broker started by the test
-// (plain, with a password file and an access list, with TLS from
-// certificates made here) and a libmosquitto subscriber: what arrives is
-// compared with the run's own jsonl file. Every wait is bounded.
+// meterlink-cli --mqtt against a Mosquitto broker started here (plain, with
+// a password file and access list, or TLS) and a libmosquitto subscriber:
+// what arrives is compared with the run's own jsonl file.
 
 #include <QFile>
 #include <QMutex>
@@ -28,19 +27,10 @@ enum class Kind { Plain, Auth, Tls };
 // What happens to the broker while the program runs.
 enum class Event { None, Restart, StartLate, Absent, Kill };
 
-bool run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(waitMs) && process.exitCode() == 0;
-}
-
 int freePort()
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
     socklen_t size = sizeof address;
     ::bind(fd, reinterpret_cast<sockaddr *>(&address), size);
     ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
@@ -52,8 +42,7 @@ int freePort()
 // its queued messages survive a restart.
 struct Broker
 {
-    QString files; // the certificates, password file and access list
-    QString data;
+    QString files, data; // the certificates, password file and access list; the broker's own
     Kind kind;
     int port = freePort();
     QProcess process;
@@ -69,18 +58,13 @@ struct Broker
                  : kind == Kind::Tls ? QStringLiteral("allow_anonymous true\ncafile FILES/ca.crt\ncertfile FILES/server.crt\nkeyfile FILES/server.key\n")
                                      : QStringLiteral("allow_anonymous true\n")).replace("FILES", files);
         QFile file(data + "/broker.conf");
-        if (!file.open(QIODevice::WriteOnly) || file.write(conf.toUtf8()) < 0)
+        if (!file.open(QIODevice::WriteOnly) || file.write(conf.toUtf8()) < 0 || !file.flush())
             return false;
-        file.close();
         process.start("mosquitto", {"-c", file.fileName()});
         QByteArray log; // it says "running" once it listens
         return QTest::qWaitFor([&] { return (log += process.readAllStandardError()).contains(" running"); }, waitMs);
     }
-    void stop()
-    {
-        process.terminate();
-        process.waitForFinished(waitMs);
-    }
+    void stop() { process.terminate(), process.waitForFinished(waitMs); }
 };
 
 // A persistent QoS 1 subscriber to meterlink/#, on libmosquitto's own thread.
@@ -126,8 +110,7 @@ struct Subscriber
 
 int countIn(const QByteArray &text, const QString &pattern)
 {
-    const auto match = QRegularExpression(pattern).match(QString::fromUtf8(text));
-    return match.hasMatch() ? match.captured(1).toInt() : 0;
+    return QRegularExpression(pattern).match(QString::fromUtf8(text)).captured(1).toInt();
 }
 
 } // namespace
@@ -156,13 +139,17 @@ void MqttTest::initTestCase()
         QFile file(d + '/' + name);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) > 0);
     }
-    const QStringList newKey{"req", "-newkey", "rsa:2048", "-nodes", "-days", "2"};
-    QVERIFY(run("openssl", newKey + QStringList{"-x509", "-subj", "/CN=test ca", "-keyout", d + "/ca.key", "-out", d + "/ca.crt"}));
-    QVERIFY(run("openssl", newKey + QStringList{"-x509", "-subj", "/CN=stranger", "-keyout", d + "/other.key", "-out", d + "/other.crt"}));
-    QVERIFY(run("openssl", newKey + QStringList{"-subj", "/CN=127.0.0.1", "-keyout", d + "/server.key", "-out", d + "/server.csr"}));
-    QVERIFY(run("openssl", {"x509", "-req", "-in", d + "/server.csr", "-CA", d + "/ca.crt", "-CAkey", d + "/ca.key",
-                            "-CAcreateserial", "-days", "2", "-extfile", d + "/ext", "-out", d + "/server.crt"}));
-    QVERIFY(run("mosquitto_passwd", {"-c", "-b", d + "/passwd", "alice", "secret"}));
+    const QStringList newKey{"openssl", "req", "-newkey", "rsa:2048", "-nodes", "-days", "2"};
+    for (const QStringList &command : {newKey + QStringList{"-x509", "-subj", "/CN=test ca", "-keyout", d + "/ca.key", "-out", d + "/ca.crt"},
+                                       newKey + QStringList{"-x509", "-subj", "/CN=stranger", "-keyout", d + "/other.key", "-out", d + "/other.crt"},
+                                       newKey + QStringList{"-subj", "/CN=127.0.0.1", "-keyout", d + "/server.key", "-out", d + "/server.csr"},
+                                       {"openssl", "x509", "-req", "-in", d + "/server.csr", "-CA", d + "/ca.crt", "-CAkey", d + "/ca.key",
+                                        "-CAcreateserial", "-days", "2", "-extfile", d + "/ext", "-out", d + "/server.crt"},
+                                       {"mosquitto_passwd", "-c", "-b", d + "/passwd", "alice", "secret"}}) {
+        QProcess process;
+        process.start(command[0], command.mid(1));
+        QVERIFY2(process.waitForFinished(waitMs) && process.exitCode() == 0, qPrintable(command.join(' ')));
+    }
 }
 void MqttTest::publish_data()
 {
