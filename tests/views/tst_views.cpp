@@ -18,14 +18,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <optional>
-
-Q_DECLARE_METATYPE(std::optional<double>)
 
 namespace {
 
-const QColor yellow(255, 255, 0);
-const QColor textColour(0, 0, 128);
+const QColor yellow(255, 255, 0), textColour(0, 0, 128);
 
 // True when one of the pixels around a point has the colour (lines are
 // rasterised to within half a pixel).
@@ -98,65 +94,82 @@ QString dated(int line)
     return QStringLiteral("24") + s + QStringLiteral("01") + s + QStringLiteral("15 line %1").arg(line);
 }
 
+// Probes: each works out one text from its inputs.
+using Probe = QString (*)(const QStringList &);
+
+QString needle(const QStringList &readingAndRange)
+{
+    const auto degrees = views::needleAngle(readingAndRange[0], readingAndRange[1]);
+    return degrees ? QString::number(*degrees) : QStringLiteral("none");
+}
+
+QString scale(const QStringList &range)
+{
+    QStringList all;
+    for (const views::ScaleNumber &number : views::scaleNumbers(range[0]))
+        all << QStringLiteral("%1@%2").arg(number.text).arg(number.degrees);
+    return all.join(u',');
+}
+
+// LIST's first line, dated by the moment its own time belongs to, the clock
+// at the given seconds after midnight of 2024-01-16.
+QString listed(const QStringList &clockAndText)
+{
+    Rig rig;
+    rig.panel->CMDLIST->click();
+    rig.test.clock.setDate(QDate(2024, 1, 16));
+    rig.test.clock.setSecondsSinceMidnight(clockAndText[0].toDouble());
+    rig.views->list()->Text1->setText(clockAndText[1]);
+    return rig.views->list()->Lbl[1]->text().replace(common::systemDateSeparator(), u'/');
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Probe)
 
 class ViewsTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void needleAngle_data();
-    void needleAngle();
-    void scaleNumbers();
+    void texts_data();
+    void texts();
     void dialPicture();
     void list_data();
     void list();
-    void listDates_data();
-    void listDates();
     void buttonsOpenFeedAndClose();
     void analogFollowsThePanelAndItsLink();
 };
 
-void ViewsTest::needleAngle_data()
+void ViewsTest::texts_data()
 {
-    QTest::addColumn<QString>("reading");
-    QTest::addColumn<QString>("range");
-    QTest::addColumn<std::optional<double>>("degrees");
-    using Deg = std::optional<double>;
-    QTest::newRow("250 of 500 mV") << "250.00" << "500 mV" << Deg(63);
-    QTest::newRow("-500 of 500 mV on the last tick") << "-500.00" << "500 mV" << Deg(144);
-    QTest::newRow("zero straight up") << "000.00" << "500 mV" << Deg(90);
-    QTest::newRow("-OL rests beyond the left end") << "-OL" << "500 mV" << Deg(145);
-    QTest::newRow("OL rests beyond the right end") << "OL" << "500 mV" << Deg(35);
-    QTest::newRow("twice the range clamped") << "1000.00" << "500 mV" << Deg(35);
-    QTest::newRow("leading zeros and sign") << "-01.250" << "5 V" << Deg(103.5);
-    QTest::newRow("K range") << "2.500" << "5K Ohm" << Deg(63);
-    QTest::newRow("range without a number: no needle") << "0.123" << "Diode" << Deg();
-    QTest::newRow("empty range: no needle") << "0.123" << "" << Deg();
-    QTest::newRow("OL even without a range") << "OL" << "Diode" << Deg(35);
-    QTest::newRow("truncated reading") << "2." << "5 V" << Deg(68.4);
+    QTest::addColumn<Probe>("probe");
+    QTest::addColumn<QStringList>("input");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("needle: -500 of 500 mV on the last tick") << &needle << QStringList{"-500.00", "500 mV"} << "144";
+    QTest::newRow("needle: -OL rests beyond the left end") << &needle << QStringList{"-OL", "500 mV"} << "145";
+    QTest::newRow("needle: OL rests beyond the right end") << &needle << QStringList{"OL", "500 mV"} << "35";
+    QTest::newRow("needle: twice the range clamped") << &needle << QStringList{"1000.00", "500 mV"} << "35";
+    QTest::newRow("needle: leading zeros and sign") << &needle << QStringList{"-01.250", "5 V"} << "103.5";
+    QTest::newRow("needle: K range") << &needle << QStringList{"2.500", "5K Ohm"} << "63";
+    QTest::newRow("needle: empty range, none") << &needle << QStringList{"0.123", ""} << "none";
+    QTest::newRow("needle: OL even without a range") << &needle << QStringList{"OL", "Diode"} << "35";
+    QTest::newRow("needle: truncated reading") << &needle << QStringList{"2.", "5 V"} << "68.4";
+    QTest::newRow("scale: 5 V") << &scale << QStringList{"5 V"} << "0@90, 2.5@63,-2.5@117, 5@39.6,-5@140.4";
+    QTest::newRow("scale: 1000 V") << &scale << QStringList{"1000 V"} << "0@90, 500@63,-500@117, 1000@39.6,-1000@140.4";
+    QTest::newRow("scale: no number") << &scale << QStringList{"Diode"} << "0@90, 0@63, 0@117, 0@39.6, 0@140.4";
+    const QString line = QStringLiteral("    V    5 V:     1.2");
+    QTest::newRow("list: midday") << &listed << QStringList{"43200", "  12:00:00" + line} << "24/01/16   12:00:00" + line;
+    QTest::newRow("list: yesterday's time just after midnight") << &listed << QStringList{"0.4", "  23:59:59" + line} << "24/01/15   23:59:59" + line;
+    QTest::newRow("list: a long sampling time, still the evening") << &listed << QStringList{"3600", "  19:00:00" + line} << "24/01/15   19:00:00" + line;
+    QTest::newRow("list: midnight rounded up a moment early") << &listed << QStringList{"86399.6", "  00:00:00" + line} << "24/01/17   00:00:00" + line;
+    QTest::newRow("list: no time shown") << &listed << QStringList{"0.4", "  " + line} << "24/01/16   " + line;
 }
 
-void ViewsTest::needleAngle()
+void ViewsTest::texts()
 {
-    QFETCH(QString, reading);
-    QFETCH(QString, range);
-    QFETCH(std::optional<double>, degrees);
-    const auto got = views::needleAngle(reading, range);
-    QCOMPARE(got.has_value(), degrees.has_value());
-    QVERIFY2(!degrees || qAbs(*got - *degrees) < 1e-9, qPrintable(QString::number(got.value_or(0))));
-}
-
-void ViewsTest::scaleNumbers()
-{
-    const auto numbers = [](const char *range) {
-        QStringList all;
-        for (const views::ScaleNumber &number : views::scaleNumbers(QString::fromLatin1(range)))
-            all << QStringLiteral("%1@%2").arg(number.text).arg(number.degrees);
-        return all.join(u',');
-    };
-    QCOMPARE(numbers("5 V"), QStringLiteral("0@90, 2.5@63,-2.5@117, 5@39.6,-5@140.4"));
-    QCOMPARE(numbers("1000 V"), QStringLiteral("0@90, 500@63,-500@117, 1000@39.6,-1000@140.4"));
-    QCOMPARE(numbers("Diode"), QStringLiteral("0@90, 0@63, 0@117, 0@39.6, 0@140.4"));
+    QFETCH(Probe, probe);
+    QFETCH(QStringList, input);
+    QTEST(probe(input), "text");
 }
 
 void ViewsTest::dialPicture()
@@ -233,32 +246,6 @@ void ViewsTest::list()
     while (rows.size() > 2 && rows.last() == u'-') // the blank rows at the end
         rows.removeLast();
     QTEST(rows.join(u' '), "rows");
-}
-
-// A line's date is that of the moment its own time belongs to.
-void ViewsTest::listDates_data()
-{
-    QTest::addColumn<double>("clock"); // seconds since midnight of 2024-01-16
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("date");
-    QTest::newRow("midday") << 43200.0 << "  12:00:00    V    5 V:     1.2" << "24/01/16";
-    QTest::newRow("yesterday's time just after midnight") << 0.4 << "  23:59:59    V    5 V:     1.2" << "24/01/15";
-    QTest::newRow("a long sampling time still shows the evening") << 3600.0 << "  19:00:00    V    5 V:     1.2" << "24/01/15";
-    QTest::newRow("midnight rounded up a moment early") << 86399.6 << "  00:00:00    V    5 V:     1.2" << "24/01/17";
-    QTest::newRow("no time shown") << 0.4 << "      V    5 V:     1.2" << "24/01/16";
-}
-
-void ViewsTest::listDates()
-{
-    QFETCH(double, clock);
-    QFETCH(QString, text);
-    QFETCH(QString, date);
-    Rig rig;
-    rig.panel->CMDLIST->click();
-    rig.test.clock.setDate(QDate(2024, 1, 16));
-    rig.test.clock.setSecondsSinceMidnight(clock);
-    rig.views->list()->Text1->setText(text);
-    QCOMPARE(rig.views->list()->Lbl[1]->text(), date.replace(u'/', common::systemDateSeparator()) + u' ' + text);
 }
 
 void ViewsTest::buttonsOpenFeedAndClose()
