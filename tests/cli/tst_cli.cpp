@@ -78,7 +78,6 @@ private Q_SLOTS:
     void run_data();
     void run();
     void settingsReachTheMeter();
-    void outputFiles();
     void linkLostAndBack();
 
 private:
@@ -92,10 +91,11 @@ void CliTest::run_data()
     QTest::addColumn<QStringList>("meter");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("out"); // the whole of standard output
+    QTest::addColumn<QString>("out"); // the whole of standard output, or of the -o file
     QTest::addColumn<QString>("err"); // the whole of standard error
-    const auto row = [](const char *name, QStringList meter, QStringList arguments, int exitCode, QString out,
-                        QString err = {}) { QTest::newRow(name) << meter << arguments << exitCode << out << err; };
+    QTest::addColumn<int>("runs");
+    const auto row = [](const char *name, QStringList meter, QStringList arguments, int exitCode, QString out, QString err = {},
+                        int runs = 1) { QTest::newRow(name) << meter << arguments << exitCode << out << err << runs; };
     const auto bad = [&](const char *name, QStringList arguments, const QString &error) {
         // A usage error comes before the port is even opened: exit 2, not the open failure's 1.
         row(name, {gone}, arguments, 2, {}, "[^\\n]*" + QRegularExpression::escape(error) + "[^\\n]*\\n");
@@ -103,9 +103,12 @@ void CliTest::run_data()
     const QStringList logger{"--fast"};
 
     row("analog, one sample by default", fixedMeter, {}, 0, analog + "{1}");
-    row("csv", fixedMeter, {"--samples", "3", "-O", "csv"}, 0, csvHeader + "(" + iso + ",-1\\.234,V,50 V,DC Auto,-01\\.234\\n){3}");
-    row("dat, numbered from 1, CR LF", fixedMeter, {"--samples", "2", "-O", "dat"}, 0,
-        "1(\\t\\d\\d-\\d\\d-\\d\\d\\t\\d\\d:\\d\\d:\\d\\d\\t-01\\.234\\tV\\t50 V\\tDC\\t\\r\\n)2(?1)");
+    row("csv to a file, replaced at every run", fixedMeter, {"--samples", "3", "-O", "csv", "-o", "DIR/live.csv"}, 0,
+        csvHeader + "(" + iso + ",-1\\.234,V,50 V,DC Auto,-01\\.234\\n){3}", {}, 2);
+    row("dat to a file: appended, numbered from 1 at every run, CR LF", fixedMeter, {"--samples", "2", "-O", "dat", "-o", "DIR/b.dat"}, 0,
+        "(1(\\t\\d\\d-\\d\\d-\\d\\d\\t\\d\\d:\\d\\d:\\d\\d\\t-01\\.234\\tV\\t50 V\\tDC\\t\\r\\n)2(?2)){2}", {}, 2);
+    row("file that cannot be written", fixedMeter, {"-O", "csv", "-o", "DIR/none/x.csv"}, 1, "\\(missing\\)",
+        "[\\s\\S]*cannot write to .*/none/x\\.csv[\\s\\S]*");
     // At 10 frames a second: the time ends it long before the samples would.
     row("interval takes the newest frame, time limit", fixedMeter, {"--samples", "1000", "--interval", "0.3", "--time", "1s"}, 0,
         analog + "{2,4}");
@@ -122,6 +125,9 @@ void CliTest::run_data()
                     "2000-02-29T00:00:05,0\\.1236,Ohm,5K Ohm,,0\\.1236\\n",
         "Function: Ohm\\nReadings: 3\\nMinimum: 0\\.1235 \\(record 1, [^)]+\\)\\nMaximum: 0\\.1236 \\(record 3, [^)]+\\)\\n"
         "Mean: 0\\.12353\\nStandard deviation: 0\\.00006\\nLeft out: 0 overloaded, 0 of another function, 0 without a reading\\n");
+    row("download to a file as the list's SAVE writes it", logger, {"--download", "3", "-o", "DIR/set3.txt"}, 0,
+        QRegularExpression::escape("\"1\t00-02-28\t23:59:55\t 0.1235\tOhm\t5K Ohm\t\t\t\"\r\n\"2\t00-02-29\t00:00:00\t 0.1235\tOhm\t5K Ohm\t\t\t\"\r\n"
+                                   "\"3\t00-02-29\t00:00:05\t 0.1236\tOhm\t5K Ohm\t\t\t\"\r\n"));
     row("set that does not exist", logger, {"--download", "9"}, 1, {}, "[^\\n]*set 9 does not exist: the meter holds 4 set.*\\n");
 
     bad("samples zero", {"--samples", "0"}, "--samples wants");
@@ -161,12 +167,19 @@ void CliTest::run()
         QVERIFY(emulator.start(meter));
         arguments << emulator.port();
     }
-    const Result result = runCli(arguments);
+    arguments.replaceInStrings("DIR", dir_->path());
+    QFETCH(int, runs);
+    Result result;
+    for (int run = 0; run < runs; ++run)
+        result = runCli(arguments);
     QTEST(result.exitCode, "exitCode");
     QFETCH(QString, out);
     QFETCH(QString, err);
+    const qsizetype o = arguments.indexOf("-o");
+    QVERIFY(o < 0 || result.out.isEmpty());
+    const QByteArray written = o < 0 ? result.out : readFile(arguments[o + 1]);
     const auto whole = [](const QString &pattern) { return QRegularExpression(QRegularExpression::anchoredPattern(pattern)); };
-    QVERIFY2(whole(out).match(QString::fromUtf8(result.out)).hasMatch(), result.out + result.err);
+    QVERIFY2(whole(out).match(QString::fromUtf8(written)).hasMatch(), written + result.err);
     QVERIFY2(whole(err).match(QString::fromLocal8Bit(result.err)).hasMatch(), result.err);
 }
 
@@ -182,29 +195,6 @@ void CliTest::settingsReachTheMeter()
     const Result read = runCli(QStringList{"--get-clock"} + emulator.port());
     const QDateTime meterTime = QDateTime::fromString(QString::fromLatin1(read.out.trimmed()), Qt::ISODate);
     QVERIFY2(read.exitCode == 0 && qAbs(meterTime.secsTo(QDateTime::currentDateTime())) < 10, read.out);
-}
-
-void CliTest::outputFiles()
-{
-    Meter emulator(path("meter"));
-    QVERIFY(emulator.start(fixedMeter));
-    const auto to = [&](const QStringList &arguments, const QString &file) {
-        return runCli(arguments + QStringList{"-o", path(file)} + emulator.port()).exitCode;
-    };
-    for (int run = 0; run < 2; ++run) { // dat appends, numbered from 1 at every run; the others replace
-        QCOMPARE(to({"--samples", "2", "-O", "dat"}, "bench.dat"), 0);
-        QCOMPARE(to({"--samples", "2", "-O", "csv"}, "live.csv"), 0);
-    }
-    QVERIFY(QRegularExpression("^1\t.*\r\n2\t.*\r\n1\t.*\r\n2\t.*\r\n$").match(QString::fromLatin1(readFile(path("bench.dat")))).hasMatch());
-    QCOMPARE(readFile(path("live.csv")).count('\n'), 3);
-    // A download to a file, as the list's SAVE writes it.
-    QCOMPARE(to({"--download", "3"}, "set3.txt"), 0);
-    QCOMPARE(readFile(path("set3.txt")), QByteArray("\"1\t00-02-28\t23:59:55\t 0.1235\tOhm\t5K Ohm\t\t\t\"\r\n"
-                                                  "\"2\t00-02-29\t00:00:00\t 0.1235\tOhm\t5K Ohm\t\t\t\"\r\n"
-                                                  "\"3\t00-02-29\t00:00:05\t 0.1236\tOhm\t5K Ohm\t\t\t\"\r\n"));
-    const Result failed = runCli(QStringList{"-o", path("none/x.csv"), "-O", "csv"} + emulator.port());
-    QCOMPARE(failed.exitCode, 1);
-    QVERIFY2(failed.err.contains("cannot write to " + path("none/x.csv").toLocal8Bit()), failed.err);
 }
 
 void CliTest::linkLostAndBack()

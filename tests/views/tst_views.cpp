@@ -97,6 +97,37 @@ QString dated(int line)
 // Probes: each works out one text from its inputs.
 using Probe = QString (*)(const QStringList &);
 
+// LIST fed through steps: "sN" room for N rows (and part of one more), "+N"
+// lines up to line N, "e" an empty text (adds nothing). Then the rows that
+// fit and each row's line number, "-" blank, "*" framed, up to the last not
+// blank; "?" marks a row hidden, "!" a framed row out of sight.
+QString listRows(const QStringList &steps)
+{
+    Rig rig;
+    rig.panel->CMDLIST->click();
+    views::LIST *list = rig.views->list();
+    int line = 0;
+    for (const QString &step : steps) {
+        if (step[0] == u's')
+            list->resize(list->width(), (step.mid(1).toInt() + 4) * list->rowHeight() - 1);
+        for (const int last = step[0] == u'+' ? step.mid(1).toInt() : line; line < last;)
+            list->Text1->setText(QStringLiteral("line %1").arg(++line));
+        if (step == u'e')
+            list->Text1->setText(QString());
+    }
+    QStringList rows{QString::number(list->rows().rowsMax()) + u':'};
+    for (int i = 0; i < list->rows().rowCount(); ++i) {
+        const QLabel *row = list->Lbl.at(std::size_t(i));
+        const QString text = row->text(), n = text.section(u' ', -1);
+        rows << (text.trimmed().isEmpty() ? QStringLiteral("-") : text == dated(n.toInt()) ? n : text) + (row->isVisible() ? "" : "?");
+        if (row->frameShape() != QFrame::NoFrame)
+            rows.last() += i == 0 || row->geometry().bottom() < list->height() ? u'*' : u'!';
+    }
+    while (rows.size() > 2 && rows.last() == u'-') // the blank rows at the end
+        rows.removeLast();
+    return rows.join(u' ');
+}
+
 QString needle(const QStringList &readingAndRange)
 {
     const auto degrees = views::needleAngle(readingAndRange[0], readingAndRange[1]);
@@ -134,8 +165,6 @@ private Q_SLOTS:
     void texts_data();
     void texts();
     void dialPicture();
-    void list_data();
-    void list();
     void buttonsOpenFeedAndClose();
     void analogFollowsThePanelAndItsLink();
 };
@@ -157,6 +186,21 @@ void ViewsTest::texts_data()
     QTest::newRow("scale: 5 V") << &scale << QStringList{"5 V"} << "0@90, 2.5@63,-2.5@117, 5@39.6,-5@140.4";
     QTest::newRow("scale: 1000 V") << &scale << QStringList{"1000 V"} << "0@90, 500@63,-500@117, 1000@39.6,-1000@140.4";
     QTest::newRow("scale: no number") << &scale << QStringList{"Diode"} << "0@90, 0@63, 0@117, 0@39.6, 0@140.4";
+    const auto list = [](const char *name, const char *steps, const char *rows) {
+        QTest::newRow(name) << &listRows << QString::fromLatin1(steps).split(u' ') << QString::fromLatin1(rows);
+    };
+    list("list: first line in row 1", "s10 +1", "10: - 1*");
+    list("list: ten lines fill rows 1 to 10", "s10 +10 e", "10: - 1 2 3 4 5 6 7 8 9 10*");
+    list("list: 11th scrolls row 0 out of its blank", "s10 +11", "10: 1 2 3 4 5 6 7 8 9 10 11*");
+    list("list: 15 lines keep the newest 11", "s10 +15", "10: 5 6 7 8 9 10 11 12 13 14 15*");
+    list("list: rows are made as the window grows", "s10 +3 s20", "20: - 1 2 3*");
+    list("list: shrunk, the lines move up", "s10 +8 s5", "5: 3 4 5 6 7 8*");
+    list("list: shrunk and full, scrolls", "s10 +8 s5 +9", "5: 4 5 6 7 8 9*");
+    list("list: grown again, blank rows below", "s10 +9 s5 s8 +10", "8: 4 5 6 7 8 9 10*");
+    list("list: the newest still fits, nothing moves", "s10 +9 s5 s8 +10 s7", "7: 4 5 6 7 8 9 10*");
+    list("list: nothing fits, the newest in row 0", "s10 +10 s-1", "-1: 10*");
+    list("list: less than nothing fits", "s-2 +2", "-2: 2*");
+    // A line's date is that of the moment its own time belongs to.
     const QString line = QStringLiteral("    V    5 V:     1.2");
     QTest::newRow("list: midday") << &listed << QStringList{"43200", "  12:00:00" + line} << "24/01/16   12:00:00" + line;
     QTest::newRow("list: yesterday's time just after midnight") << &listed << QStringList{"0.4", "  23:59:59" + line} << "24/01/15   23:59:59" + line;
@@ -195,57 +239,6 @@ void ViewsTest::dialPicture()
     QCOMPARE(at(picture, 0.5, 100), yellow); // the sector wiping it
     picture.drawNeedle(std::nullopt); // no needle still wipes the old one
     QVERIFY(!near(picture, 0.5, 144, Qt::black));
-}
-
-// Steps: "sN" room for N rows (and part of one more), "+N" lines up to
-// line N, "e" an empty text (adds nothing). Rows: the rows that fit, then
-// each row's line number, "-" blank, "*" framed, up to the last not blank.
-void ViewsTest::list_data()
-{
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("rows");
-    QTest::newRow("first line in row 1") << "s10 +1" << "10: - 1*";
-    QTest::newRow("ten lines fill rows 1 to 10") << "s10 +10 e" << "10: - 1 2 3 4 5 6 7 8 9 10*";
-    QTest::newRow("11th scrolls row 0 out of its blank") << "s10 +11" << "10: 1 2 3 4 5 6 7 8 9 10 11*";
-    QTest::newRow("15 lines keep the newest 11") << "s10 +15" << "10: 5 6 7 8 9 10 11 12 13 14 15*";
-    QTest::newRow("rows are made as the window grows") << "s10 +3 s20" << "20: - 1 2 3*";
-    QTest::newRow("shrunk: the lines move up") << "s10 +8 s5" << "5: 3 4 5 6 7 8*";
-    QTest::newRow("shrunk and full: scrolls") << "s10 +8 s5 +9" << "5: 4 5 6 7 8 9*";
-    QTest::newRow("grown again: blank rows below") << "s10 +9 s5 s8 +10" << "8: 4 5 6 7 8 9 10*";
-    QTest::newRow("the newest still fits: nothing moves") << "s10 +9 s5 s8 +10 s7" << "7: 4 5 6 7 8 9 10*";
-    QTest::newRow("nothing fits: the newest in row 0") << "s10 +10 s-1" << "-1: 10*";
-    QTest::newRow("less than nothing fits") << "s-2 +2" << "-2: 2*";
-}
-
-void ViewsTest::list()
-{
-    QFETCH(QString, steps);
-    Rig rig;
-    rig.panel->CMDLIST->click();
-    views::LIST *list = rig.views->list();
-    int line = 0;
-    for (const QString &step : steps.split(u' ')) {
-        if (step[0] == u's')
-            list->resize(list->width(), (step.mid(1).toInt() + 4) * list->rowHeight() - 1);
-        for (const int last = step[0] == u'+' ? step.mid(1).toInt() : line; line < last;)
-            list->Text1->setText(QStringLiteral("line %1").arg(++line));
-        if (step == u'e')
-            list->Text1->setText(QString());
-    }
-    QStringList rows{QString::number(list->rows().rowsMax()) + u':'};
-    for (int i = 0; i < list->rows().rowCount(); ++i) {
-        const QLabel *row = list->Lbl.at(std::size_t(i));
-        QVERIFY(row->isVisible());
-        const QString text = row->text(), n = text.section(u' ', -1);
-        rows << (text.trimmed().isEmpty() ? QStringLiteral("-") : text == dated(n.toInt()) ? n : text);
-        if (row->frameShape() != QFrame::NoFrame) {
-            rows.last() += u'*';
-            QVERIFY(i == 0 || row->geometry().bottom() < list->height()); // in sight
-        }
-    }
-    while (rows.size() > 2 && rows.last() == u'-') // the blank rows at the end
-        rows.removeLast();
-    QTEST(rows.join(u' '), "rows");
 }
 
 void ViewsTest::buttonsOpenFeedAndClose()
