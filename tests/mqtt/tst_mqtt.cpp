@@ -1,19 +1,14 @@
 // meterlink-cli --mqtt against a Mosquitto broker started here (plain, with
-// a password file and access list, or TLS) and a libmosquitto subscriber:
+// a password file and access list, or TLS) and a mosquitto_sub subscriber:
 // what arrives is compared with the run's own jsonl file.
 
 #include <QFile>
-#include <QMutex>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "mqtt/readingqueue.h"
-
-#include <mosquitto.h>
-
-#include <atomic>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -67,45 +62,32 @@ struct Broker
     void stop() { process.terminate(), process.waitForFinished(waitMs); }
 };
 
-// A persistent QoS 1 subscriber to meterlink/#, on libmosquitto's own thread.
-struct Subscriber
+// A persistent QoS 1 subscriber to meterlink/#; it prints "topic payload"
+// and, with -d, what it exchanges with the broker.
+struct Subscriber : QProcess
 {
     Subscriber(const QString &dir, Kind kind, int port)
     {
-        mosq_ = mosquitto_new("tst-mqtt-sub", false, this);
+        QStringList arguments{"-h", "127.0.0.1", "-p", QString::number(port), "-i", "tst-mqtt-sub", "-c", "-q", "1", "-t", "meterlink/#", "-v", "-d"};
         if (kind == Kind::Auth)
-            mosquitto_username_pw_set(mosq_, "alice", "secret");
+            arguments << "-u" << "alice" << "-P" << "secret";
         if (kind == Kind::Tls)
-            mosquitto_tls_set(mosq_, (dir + "/ca.crt").toLocal8Bit().constData(), nullptr, nullptr, nullptr, nullptr);
-        mosquitto_connect_callback_set(mosq_, [](mosquitto *m, void *, int) {
-            mosquitto_subscribe(m, nullptr, "meterlink/#", 1);
-        });
-        mosquitto_subscribe_callback_set(mosq_, [](mosquitto *, void *self, int, int, const int *) {
-            static_cast<Subscriber *>(self)->subscribed_ = true;
-        });
-        mosquitto_message_callback_set(mosq_, [](mosquitto *, void *self, const mosquitto_message *m) {
-            auto *me = static_cast<Subscriber *>(self);
-            const QMutexLocker lock(&me->mutex_);
-            const QByteArray payload(static_cast<const char *>(m->payload), m->payloadlen);
-            (QByteArray(m->topic).endsWith("/status") ? me->statuses_ : me->readings_) << payload;
-        });
-        mosquitto_reconnect_delay_set(mosq_, 1, 1, false);
-        mosquitto_connect(mosq_, "127.0.0.1", port, 30);
-        mosquitto_loop_start(mosq_);
+            arguments << "--cafile" << dir + "/ca.crt";
+        start("stdbuf", QStringList{"-oL", "mosquitto_sub"} + arguments); // each line as it comes
     }
-    ~Subscriber()
+    ~Subscriber() override { terminate(), waitForFinished(waitMs); }
+    bool subscribed() { return (output += readAllStandardOutput()).contains("received SUBACK"); }
+    // The payloads of the whole lines so far on meterlink/.../<kind>.
+    QList<QByteArray> got(const QByteArray &kind)
     {
-        mosquitto_disconnect(mosq_);
-        mosquitto_loop_stop(mosq_, true);
-        mosquitto_destroy(mosq_);
+        output += readAllStandardOutput();
+        QList<QByteArray> payloads;
+        for (const QByteArray &line : output.left(output.lastIndexOf('\n')).split('\n'))
+            if (const qsizetype blank = line.indexOf(' '); line.startsWith("meterlink/") && line.left(blank).endsWith('/' + kind))
+                payloads << line.mid(blank + 1);
+        return payloads;
     }
-    QList<QByteArray> readings() const { const QMutexLocker lock(&mutex_); return readings_; }
-    QList<QByteArray> statuses() const { const QMutexLocker lock(&mutex_); return statuses_; }
-
-    mosquitto *mosq_;
-    std::atomic_bool subscribed_ = false;
-    mutable QMutex mutex_;
-    QList<QByteArray> readings_, statuses_;
+    QByteArray output;
 };
 
 int countIn(const QByteArray &text, const QString &pattern)
@@ -132,7 +114,6 @@ private:
 void MqttTest::initTestCase()
 {
     QVERIFY(dir_.isValid());
-    mosquitto_lib_init();
     const QString d = dir_.path();
     for (const auto &[name, text] : {std::pair{"acl", "user alice\ntopic readwrite meterlink/#\n"}, std::pair{"good", "secret\n"},
                                      std::pair{"bad", "guessed\n"}, std::pair{"ext", "subjectAltName=IP:127.0.0.1\n"}}) {
@@ -193,7 +174,7 @@ void MqttTest::publish()
     Broker broker(dir_.path(), rowDir.path(), kind);
     QVERIFY(broker.start());
     Subscriber subscriber(dir_.path(), kind, broker.port);
-    QVERIFY(QTest::qWaitFor([&] { return subscriber.subscribed_.load(); }, waitMs));
+    QVERIFY(QTest::qWaitFor([&] { return subscriber.subscribed(); }, waitMs));
     if (event == Event::StartLate || event == Event::Absent) // the subscriber's session waits in the broker
         broker.stop();
 
@@ -208,7 +189,7 @@ void MqttTest::publish()
     QByteArray err;
     QObject::connect(&cli, &QProcess::readyReadStandardError, [&] { err += cli.readAllStandardError(); });
     const auto waitFor = [&](auto condition) { return QTest::qWaitFor(condition, waitMs); };
-    const auto received = [&] { return subscriber.readings().size(); };
+    const auto received = [&] { return subscriber.got("reading").size(); };
     if (event == Event::Restart) {
         QVERIFY(waitFor([&] { return received() >= 3; }));
         broker.stop();
@@ -243,7 +224,7 @@ void MqttTest::publish()
     // The broker passes the last ones on after the program has ended.
     const auto unique = [&] {
         QList<QByteArray> once;
-        for (const QByteArray &reading : subscriber.readings())
+        for (const QByteArray &reading : subscriber.got("reading"))
             if (!once.contains(reading))
                 once << reading;
         return once;
@@ -254,13 +235,13 @@ void MqttTest::publish()
     }
     QVERIFY(event == Event::StartLate ? dropped > 0 : dropped == 0);
     if (event == Event::Absent) {
-        QVERIFY(subscriber.statuses().isEmpty());
+        QVERIFY(subscriber.got("status").isEmpty());
         return;
     }
     // "online" retained on connecting; "offline" from the will, on a kill
     // as on a clean end.
-    QVERIFY(waitFor([&] { return subscriber.statuses().size() >= 2 && subscriber.statuses().constLast() == "offline"; }));
-    QCOMPARE(subscriber.statuses().constFirst(), "online");
+    QVERIFY(waitFor([&] { return subscriber.got("status").size() >= 2 && subscriber.got("status").constLast() == "offline"; }));
+    QCOMPARE(subscriber.got("status").constFirst(), "online");
 }
 
 // The order and the losses that a broker's timing rarely shows: steps "+x"
