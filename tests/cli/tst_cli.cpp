@@ -34,8 +34,7 @@ QByteArray readFile(const QString &name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : "(missing)";
 }
 
-// meter-emulator serving a pty behind a symbolic link that outlives it, so
-// that a meter started again is found at the same path.
+// meter-emulator behind a symbolic link: a meter started again has the same path.
 struct Meter
 {
     explicit Meter(const QString &path) : link(path) {}

@@ -20,9 +20,8 @@ void row(const QByteArray &name, const Probe &probe, const QString &text)
     QTest::newRow(name.constData()) << probe << text;
 }
 
-// A text read as an exact Decimal ("exact rounded") and as the nearest
-// double, each rounded half to even: a double rounds on its shortest decimal
-// form, so both must agree. "-OL" and "-0" give +0.
+// A text read as an exact Decimal ("exact rounded") and as the nearest double,
+// each rounded half to even: both must agree. "-OL" and "-0" give +0.
 void leading(const char *name, const QString &text, const QString &found, double number)
 {
     row(name, [=] {
@@ -112,7 +111,6 @@ void CommonTest::texts_data()
     fromDouble("double largest", std::numeric_limits<double>::max(), "17976931348623157e292  17976931348623157" + QString(292, u'0'));
     fromDouble("double nan", std::numeric_limits<double>::quiet_NaN(), "0e0  0");
 
-    // A value is mantissa x 10^exponent.
     format("500 range sixth nibble 5", 123455, -3, "0##.#0", "123.46");
     format("500 range trailing zero on 0", 1234, -1, "0##.#0", "123.40");
     format("5 range carry past placeholders", 999995, -5, "0.###0", "10.0000");

@@ -1,6 +1,5 @@
-// meterlink-cli --mqtt against a Mosquitto broker started here (plain, with
-// a password file and access list, or TLS) and a mosquitto_sub subscriber:
-// what arrives is compared with the run's own jsonl file.
+// meterlink-cli --mqtt against a Mosquitto broker started here and a
+// subscriber: what arrives is compared with the run's own jsonl file.
 
 #include <QFile>
 #include <QProcess>
@@ -33,8 +32,7 @@ int freePort()
     return ntohs(address.sin_port);
 }
 
-// One broker on 127.0.0.1, persistent, so that a subscriber's session and
-// its queued messages survive a restart.
+// A persistent broker: a subscriber's session and its queue survive a restart.
 struct Broker
 {
     QString files, data; // the certificates, password file and access list; the broker's own
@@ -62,8 +60,7 @@ struct Broker
     void stop() { process.terminate(), process.waitForFinished(waitMs); }
 };
 
-// A persistent QoS 1 subscriber to meterlink/#; it prints "topic payload"
-// and, with -d, what it exchanges with the broker.
+// A persistent QoS 1 subscriber; it prints "topic payload" and (-d) its exchanges.
 struct Subscriber : QProcess
 {
     Subscriber(const QString &dir, Kind kind, int port)
@@ -77,7 +74,6 @@ struct Subscriber : QProcess
     }
     ~Subscriber() override { terminate(), waitForFinished(waitMs); }
     bool subscribed() { return (output += readAllStandardOutput()).contains("received SUBACK"); }
-    // The payloads of the whole lines so far on meterlink/.../<kind>.
     QList<QByteArray> got(const QByteArray &kind)
     {
         output += readAllStandardOutput();
@@ -218,8 +214,7 @@ void MqttTest::publish()
     const int dropped = countIn(err, " (\\d+) readings dropped");
     const int notSent = countIn(err, " (\\d+) readings not sent");
     const QList<QByteArray> expected = written.mid(dropped, written.size() - 1 - dropped - notSent);
-    // At least once: a reading sent again after a reconnection counts once.
-    // The broker passes the last ones on after the program has ended.
+    // At least once: a reading sent again counts once; the last may come after the end.
     const auto unique = [&] {
         QList<QByteArray> once;
         for (const QByteArray &reading : subscriber.got("reading"))
@@ -236,8 +231,7 @@ void MqttTest::publish()
         QVERIFY(subscriber.got("status").isEmpty());
         return;
     }
-    // "online" retained on connecting; "offline" from the will, on a kill
-    // as on a clean end.
+    // "online" retained on connecting; "offline" from the will, on a kill as on a clean end.
     QVERIFY(waitFor([&] { return subscriber.got("status").size() >= 2 && subscriber.got("status").constLast() == "offline"; }));
     QCOMPARE(subscriber.got("status").constFirst(), "online");
 }

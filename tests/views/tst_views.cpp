@@ -23,8 +23,7 @@ namespace {
 
 const QColor yellow(255, 255, 0), textColour(0, 0, 128);
 
-// True when one of the pixels around a point has the colour (lines are
-// rasterised to within half a pixel).
+// One of the pixels around a point has the colour: lines land within half a pixel.
 bool near(const views::DialPicture &picture, double factor, double degrees, const QColor &colour)
 {
     const QPointF p = picture.frame().polar(factor, degrees);
@@ -142,8 +141,6 @@ QString scale(const QStringList &range)
     return all.join(u',');
 }
 
-// LIST's first line, dated by the moment its own time belongs to, the clock
-// at the given seconds after midnight of 2024-01-16.
 QString listed(const QStringList &clockAndText)
 {
     Rig rig;
@@ -200,7 +197,7 @@ void ViewsTest::texts_data()
     list("list: the newest still fits, nothing moves", "s10 +9 s5 s8 +10 s7", "7: 4 5 6 7 8 9 10*");
     list("list: nothing fits, the newest in row 0", "s10 +10 s-1", "-1: 10*");
     list("list: less than nothing fits", "s-2 +2", "-2: 2*");
-    // A line's date is that of the moment its own time belongs to.
+    // A line's date is that of the moment its own time belongs to; the clock in seconds after midnight of 2024-01-16.
     const QString line = QStringLiteral("    V    5 V:     1.2");
     QTest::newRow("list: midday") << &listed << QStringList{"43200", "  12:00:00" + line} << "24/01/16   12:00:00" + line;
     QTest::newRow("list: yesterday's time just after midnight") << &listed << QStringList{"0.4", "  23:59:59" + line} << "24/01/15   23:59:59" + line;
@@ -330,8 +327,7 @@ void ViewsTest::analogFollowsThePanelAndItsLink()
     QCoreApplication::processEvents();
     QCOMPARE(QApplication::activeWindow(), rig.panel.get());
 
-    // No redraw while the link is lost; the resize made then is drawn once
-    // the meter is back, even with the same function and range.
+    // No redraw while the link is lost; its resize is drawn once the meter is back, in the same range.
     rig.meterSends(0x25, 0x00, 0x00); // 250.00 mV
     const QImage shown = rig.dial().image();
     rig.panel->LBLCOMM->setText(QStringLiteral(" NO COM "));
