@@ -38,7 +38,7 @@ QByteArray readFile(const QString &name)
 struct Meter
 {
     explicit Meter(const QString &path) : link(path) {}
-    ~Meter() { process.terminate(), process.waitForFinished(5000); }
+    ~Meter() { process.terminate(); process.waitForFinished(5000); }
     bool start(const QStringList &arguments)
     {
         process.start(QStringLiteral(EMULATOR_PROGRAM), arguments + QStringList{"--link", link});

@@ -57,7 +57,7 @@ struct Broker
         QByteArray log; // it says "running" once it listens
         return QTest::qWaitFor([&] { return (log += process.readAllStandardError()).contains(" running"); }, waitMs);
     }
-    void stop() { process.terminate(), process.waitForFinished(waitMs); }
+    void stop() { process.terminate(); process.waitForFinished(waitMs); }
 };
 
 // A persistent QoS 1 subscriber; it prints "topic payload" and (-d) its exchanges.
@@ -72,7 +72,7 @@ struct Subscriber : QProcess
             arguments << "--cafile" << dir + "/ca.crt";
         start("stdbuf", QStringList{"-oL", "mosquitto_sub"} + arguments); // each line as it comes
     }
-    ~Subscriber() override { terminate(), waitForFinished(waitMs); }
+    ~Subscriber() override { terminate(); waitForFinished(waitMs); }
     bool subscribed() { return (output += readAllStandardOutput()).contains("received SUBACK"); }
     QList<QByteArray> got(const QByteArray &kind)
     {

@@ -97,9 +97,10 @@ QString dated(int line)
 using Probe = QString (*)(const QStringList &);
 
 // LIST fed through steps: "sN" room for N rows (and part of one more), "+N"
-// lines up to line N, "e" an empty text (adds nothing). Then the rows that
-// fit and each row's line number, "-" blank, "*" framed, up to the last not
-// blank; "?" marks a row hidden, "!" a framed row out of sight.
+// lines up to line N, "e" an empty text (adds nothing), "=text" that text,
+// "tS" the clock S seconds after midnight of 2024-01-16. Then the rows that
+// fit and each row's line number or text ("/" dates), "-" blank, "*" framed,
+// up to the last not blank; "?" marks a row hidden, "!" one framed out of sight.
 QString listRows(const QStringList &steps)
 {
     Rig rig;
@@ -111,14 +112,19 @@ QString listRows(const QStringList &steps)
             list->resize(list->width(), (step.mid(1).toInt() + 4) * list->rowHeight() - 1);
         for (const int last = step[0] == u'+' ? step.mid(1).toInt() : line; line < last;)
             list->Text1->setText(QStringLiteral("line %1").arg(++line));
-        if (step == u'e')
-            list->Text1->setText(QString());
+        if (step == u'e' || step[0] == u'=')
+            list->Text1->setText(step.mid(1));
+        if (step[0] == u't') {
+            rig.test.clock.setDate(QDate(2024, 1, 16));
+            rig.test.clock.setSecondsSinceMidnight(step.mid(1).toDouble());
+        }
     }
     QStringList rows{QString::number(list->rows().rowsMax()) + u':'};
     for (int i = 0; i < list->rows().rowCount(); ++i) {
         const QLabel *row = list->Lbl.at(std::size_t(i));
         const QString text = row->text(), n = text.section(u' ', -1);
-        rows << (text.trimmed().isEmpty() ? QStringLiteral("-") : text == dated(n.toInt()) ? n : text) + (row->isVisible() ? "" : "?");
+        rows << (text.trimmed().isEmpty() ? QStringLiteral("-") : text == dated(n.toInt()) ? n : QString(text).replace(common::systemDateSeparator(), u'/'))
+                + (row->isVisible() ? "" : "?");
         if (row->frameShape() != QFrame::NoFrame)
             rows.last() += i == 0 || row->geometry().bottom() < list->height() ? u'*' : u'!';
     }
@@ -139,16 +145,6 @@ QString scale(const QStringList &range)
     for (const views::ScaleNumber &number : views::scaleNumbers(range[0]))
         all << QStringLiteral("%1@%2").arg(number.text).arg(number.degrees);
     return all.join(u',');
-}
-
-QString listed(const QStringList &clockAndText)
-{
-    Rig rig;
-    rig.panel->CMDLIST->click();
-    rig.test.clock.setDate(QDate(2024, 1, 16));
-    rig.test.clock.setSecondsSinceMidnight(clockAndText[0].toDouble());
-    rig.views->list()->Text1->setText(clockAndText[1]);
-    return rig.views->list()->Lbl[1]->text().replace(common::systemDateSeparator(), u'/');
 }
 
 } // namespace
@@ -197,13 +193,17 @@ void ViewsTest::texts_data()
     list("list: the newest still fits, nothing moves", "s10 +9 s5 s8 +10 s7", "7: 4 5 6 7 8 9 10*");
     list("list: nothing fits, the newest in row 0", "s10 +10 s-1", "-1: 10*");
     list("list: less than nothing fits", "s-2 +2", "-2: 2*");
-    // A line's date is that of the moment its own time belongs to; the clock in seconds after midnight of 2024-01-16.
+    // A line's date is that of the moment its own time belongs to.
     const QString line = QStringLiteral("    V    5 V:     1.2");
-    QTest::newRow("list: midday") << &listed << QStringList{"43200", "  12:00:00" + line} << "24/01/16   12:00:00" + line;
-    QTest::newRow("list: yesterday's time just after midnight") << &listed << QStringList{"0.4", "  23:59:59" + line} << "24/01/15   23:59:59" + line;
-    QTest::newRow("list: a long sampling time, still the evening") << &listed << QStringList{"3600", "  19:00:00" + line} << "24/01/15   19:00:00" + line;
-    QTest::newRow("list: midnight rounded up a moment early") << &listed << QStringList{"86399.6", "  00:00:00" + line} << "24/01/17   00:00:00" + line;
-    QTest::newRow("list: no time shown") << &listed << QStringList{"0.4", "  " + line} << "24/01/16   " + line;
+    const auto dated = [&](const char *name, const char *clock, const char *time, const char *date) {
+        QTest::newRow(name) << &listRows << QStringList{"s10", clock, u'=' + QString::fromLatin1(time) + line}
+                            << QStringLiteral("10: - %1 %2%3*").arg(QLatin1String(date), QLatin1String(time), line);
+    };
+    dated("list: midday", "t43200", "  12:00:00", "24/01/16");
+    dated("list: yesterday's time just after midnight", "t0.4", "  23:59:59", "24/01/15");
+    dated("list: a long sampling time, still the evening", "t3600", "  19:00:00", "24/01/15");
+    dated("list: midnight rounded up a moment early", "t86399.6", "  00:00:00", "24/01/17");
+    dated("list: no time shown", "t0.4", "  ", "24/01/16");
 }
 
 void ViewsTest::texts()
