@@ -239,7 +239,6 @@ void MqttTest::queue_data()
     QTest::addColumn<QString>("taken");
     QTest::addColumn<qint64>("dropped");
     QTest::addColumn<qint64>("left");
-    QTest::newRow("in order") << 1000LL << "+a +b +c t t t t" << "0a 1b 2c" << 0LL << 3LL;
     QTest::newRow("unacknowledged sent again, in order") << 1000LL << "+a +b +c t t t k1 r t t t" << "0a 1b 2c 0a 2c" << 0LL << 2LL;
     QTest::newRow("acknowledged out of order") << 1000LL << "+a +b t t k1 k0 r t" << "0a 1b" << 0LL << 0LL;
     QTest::newRow("full: the oldest go") << 195LL << "+a +b +c +d t" << "1b" << 1LL << 3LL;
