@@ -40,11 +40,13 @@ struct Program
     ScriptedPortLister lister;
     testsupport::ScriptedDialogs dialogs;
     std::unique_ptr<app::Application> application;
+    QString optionError;
 
     Program(const QString &settingsFile, const QList<DetectedPort> &ports, const QStringList &arguments = {})
     {
         lister.plugged = ports;
         const app::ParsedOptions parsed = app::parseOptions(QStringList{"meterlink"} + arguments);
+        optionError = parsed.error;
         application = std::make_unique<app::Application>(parsed.options, app::Services{&dialogs, &lister, settingsFile});
         application->start();
     }
@@ -58,7 +60,6 @@ class ApplicationTest : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void init() { QVERIFY(dir_.isValid()); }
-    void options();
     void portThatCannotOpenIsReportedAndChoiceShownAgain();
     void selectionShowsTheDevices_data();
     void selectionShowsTheDevices();
@@ -70,17 +71,6 @@ private:
     QTemporaryDir dir_;
     QString settings(const char *name) const { return dir_.filePath(QLatin1String(name)); }
 };
-
-void ApplicationTest::options()
-{
-    QStringList got;
-    for (const QStringList &arguments : {QStringList{}, {"--com2", "/dev/ttyUSB0", "--select", "2"}, {"--select", "3"}, {"COM1"}}) {
-        const app::ParsedOptions p = app::parseOptions(QStringList{"meterlink"} + arguments);
-        got << (p.error.isEmpty() ? QStringLiteral("%1|%2|%3").arg(p.options.com1Device, p.options.com2Device).arg(p.options.select.value_or(0))
-                                  : QStringLiteral("error"));
-    }
-    QCOMPARE(got, (QStringList{"||0", "|/dev/ttyUSB0|2", "error", "error"})); // the last a stray argument
-}
 
 void ApplicationTest::portThatCannotOpenIsReportedAndChoiceShownAgain()
 {
@@ -114,6 +104,9 @@ void ApplicationTest::selectionShowsTheDevices_data()
     QTest::newRow("argument for this run") << QStringList{"--com1", "emulator"} << usb9 << QList{ftdi}
                                            << QStringList{"the built-in meter emulator", "/dev/ttyS1", "", "", ""};
     // Said once: the settings' own table has the next start.
+    QTest::newRow("COM3 refused") << QStringList{"--select", "3"} << QByteArray() << QList{ftdi}
+                                  << QStringList{usb0, "/dev/ttyS1", "", "", "option refused"};
+    QTest::newRow("stray argument refused") << QStringList{"COM1"} << QByteArray() << QList{ftdi} << QStringList{usb0, "/dev/ttyS1", "", "", "option refused"};
     QTest::newRow("broken settings file reported") << QStringList{} << QByteArray("[devices\ncom1=/dev/ttyUSB0\n") << QList{ftdi}
                                                    << QStringList{usb0, "/dev/ttyS1", "", "", "one naming the file"};
 }
@@ -131,7 +124,9 @@ void ApplicationTest::selectionShowsTheDevices()
     QCOMPARE(s.CMDEMULATOR->isVisibleTo(&s), note);
     const QStringList messages = program.dialogs.messageTexts();
     QTEST((QStringList{s.LBLDEVICE1->text(), s.LBLDEVICE2->text(), s.LBLGONE1->isVisibleTo(&s) ? s.LBLGONE1->text() : "", note ? "note" : "",
-                       messages.size() == 1 && messages[0].contains(file.fileName()) ? "one naming the file" : messages.join(u'|')}), "shown");
+                       !program.optionError.isEmpty()                                  ? "option refused"
+                       : messages.size() == 1 && messages[0].contains(file.fileName()) ? "one naming the file"
+                                                                                       : messages.join(u'|')}), "shown");
 }
 
 // What the next start makes of the choice: the selection table's rows.
