@@ -195,15 +195,15 @@ void ViewsTest::texts_data()
     list("list: less than nothing fits", "s-2 +2", "-2: 2*");
     // A line's date is that of the moment its own time belongs to.
     const QString line = QStringLiteral("    V    5 V:     1.2");
-    const auto dated = [&](const char *name, const char *clock, const char *time, const char *date) {
+    const auto datedRow = [&](const char *name, const char *clock, const char *time, const char *date) {
         QTest::newRow(name) << &listRows << QStringList{"s10", clock, u'=' + QString::fromLatin1(time) + line}
                             << QStringLiteral("10: - %1 %2%3*").arg(QLatin1String(date), QLatin1String(time), line);
     };
-    dated("list: midday", "t43200", "  12:00:00", "24/01/16");
-    dated("list: yesterday's time just after midnight", "t0.4", "  23:59:59", "24/01/15");
-    dated("list: a long sampling time, still the evening", "t3600", "  19:00:00", "24/01/15");
-    dated("list: midnight rounded up a moment early", "t86399.6", "  00:00:00", "24/01/17");
-    dated("list: no time shown", "t0.4", "  ", "24/01/16");
+    datedRow("list: midday", "t43200", "  12:00:00", "24/01/16");
+    datedRow("list: yesterday's time just after midnight", "t0.4", "  23:59:59", "24/01/15");
+    datedRow("list: a long sampling time, still the evening", "t3600", "  19:00:00", "24/01/15");
+    datedRow("list: midnight rounded up a moment early", "t86399.6", "  00:00:00", "24/01/17");
+    datedRow("list: no time shown", "t0.4", "  ", "24/01/16");
 }
 
 void ViewsTest::texts()
