@@ -103,10 +103,10 @@ void ApplicationTest::selectionShowsTheDevices_data()
                                       << QStringList{"/dev/ttyS0", "/dev/ttyS1", "", "note", ""};
     QTest::newRow("argument for this run") << QStringList{"--com1", "emulator"} << usb9 << QList{ftdi}
                                            << QStringList{"the built-in meter emulator", "/dev/ttyS1", "", "", ""};
-    // Said once: the settings' own table has the next start.
     QTest::newRow("COM3 refused") << QStringList{"--select", "3"} << QByteArray() << QList{ftdi}
                                   << QStringList{usb0, "/dev/ttyS1", "", "", "option refused"};
     QTest::newRow("stray argument refused") << QStringList{"COM1"} << QByteArray() << QList{ftdi} << QStringList{usb0, "/dev/ttyS1", "", "", "option refused"};
+    // Said once: the settings' own table has the next start.
     QTest::newRow("broken settings file reported") << QStringList{} << QByteArray("[devices\ncom1=/dev/ttyUSB0\n") << QList{ftdi}
                                                    << QStringList{usb0, "/dev/ttyS1", "", "", "one naming the file"};
 }
