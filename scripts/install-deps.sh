@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
           fonts-liberation fonts-dejavu-core libbenchmark-dev
           desktop-file-utils appstream dpkg-dev
-          libmosquitto-dev mosquitto openssl)
+          libmosquitto-dev mosquitto mosquitto-clients openssl)
 packages+=("$@")
 
 missing=()
