@@ -30,7 +30,6 @@ using loggertest::bytesOf;
 using loggertest::entryBytes;
 using Result = logger::SetDownload::Result;
 using Kind = logger::SetChoice::Kind;
-using IcKind = logger::IcCountAnswer::Kind;
 
 Q_DECLARE_METATYPE(logger::Failure)
 Q_DECLARE_METATYPE(logger::SetDownload::Result)
@@ -150,12 +149,12 @@ struct CollectRow { QString how; QList<double> times; QByteArrayList chunks; Fai
 struct DownloadRow { QByteArrayList pieces; QList<double> times; QStringList progress; Result result; double endsBy; QString message = {}, how = {}; };
 struct RowsRow { QList<int> start; int interval; QByteArrayList records; QStringList cells; int from = 2; double scaleMax = 0; int to = -1; };
 
-struct ChoiceRow { QString text, setCount; int entries, flag; Kind kind; int set, records; QString shown; };
+struct TextRow { QString kind, in, out; QByteArray bytes = {}; };
 
 } // namespace
 
 Q_DECLARE_METATYPE(CollectRow)
-Q_DECLARE_METATYPE(ChoiceRow)
+Q_DECLARE_METATYPE(TextRow)
 Q_DECLARE_METATYPE(DownloadRow)
 Q_DECLARE_METATYPE(RowsRow)
 
@@ -166,18 +165,10 @@ private Q_SLOTS:
     void collect_data();
     void collect();
     void attentionAndEnding();
-    void abandonOrder_data();
-    void abandonOrder();
-    void bytesOnTheLine_data();
-    void bytesOnTheLine();
-    void replyTexts_data();
-    void replyTexts();
+    void abandon();
+    void texts_data();
+    void texts();
     void writesAndReleases();
-    void inputnumber_data();
-    void inputnumber();
-    void setChoice_data();
-    void setChoice();
-    void icCount();
     void downloadsTheSet();
     void download_data();
     void download();
@@ -262,123 +253,142 @@ void LoggerTest::attentionAndEnding()
     QVERIFY(!rig.timer6.isEnabled());
 }
 
-void LoggerTest::abandonOrder_data()
+void LoggerTest::abandon()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("flush");
-    QTest::addColumn<QStringList>("steps");
-    const QStringList closing{"caption:", "restore", "send: "};
-    QTest::newRow("message and flush") << logger::text::timeOutExit << true << QStringList{"message"} + closing;
-    QTest::newRow("message, no flush") << logger::text::timeOutTryAgain << false << QStringList{"message"} + closing;
-    QTest::newRow("silent") << QString() << false << closing;
-}
-
-void LoggerTest::abandonOrder()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, flush);
-    ExchangeRig rig;
-    QStringList log;
-    rig.dialogs.setOnMessage([&](const auto &) { log.append(QStringLiteral("message")); });
-    rig.port.setResponder([&](const QByteArray &b) { log.append("send:" + QString::fromLatin1(b)); });
-    rig.exchange.pausePolling();
-    rig.port.feed("abc");
-    rig.exchange.abandon({text, platform::MessageIcon::None, flush}, [&](const QString &c) { log.append("caption:" + c); },
-                         [&] {
-                             QVERIFY(!rig.timer6.isEnabled());
-                             log.append(QStringLiteral("restore"));
-                         });
-    QTEST(log, "steps");
-    QCOMPARE(rig.port.bytesWaiting(), flush ? 0 : 3);
-    QVERIFY(rig.timer6.isEnabled());
-    QCOMPARE(rig.dialogs.messageTexts(), text.isEmpty() ? QStringList{} : QStringList{text});
-}
-
-void LoggerTest::bytesOnTheLine_data()
-{
-    // Requests "R:134", "W:129:42", "K:2" on the LOGGER buffer, "P:134:2",
-    // "D:<time>" on the PANEL buffer; what the last one sends.
-    QTest::addColumn<QStringList>("requests");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("read keeps the last written value") << QStringList{"W:131:5", "R:135"} << bytesOf({'R', 0, 0, 0, 135, 5, 0});
-    QTest::newRow("K after the ID code's low byte") << QStringList{"W:128:1", "W:129:42", "K:2"} << bytesOf({'K', 1, 0, 0, 129, 42, 0});
-    QTest::newRow("K for set 256") << QStringList{"K:256"} << bytesOf({'K', 255, 0, 0, 0, 0, 0});
-    QTest::newRow("clock 2009-12-31 23:59:59") << QStringList{"D:2009-12-31T23:59:59"} << bytesOf({'D', 0x09, 0x12, 0x31, 0x23, 0x59, 0x59, 0});
-    QTest::newRow("memory size after a clock set") << QStringList{"D:2009-12-31T23:59:59", "P:134:2"} << bytesOf({'W', 0, 0, 0, 134, 2, 0x59, 0});
-}
-
-void LoggerTest::bytesOnTheLine()
-{
-    QFETCH(QStringList, requests);
-    logger::LoggerCommandBuffer loggerBuffer;
-    logger::PanelCommandBuffer panelBuffer;
-    QByteArray sent;
-    for (const QString &request : requests) {
-        const QStringList part = request.split(u':');
-        const auto number = [&](int i) { return quint8(part.at(i).toInt()); };
-        switch (part.at(0).at(0).toLatin1()) {
-        case 'R': sent = loggerBuffer.readByte(number(1)); break;
-        case 'K': sent = loggerBuffer.download(part.at(1).toInt()); break;
-        case 'W': sent = loggerBuffer.writeByte(number(1), number(2)); break;
-        case 'P': sent = panelBuffer.writeByte(number(1), number(2)); break;
-        default: sent = panelBuffer.setClock(logger::meterClockOf(QDateTime::fromString(request.mid(2), Qt::ISODate)));
-        }
+    for (const auto &[text, flush] : {std::pair{logger::text::timeOutExit, true}, {logger::text::timeOutTryAgain, false}, {QString(), false}}) {
+        ExchangeRig rig;
+        QStringList log;
+        rig.dialogs.setOnMessage([&](const auto &) { log.append(QStringLiteral("message")); });
+        rig.port.setResponder([&](const QByteArray &b) { log.append("send:" + QString::fromLatin1(b)); });
+        rig.exchange.pausePolling();
+        rig.port.feed("abc");
+        rig.exchange.abandon({text, platform::MessageIcon::None, flush}, [&](const QString &c) { log.append("caption:" + c); },
+                             [&] { log.append(rig.timer6.isEnabled() ? "restore, polling" : "restore"); });
+        QCOMPARE(log, (QStringList(text.isEmpty() ? QStringList{} : QStringList{"message"}) + QStringList{"caption:", "restore", "send: "}));
+        QCOMPARE(rig.port.bytesWaiting(), flush ? 0 : 3);
+        QVERIFY(rig.timer6.isEnabled());
+        QCOMPARE(rig.dialogs.messageTexts(), text.isEmpty() ? QStringList{} : QStringList{text});
     }
-    QTEST(sent, "expected");
 }
 
-void LoggerTest::replyTexts_data()
+void LoggerTest::texts_data()
 {
-    // Reply bytes in, the texts the windows show out.
-    QTest::addColumn<QString>("what");
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<QString>("text");
+    // sent: requests "R:134", "W:129:42", "K:2" on the LOGGER buffer, "P:134:2",
+    // "D:<time>" on the PANEL buffer, what the last sends in hex. status,
+    // memory (size code, then the bytes in use as text), clock, directory
+    // (its set count), sets: reply bytes in. number: answer|largest; ic: the
+    // answer; set: Text1|Label2|entries in the list|value flag, where set 2
+    // has 20 records, set 3 10, set 4 none, any other its number.
+    QTest::addColumn<TextRow>("r");
+    const auto row = [](const char *name, TextRow r) { QTest::newRow(name) << r; };
+    row("read keeps the last written value", {"sent", "W:131:5 R:135", "52000000870500"});
+    row("K after the ID code's low byte", {"sent", "W:128:1 W:129:42 K:2", "4b010000812a00"});
+    row("K for set 256", {"sent", "K:256", "4bff0000000000"});
+    row("clock 2009-12-31 23:59:59", {"sent", "D:2009-12-31T23:59:59", "44091231235959" "00"});
+    row("memory size after a clock set", {"sent", "D:2009-12-31T23:59:59 P:134:2", "57000000860259" "00"});
+    row("status: largest values", {"status", "", "65535 4294967295 65535", loggertest::statusBytes(65535, 0xFFFFFFFFu, 65535)});
+    row("status: unused bytes ignored", {"status", "", "7 256 30", bytesOf({0, 7, 0xAA, 0xBB, 0, 0, 1, 0, 0, 30})});
+    row("status: 11 bytes", {"status", "", "", status + '\0'});
+    row("status: 9 bytes", {"status", "", "", status.left(9)});
+    row("memory code 0", {"memory", "", "", QByteArray("\x00" "0", 2)});
+    row("memory code 5", {"memory", "", "", "\x05" "0"});
+    row("96 K used of 128 K", {"memory", "", "128 K|32.0 K", "\x02" "98304"});
+    row("one set header of 256 K", {"memory", "", "256 K|256.0 K", "\x04" "12"});
+    row("a quarter K left rounds up", {"memory", "", "64 K|.3 K", "\x01" "65280"});
+    row("more used than there is", {"memory", "", "64 K|-4.4 K", "\x01" "70000"});
     const QByteArray two = entryBytes({0x00, 0x02, 0x28, 0x23, 0x59, 0x55}, 20) + entryBytes({0x24, 0x12, 0x01, 0x07, 0x05, 0x09}, 0x0132);
-    QTest::newRow("status: largest values") << "status" << loggertest::statusBytes(65535, 0xFFFFFFFFu, 65535) << "65535 4294967295 65535";
-    QTest::newRow("status: unused bytes ignored") << "status" << bytesOf({0, 7, 0xAA, 0xBB, 0, 0, 1, 0, 0, 30}) << "7 256 30";
-    QTest::newRow("status: 11 bytes") << "status" << status + '\0' << "";
-    QTest::newRow("status: 9 bytes") << "status" << status.left(9) << "";
-    // Memory: the size code, then the bytes in use as text.
-    QTest::newRow("memory code 0") << "memory" << QByteArray("\x00" "0", 2) << "";
-    QTest::newRow("memory code 5") << "memory" << QByteArray("\x05" "0") << "";
-    QTest::newRow("96 K used of 128 K") << "memory" << QByteArray("\x02" "98304") << "128 K|32.0 K";
-    QTest::newRow("one set header of 256 K") << "memory" << QByteArray("\x04" "12") << "256 K|256.0 K";
-    QTest::newRow("a quarter K left rounds up") << "memory" << QByteArray("\x01" "65280") << "64 K|.3 K";
-    QTest::newRow("more used than there is") << "memory" << QByteArray("\x01" "70000") << "64 K|-4.4 K";
-    QTest::newRow("directory: two sets") << "2" << two << "1\t00-02-28----23:59:55|2\t24-12-01----07:05:09|20|306";
-    QTest::newRow("directory: fewer sets than entries") << "1" << two << "1\t00-02-28----23:59:55|20|306";
-    QTest::newRow("directory: second entry cut short") << "2" << two.left(23) << "1\t00-02-28----23:59:55|20";
-    QTest::newRow("directory: empty") << "1" << QByteArray() << "";
-    QTest::newRow("clock, BCD, an extra byte") << "clock" << bytesOf({0x09, 0x12, 0x31, 0x23, 0x05, 0x00, 0x77}) << "09-12-31----23:05:00|09-12-31-----23:05:00";
-    QTest::newRow("BCD nibbles not digits count 0 or 1") << "clock" << bytesOf({0x1A, 0xA5, 0x31, 0x23, 0x05, 0x00}) << "01-00-31----23:05:00|01-00-31-----23:05:00";
-    QTest::newRow("sets completed: part of one, one, two and a bit") << "sets" << QByteArray() << "0 SETS COMPLETED|1 SETS COMPLETED|2 SETS COMPLETED";
+    row("directory: two sets", {"directory", "2", "1\t00-02-28----23:59:55|2\t24-12-01----07:05:09|20|306", two});
+    row("directory: fewer sets than entries", {"directory", "1", "1\t00-02-28----23:59:55|20|306", two});
+    row("directory: second entry cut short", {"directory", "2", "1\t00-02-28----23:59:55|20", two.left(23)});
+    row("directory: empty", {"directory", "1", ""});
+    row("clock, BCD, an extra byte", {"clock", "", "09-12-31----23:05:00|09-12-31-----23:05:00", bytesOf({0x09, 0x12, 0x31, 0x23, 0x05, 0x00, 0x77})});
+    row("BCD nibbles not digits count 0 or 1", {"clock", "", "01-00-31----23:05:00|01-00-31-----23:05:00", bytesOf({0x1A, 0xA5, 0x31, 0x23, 0x05, 0x00})});
+    row("sets completed: part of one, one, two and a bit", {"sets", "", "0 SETS COMPLETED|1 SETS COMPLETED|2 SETS COMPLETED"});
+    const QString tooSmall = QStringLiteral("Number Too Small ! Set Value to 1 !");
+    row("70000 of 65535", {"number", "70000|65535", "65535|Number Too Large ! Set Value to  65535!"});
+    row("decimal comma 2,5 to even", {"number", "2,5|32767", "2|"});
+    row("0", {"number", "0|65535", "1|" + tooSmall});
+    row("0.6 is below 1", {"number", "0.6|65535", "1|" + tooSmall});
+    row("not a number", {"number", "abc|65535", "1|" + tooSmall});
+    row("empty (Cancel)", {"number", "|65535", "0|"});
+    row("just above the largest", {"number", "32767.1|32767", "32767|Number Too Large ! Set Value to  32767!"});
+    const auto ic = [&row](const char *answer, const char *parsed) { row(qPrintable(QStringLiteral("ICs ") + answer), {"ic", answer, parsed}); };
+    for (const auto &[answer, parsed] : {std::pair{"2", "code 1"}, {"4,0", "code 2"}, {"8", "code 4"}, {"3", "not pairs 0"}, {"2.5", "not pairs 0"}, {"10", "not pairs 0"}, {"eight", "not pairs 0"}, {"", "cancelled 0"}})
+        ic(answer, parsed);
+    const QString chosen = QString::number(int(Kind::Chosen)) + '|', invalid = QString::number(int(Kind::Invalid)) + '|';
+    const QString cleared = QString::number(int(Kind::Cleared)) + "|0|0|";
+    row("set 0", {"set", "0|3|3|0", cleared});
+    row("set 300", {"set", "300|3|3|0", cleared});
+    row("set 4 of 3", {"set", "4|3|3|0", invalid + "4|0|"});
+    row("set 3.5 of 3", {"set", "3.5|3|3|0", invalid + "4|0|"});
+    row("before the count was read", {"set", "1||0|0", invalid + "1|0|"});
+    row("count read, list cut short", {"set", "3|3|2|0", invalid + "3|0|"});
+    row("set 2", {"set", "2|3|3|0", chosen + "2|20|20"});
+    row("last set, flag 1", {"set", "3|3|3|1", chosen + "3|10|9"});
+    row("other set, flag 1", {"set", "2|3|3|1", chosen + "2|20|20"});
+    row("last set as 3.0, flag 1", {"set", "3.0|3|3|1", chosen + "3|10|10"});
+    row("empty last set, flag 1", {"set", "4|4|4|1", chosen + "4|0|0"});
+    row("set 256 of 256", {"set", "256|256|256|0", chosen + "256|256|256"});
 }
 
-void LoggerTest::replyTexts()
+void LoggerTest::texts()
 {
-    QFETCH(QString, what);
-    QFETCH(QByteArray, reply);
+    QFETCH(TextRow, r);
+    const QStringList in = r.in.split(u'|');
     QStringList texts;
-    if (what == QLatin1String("status")) {
-        if (const auto block = logger::parseStatusBlock(reply))
+    if (r.kind == "sent") {
+        logger::LoggerCommandBuffer loggerBuffer;
+        logger::PanelCommandBuffer panelBuffer;
+        QByteArray sent;
+        for (const QString &request : r.in.split(u' ')) {
+            const QStringList part = request.split(u':');
+            const auto number = [&](int i) { return quint8(part.at(i).toInt()); };
+            switch (part.at(0).at(0).toLatin1()) {
+            case 'R': sent = loggerBuffer.readByte(number(1)); break;
+            case 'K': sent = loggerBuffer.download(part.at(1).toInt()); break;
+            case 'W': sent = loggerBuffer.writeByte(number(1), number(2)); break;
+            case 'P': sent = panelBuffer.writeByte(number(1), number(2)); break;
+            default: sent = panelBuffer.setClock(logger::meterClockOf(QDateTime::fromString(request.mid(2), Qt::ISODate)));
+            }
+        }
+        texts << QString::fromLatin1(sent.toHex());
+    } else if (r.kind == "status") {
+        if (const auto block = logger::parseStatusBlock(r.bytes))
             texts << QStringLiteral("%1 %2 %3").arg(block->idCode).arg(block->bytesInUse).arg(block->samplingTime);
-    } else if (what == QLatin1String("memory")) {
-        if (const auto sizeK = logger::memorySizeK(quint8(reply[0])))
-            texts << logger::memorySizeText(*sizeK) << logger::remainingText(*sizeK, reply.mid(1).toUInt());
-    } else if (what == QLatin1String("clock")) {
-        const auto clock = logger::meterClockFrom(reply);
+    } else if (r.kind == "memory") {
+        if (const auto sizeK = logger::memorySizeK(quint8(r.bytes[0])))
+            texts << logger::memorySizeText(*sizeK) << logger::remainingText(*sizeK, r.bytes.mid(1).toUInt());
+    } else if (r.kind == "clock") {
+        const auto clock = logger::meterClockFrom(r.bytes);
         QVERIFY(clock);
         texts << logger::setStartText(*clock) << logger::meterClockText(*clock);
-    } else if (what == QLatin1String("sets")) {
+    } else if (r.kind == "sets") {
         for (qint64 bytes : {11, 12, 25})
             texts << logger::setsCompletedText(bytes);
-    } else {
-        texts = logger::directoryRows(reply, what.toInt());
-        QVERIFY(!logger::directoryEntry(reply, 0));
-        for (int set = 1; const auto entry = logger::directoryEntry(reply, set); ++set)
+    } else if (r.kind == "directory") {
+        texts = logger::directoryRows(r.bytes, r.in.toInt());
+        QVERIFY(!logger::directoryEntry(r.bytes, 0));
+        for (int set = 1; const auto entry = logger::directoryEntry(r.bytes, set); ++set)
             texts << QString::number(entry->records);
+    } else if (r.kind == "number") {
+        testsupport::ScriptedDialogs dialogs;
+        dialogs.queueInput(in[0]);
+        texts << QString::number(logger::inputnumber(dialogs, {2, in[1].toInt(), QStringLiteral(" Sampling Time in Seconds ")})) << dialogs.messageTexts().join(u'+');
+        const auto &asked = dialogs.prompts().first();
+        QCOMPARE((QStringList{asked.title, asked.prompt, asked.defaultAnswer}),
+                 (QStringList{"Input  Sampling Time in Seconds ", QStringLiteral("Enter the  Sampling Time in Seconds (1 <= t <=  %1 ) ").arg(in[1]), " 2"}));
+    } else if (r.kind == "ic") {
+        const logger::IcCountAnswer parsed = logger::parseIcCount(r.in);
+        using Ic = logger::IcCountAnswer::Kind;
+        texts << QStringLiteral("%1 %2").arg(parsed.kind == Ic::Code ? "code" : parsed.kind == Ic::NotPairs ? "not pairs" : "cancelled").arg(parsed.code);
+    } else {
+        QByteArray directory;
+        for (int i = 1; i <= in[2].toInt(); ++i)
+            directory += entryBytes({0x24, 0x01, 0x02, 0x03, 0x04, 0x05}, i == 2 ? 20 : i == 3 ? 10 : i == 4 ? 0 : i);
+        const logger::SetChoice choice = logger::chooseSet(in[0], in[1], directory, qint16(in[3].toInt()));
+        texts << QString::number(int(choice.kind)) << QString::number(choice.set) << QString::number(choice.records) << choice.recordsText;
     }
-    QTEST(texts.join(u'|'), "text");
+    QCOMPARE(texts.join(u'|'), r.out);
 }
 
 void LoggerTest::writesAndReleases()
@@ -409,79 +419,6 @@ void LoggerTest::writesAndReleases()
     closed.meter.always(QStringLiteral("C"), bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05}));
     QVERIFY(closed.requests.meterClock().ok());
     QCOMPARE(closed.port.openCalls(), 2);
-}
-
-void LoggerTest::inputnumber_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<int>("max");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QString>("message");
-    const QString tooSmall = QStringLiteral("Number Too Small ! Set Value to 1 !");
-    QTest::newRow("70000 of 65535") << "70000" << 65535 << 65535 << "Number Too Large ! Set Value to  65535!";
-    QTest::newRow("decimal comma 2,5 to even") << "2,5" << 32767 << 2 << "";
-    QTest::newRow("0") << "0" << 65535 << 1 << tooSmall;
-    QTest::newRow("0.6 is below 1") << "0.6" << 65535 << 1 << tooSmall;
-    QTest::newRow("not a number") << "abc" << 65535 << 1 << tooSmall;
-    QTest::newRow("empty (Cancel)") << "" << 65535 << 0 << "";
-    QTest::newRow("just above the largest") << "32767.1" << 32767 << 32767 << "Number Too Large ! Set Value to  32767!";
-}
-
-void LoggerTest::inputnumber()
-{
-    QFETCH(QString, answer);
-    QFETCH(int, max);
-    QFETCH(QString, message);
-    testsupport::ScriptedDialogs dialogs;
-    dialogs.queueInput(answer);
-    QTEST(logger::inputnumber(dialogs, {2, max, QStringLiteral(" Sampling Time in Seconds ")}), "result");
-    QCOMPARE(dialogs.messageTexts(), message.isEmpty() ? QStringList{} : QStringList{message});
-    const auto &asked = dialogs.prompts().first();
-    QCOMPARE((QStringList{asked.title, asked.prompt, asked.defaultAnswer}),
-             (QStringList{"Input  Sampling Time in Seconds ", QStringLiteral("Enter the  Sampling Time in Seconds (1 <= t <=  %1 ) ").arg(max), " 2"}));
-}
-
-void LoggerTest::setChoice_data()
-{
-    // Text1, Label2 (the number of sets), entries in the set list, the value
-    // flag; what is chosen. Set 2 has 20 records, set 3 has 10, set 4 none;
-    // any other set its number.
-    QTest::addColumn<ChoiceRow>("r");
-    QTest::newRow("0") << ChoiceRow{"0", "3", 3, 0, Kind::Cleared, 0, 0, ""};
-    QTest::newRow("300") << ChoiceRow{"300", "3", 3, 0, Kind::Cleared, 0, 0, ""};
-    QTest::newRow("4 of 3") << ChoiceRow{"4", "3", 3, 0, Kind::Invalid, 4, 0, ""};
-    QTest::newRow("3.5 of 3") << ChoiceRow{"3.5", "3", 3, 0, Kind::Invalid, 4, 0, ""};
-    QTest::newRow("before the count was read") << ChoiceRow{"1", "", 0, 0, Kind::Invalid, 1, 0, ""};
-    QTest::newRow("count read, list cut short") << ChoiceRow{"3", "3", 2, 0, Kind::Invalid, 3, 0, ""};
-    QTest::newRow("set 2") << ChoiceRow{"2", "3", 3, 0, Kind::Chosen, 2, 20, "20"};
-    QTest::newRow("last set, flag 1") << ChoiceRow{"3", "3", 3, 1, Kind::Chosen, 3, 10, "9"};
-    QTest::newRow("other set, flag 1") << ChoiceRow{"2", "3", 3, 1, Kind::Chosen, 2, 20, "20"};
-    QTest::newRow("last set as 3.0, flag 1") << ChoiceRow{"3.0", "3", 3, 1, Kind::Chosen, 3, 10, "10"};
-    QTest::newRow("empty last set, flag 1") << ChoiceRow{"4", "4", 4, 1, Kind::Chosen, 4, 0, "0"};
-    QTest::newRow("set 256 of 256") << ChoiceRow{"256", "256", 256, 0, Kind::Chosen, 256, 256, "256"};
-}
-
-void LoggerTest::setChoice()
-{
-    QFETCH(ChoiceRow, r);
-    QByteArray directory;
-    for (int i = 1; i <= r.entries; ++i)
-        directory += entryBytes({0x24, 0x01, 0x02, 0x03, 0x04, 0x05}, i == 2 ? 20 : i == 3 ? 10 : i == 4 ? 0 : i);
-    const logger::SetChoice choice = logger::chooseSet(r.text, r.setCount, directory, qint16(r.flag));
-    QCOMPARE(choice.kind, r.kind);
-    QCOMPARE((QList<int>{choice.set, choice.records}), (QList<int>{r.set, r.records}));
-    QCOMPARE(choice.recordsText, r.shown);
-}
-
-void LoggerTest::icCount()
-{
-    const QList<std::tuple<QString, IcKind, int>> rows{
-        {"2", IcKind::Code, 1}, {"4,0", IcKind::Code, 2}, {"8", IcKind::Code, 4}, {"3", IcKind::NotPairs, 0},
-        {"2.5", IcKind::NotPairs, 0}, {"10", IcKind::NotPairs, 0}, {"eight", IcKind::NotPairs, 0}, {"", IcKind::Cancelled, 0}};
-    for (const auto &[answer, kind, code] : rows) {
-        const logger::IcCountAnswer parsed = logger::parseIcCount(answer);
-        QVERIFY2(parsed.kind == kind && parsed.code == code, qPrintable(answer));
-    }
 }
 
 void LoggerTest::downloadsTheSet()
