@@ -1,6 +1,5 @@
-// The LOGGER window and the main window's MEMORY, SYSTEM TIME SET and
-// UPDATE through their buttons, over the scripted meter: clicks and answers
-// in, requests, bytes and texts out.
+// The LOGGER window and the main window's MEMORY, SYSTEM TIME SET and UPDATE
+// over the scripted meter: clicks and answers in, requests, bytes and texts out.
 
 #include "logger/messages.h"
 #include "loggerwindowrig.h"
@@ -19,8 +18,13 @@ namespace {
 
 const QStringList openingRequests{"A", "Y", "R134", "R135", " "};
 const QStringList listRequests{"A", "R135", "A", "I", " ", " "};
+struct OpeningRow { int sets, code; bool silent; QString remaining; };
+struct SettingsRow { bool idCode; QString answer; QByteArrayList sent; QString shown; QStringList messages; };
 
 } // namespace
+
+Q_DECLARE_METATYPE(OpeningRow)
+Q_DECLARE_METATYPE(SettingsRow)
 
 class LoggerUiTest : public QObject
 {
@@ -43,31 +47,28 @@ private Q_SLOTS:
 
 void LoggerUiTest::opening_data()
 {
-    QTest::addColumn<int>("sets");
-    QTest::addColumn<int>("code"); // memory size code
-    QTest::addColumn<bool>("silent");
-    QTest::addColumn<QString>("remaining"); // or the message
-    QTest::newRow("three sets") << 3 << 2 << false << "32.0 K";
-    QTest::newRow("no sets: the memory size") << 0 << 2 << false << "128 K";
-    QTest::newRow("status never answered") << 3 << 2 << true << logger::text::timeOutExit;
-    QTest::newRow("memory size code 5") << 3 << 5 << false << logger::text::invalidMemorySize();
-    QTest::newRow("11-byte status is asked again") << 3 << 11 << false << "32.0 K";
-    QTest::newRow("status always 11 bytes") << 3 << 12 << false << logger::text::badReply;
+    // Sets, the memory size code (11: one 11-byte status, 12: always), no
+    // status at all; the remaining memory shown or the message.
+    QTest::addColumn<OpeningRow>("r");
+    QTest::newRow("three sets") << OpeningRow{3, 2, false, "32.0 K"};
+    QTest::newRow("no sets: the memory size") << OpeningRow{0, 2, false, "128 K"};
+    QTest::newRow("status never answered") << OpeningRow{3, 2, true, logger::text::timeOutExit};
+    QTest::newRow("memory size code 5") << OpeningRow{3, 5, false, logger::text::invalidMemorySize()};
+    QTest::newRow("11-byte status is asked again") << OpeningRow{3, 11, false, "32.0 K"};
+    QTest::newRow("status always 11 bytes") << OpeningRow{3, 12, false, logger::text::badReply};
 }
 
 void LoggerUiTest::opening()
 {
-    QFETCH(int, sets);
-    QFETCH(int, code);
-    QFETCH(bool, silent);
-    QFETCH(QString, remaining);
+    QFETCH(OpeningRow, r);
+    const auto [sets, code, silent, remaining] = r;
     LoggerWindowRig rig;
     rig.meter.always(QStringLiteral("R135"), bytesOf({sets}));
     rig.meter.always(QStringLiteral("R134"), bytesOf({code > 10 ? 2 : code}));
     const QByteArray status = loggertest::statusBytes(4711, 98304, 5);
     if (silent)
         rig.meter.silence(QStringLiteral("Y"));
-    if (code == 11) // an 11-byte status is asked again, three times at most
+    if (code == 11)
         rig.meter.once(QStringLiteral("Y"), status + '\0');
     if (code == 12)
         rig.meter.always(QStringLiteral("Y"), status + '\0');
@@ -222,35 +223,28 @@ void LoggerUiTest::setSelection()
 
 void LoggerUiTest::settings_data()
 {
-    QTest::addColumn<bool>("idCode");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QByteArrayList>("sent");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QStringList>("messages");
-    QTest::newRow("ID code 70000") << true << "70000" << QByteArrayList{"A", bytesOf({'W', 0, 0, 0, 128, 255, 0}), bytesOf({'W', 0, 0, 0, 129, 255, 0}), " "}
-                                   << " 65535" << QStringList{"Number Too Large ! Set Value to  65535!"};
-    QTest::newRow("sampling 2,6") << false << "2,6" << QByteArrayList{"A", bytesOf({'W', 0, 0, 0, 130, 0, 0}), bytesOf({'W', 0, 0, 0, 131, 3, 0}), " "}
-                                  << " 3 Sec" << QStringList{};
-    QTest::newRow("ID code cancelled") << true << "" << QByteArrayList{} << "4711" << QStringList{};
+    QTest::addColumn<SettingsRow>("r");
+    const auto w = [](int address, int value) { return bytesOf({'W', 0, 0, 0, address, value, 0}); };
+    QTest::newRow("ID code 70000") << SettingsRow{true, "70000", {"A", w(128, 255), w(129, 255), " "}, " 65535", {"Number Too Large ! Set Value to  65535!"}};
+    QTest::newRow("sampling 2,6") << SettingsRow{false, "2,6", {"A", w(130, 0), w(131, 3), " "}, " 3 Sec", {}};
+    QTest::newRow("ID code cancelled") << SettingsRow{true, "", {}, "4711", {}};
 }
 
 void LoggerUiTest::settings()
 {
-    QFETCH(bool, idCode);
-    QFETCH(QString, answer);
+    QFETCH(SettingsRow, r);
     LoggerWindowRig rig;
     rig.openLogger();
     rig.clearRecords();
     logger::LOGGER &w = rig.window();
-    rig.dialogs.queueInput(answer);
-    (idCode ? w.SSCommand4 : w.SSCommand5)->click();
+    rig.dialogs.queueInput(r.answer);
+    (r.idCode ? w.SSCommand4 : w.SSCommand5)->click();
     QCOMPARE(rig.dialogs.prompts().size(), 1);
-    QCOMPARE(rig.dialogs.prompts().first().defaultAnswer, idCode ? " 4711" : " 5");
-    QTEST(rig.port.sent(), "sent");
-    QTEST((idCode ? w.Text3 : w.Text2)->text(), "shown");
-    QTEST(rig.dialogs.messageTexts(), "messages");
-    QCOMPARE(w.Label1->text(), QString());
-    QVERIFY(rig.polling());
+    QCOMPARE(rig.dialogs.prompts().first().defaultAnswer, r.idCode ? " 4711" : " 5");
+    QCOMPARE(rig.port.sent(), r.sent);
+    QCOMPARE((r.idCode ? w.Text3 : w.Text2)->text(), r.shown);
+    QCOMPARE(rig.dialogs.messageTexts(), r.messages);
+    QVERIFY(w.Label1->text().isEmpty() && rig.polling());
 }
 
 void LoggerUiTest::timeOfMeter()
@@ -328,11 +322,10 @@ void LoggerUiTest::update_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("loggerOpen");
     QTest::addColumn<QByteArrayList>("sent");
-    QTest::addColumn<QStringList>("messages");
     const auto write = [](int code) { return QByteArrayList{"A", bytesOf({'W', 0, 0, 0, 134, code, 0, 0}), " ", " "}; };
-    QTest::newRow("4,0") << "4,0" << false << write(2) << QStringList{};
-    QTest::newRow("3") << "3" << false << QByteArrayList{} << QStringList{logger::text::icPairs};
-    QTest::newRow("8 with the logger open") << "8" << true << write(4) << QStringList{};
+    QTest::newRow("4,0") << "4,0" << false << write(2);
+    QTest::newRow("3: told to give pairs") << "3" << false << QByteArrayList{};
+    QTest::newRow("8 with the logger open") << "8" << true << write(4);
 }
 
 void LoggerUiTest::update()
@@ -355,7 +348,7 @@ void LoggerUiTest::update()
     QCOMPARE(rig.port.sent(), sent);
     if (!sent.isEmpty())
         QCOMPARE(pollingAtSend, (QList<bool>{false, false, false, true}));
-    QTEST(rig.dialogs.messageTexts(), "messages");
+    QCOMPARE(rig.dialogs.messageTexts(), sent.isEmpty() ? QStringList{logger::text::icPairs} : QStringList{});
     for (const auto &message : rig.dialogs.messages())
         QCOMPARE(message.icon, platform::MessageIcon::Critical);
     QVERIFY(rig.polling());
