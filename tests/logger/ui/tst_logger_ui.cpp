@@ -65,36 +65,26 @@ void LoggerUiTest::opening()
     LoggerWindowRig rig;
     rig.meter.always(QStringLiteral("R135"), bytesOf({sets}));
     rig.meter.always(QStringLiteral("R134"), bytesOf({code > 10 ? 2 : code}));
-    const QByteArray status = loggertest::statusBytes(4711, 98304, 5);
-    if (silent)
-        rig.meter.silence(QStringLiteral("Y"));
-    if (code == 11)
-        rig.meter.once(QStringLiteral("Y"), status + '\0');
-    if (code == 12)
-        rig.meter.always(QStringLiteral("Y"), status + '\0');
+    const QByteArray status = loggertest::statusBytes(4711, 98304, 5) + '\0';
+    silent ? rig.meter.silence(QStringLiteral("Y")) : code == 11 ? rig.meter.once(QStringLiteral("Y"), status) : code == 12 ? rig.meter.always(QStringLiteral("Y"), status) : void();
     QList<bool> pollingDuringMessage;
     rig.dialogs.setOnMessage([&](const auto &) { pollingDuringMessage.append(rig.polling()); });
     rig.port.feed("\x02\x80"); // part of a live frame, dropped by the attention
     rig.openLogger();
     logger::LOGGER &w = rig.window();
-    QVERIFY(rig.polling());
-    QCOMPARE(rig.port.sent().last(), QByteArray(" "));
+    QVERIFY(rig.polling() && rig.port.sent().last() == " ");
     if (silent || code == 5 || code == 12) {
         QVERIFY(rig.pump.advanced() < 3 * 2.5 + 0.1); // three status tries of 0.5 s + 2 s at most
         QCOMPARE(rig.dialogs.messageTexts(), QStringList{remaining});
         QCOMPARE(rig.dialogs.messages().first().icon == platform::MessageIcon::Critical, code == 5);
         QCOMPARE(pollingDuringMessage, QList<bool>{false});
-        QVERIFY(w.isHidden());
-        QVERIFY(rig.panel->CMDMEMORY->isEnabled());
+        QVERIFY(w.isHidden() && rig.panel->CMDMEMORY->isEnabled());
         return;
     }
     QVERIFY(w.isVisible());
     QCOMPARE(rig.meter.requests(), (code == 11 ? QStringList{"A", "Y", "A", "Y", "R134", "R135", " "} : openingRequests));
-    QCOMPARE((QStringList{w.Label4->text(), w.Label6->text(), w.Text3->text(), w.Text2->text()}),
-             (QStringList{"128 K", remaining, "4711", "5  sec"}));
-    QVERIFY(!w.Text1->isEnabled());
-    QVERIFY(!rig.panel->CMDMEMORY->isEnabled());
-
+    QCOMPARE((QStringList{w.Label4->text(), w.Label6->text(), w.Text3->text(), w.Text2->text()}), (QStringList{"128 K", remaining, "4711", "5  sec"}));
+    QVERIFY(!w.Text1->isEnabled() && !rig.panel->CMDMEMORY->isEnabled());
     if (sets == 0)
         return;
     rig.clearRecords(); // every resize reads again, once for a burst
@@ -112,9 +102,7 @@ void LoggerUiTest::opening()
     rig.clearRecords();
     rig.openLogger();
     QCOMPARE(recordListClosed, 1);
-    QVERIFY(w.isVisible());
-    QCOMPARE(w.setList().rowCount(), 0);
-    QCOMPARE(w.Label5->text(), QString());
+    QVERIFY(w.isVisible() && w.setList().rowCount() == 0 && w.Label5->text().isEmpty());
     QVERIFY(w.SSCommand1->isEnabled() && !w.SSCommand3->isEnabled());
     QCOMPARE(rig.meter.requests(), openingRequests);
 }
@@ -143,9 +131,9 @@ void LoggerUiTest::setList()
     rig.clearRecords();
     logger::LOGGER &w = rig.window();
     QAbstractItemModelTester tester(&w.setList(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    if (meter == QLatin1String("silent") || meter == QLatin1String("unplugged"))
+    if (meter == "silent" || meter == "unplugged")
         rig.meter.silence(QStringLiteral("I"));
-    if (meter == QLatin1String("partial"))
+    if (meter == "partial")
         rig.meter.always(QStringLiteral("I"), loggertest::entryBytes({0x24, 0x03, 0x14, 0x08, 0x00, 0x00}, 5), 0.1);
     if (meter == QLatin1String("unplugged"))
         rig.pump.after(rig.pump.advanced() + 1.5, [&] { rig.port.setDeviceLost(true); });
@@ -159,10 +147,8 @@ void LoggerUiTest::setList()
     const double start = rig.pump.advanced();
     w.SSCommand1->click();
     QCOMPARE(rig.dialogs.messageTexts(), message.isEmpty() ? QStringList{} : QStringList{message});
-    QVERIFY(polling.contains(false) && rig.polling());
-    QVERIFY(rig.panel->CMDMEMORY->isEnabled());
-    QCOMPARE(rig.port.sent().last(), QByteArray(" "));
-    QCOMPARE(w.Label1->text(), QString());
+    QVERIFY(polling.contains(false) && rig.polling() && rig.panel->CMDMEMORY->isEnabled());
+    QVERIFY(rig.port.sent().last() == " " && w.Label1->text().isEmpty());
     if (meter == QLatin1String("none")) {
         QCOMPARE(rig.meter.requests(), listRequests);
         QVERIFY(rig.pump.advanced() - start < 0.5 + 0.5 + 0.3 + 0.1); // two attentions and the closing pauses
@@ -170,18 +156,15 @@ void LoggerUiTest::setList()
     }
     if (!message.isEmpty()) {
         QVERIFY(rig.pump.advanced() - start <= 0.5 + 0.1 + logger::responseMarginSeconds + 1.6);
-        QCOMPARE(w.setList().rowCount(), 0);
-        QVERIFY(w.SSCommand1->isEnabled());
+        QVERIFY(w.setList().rowCount() == 0 && w.SSCommand1->isEnabled());
         w.Text1->setText(QStringLiteral("2")); // a set of the list that was not read is refused
         QCOMPARE(rig.dialogs.messageTexts().last(), logger::text::invalidSet);
         QVERIFY(!w.SSCommand3->isEnabled());
         return;
     }
     QCOMPARE(rig.meter.requests(), listRequests);
-    QCOMPARE(w.Label2->text(), QStringLiteral("3"));
-    QCOMPARE(w.setList().rowCount(), 3);
-    QCOMPARE(w.setList().cell(2, 1), QStringLiteral("00-02-28----23:59:55"));
-    QCOMPARE(w.Label8->text(), QStringLiteral("3 SETS COMPLETED"));
+    QCOMPARE((QStringList{w.Label2->text(), QString::number(w.setList().rowCount()), w.setList().cell(2, 1), w.Label8->text()}),
+             (QStringList{"3", "3", "00-02-28----23:59:55", "3 SETS COMPLETED"}));
     QVERIFY(captions.contains(QStringLiteral("PLEASE WAIT....")) && captions.contains(QStringLiteral("PLEASE WAIT.....")));
     QVERIFY(!w.SSCommand1->isEnabled());
     w.Grid1Click(w.setList().index(0, 0)); // a row click enables NO.S OF SET again; a second reading appends
@@ -239,8 +222,7 @@ void LoggerUiTest::settings()
     logger::LOGGER &w = rig.window();
     rig.dialogs.queueInput(r.answer);
     (r.idCode ? w.SSCommand4 : w.SSCommand5)->click();
-    QCOMPARE(rig.dialogs.prompts().size(), 1);
-    QCOMPARE(rig.dialogs.prompts().first().defaultAnswer, r.idCode ? " 4711" : " 5");
+    QVERIFY(rig.dialogs.prompts().size() == 1 && rig.dialogs.prompts().first().defaultAnswer == (r.idCode ? " 4711" : " 5"));
     QCOMPARE(rig.port.sent(), r.sent);
     QCOMPARE((r.idCode ? w.Text3 : w.Text2)->text(), r.shown);
     QCOMPARE(rig.dialogs.messageTexts(), r.messages);
@@ -254,16 +236,13 @@ void LoggerUiTest::timeOfMeter()
     rig.clearRecords();
     logger::LOGGER &w = rig.window();
     w.SSCommand6->click();
-    QCOMPARE(rig.meter.requests(), (QStringList{"A", "C", " "}));
-    QCOMPARE(w.Label3->text(), QStringLiteral("24-03-15-----10:30:05"));
+    QCOMPARE(QStringList(rig.meter.requests()) << w.Label3->text(), (QStringList{"A", "C", " ", "24-03-15-----10:30:05"}));
     QVERIFY(w.SSCommand6->isEnabled() && rig.polling());
     rig.meter.always(QStringLiteral("C"), bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05, 0x00}));
     w.Label3->clear();
     w.SSCommand6->click();
     QCOMPARE(rig.dialogs.messageTexts(), QStringList{logger::text::badReply});
-    QCOMPARE(w.Label3->text(), QString());
-    QVERIFY(w.SSCommand6->isEnabled());
-    QCOMPARE(rig.port.bytesWaiting(), 0);
+    QVERIFY(w.Label3->text().isEmpty() && w.SSCommand6->isEnabled() && rig.port.bytesWaiting() == 0);
 }
 
 void LoggerUiTest::closingAndRelMode()
@@ -277,8 +256,7 @@ void LoggerUiTest::closingAndRelMode()
     rig.port.feed(bytesOf({2, 0x80, 0x12, 0x34, 0x50, 0x88, 3})); // a live frame with REL on closes the window
     for (int i = 0; i < 7; ++i)
         rig.panel->Timer6->fire();
-    QVERIFY(!rig.window().isLoaded() && rig.window().isHidden());
-    QVERIFY(rig.panel->CMDMEMORY->isEnabled());
+    QVERIFY(!rig.window().isLoaded() && rig.window().isHidden() && rig.panel->CMDMEMORY->isEnabled());
 }
 
 void LoggerUiTest::oneExchangeAtATime()
@@ -296,10 +274,8 @@ void LoggerUiTest::oneExchangeAtATime()
             b->click();
     });
     w.SSCommand1->click();
-    QVERIFY(clicked);
     QCOMPARE(rig.meter.requests(), listRequests);
-    QVERIFY(rig.dialogs.prompts().isEmpty());
-    QCOMPARE(w.setList().rowCount(), 3);
+    QVERIFY(clicked && rig.dialogs.prompts().isEmpty() && w.setList().rowCount() == 3);
 }
 
 void LoggerUiTest::systemTimeSet()
@@ -312,8 +288,7 @@ void LoggerUiTest::systemTimeSet()
     rig.panel->CMDSYSTEM->click();
     QCOMPARE(rig.port.sent(), (QByteArrayList{"A", bytesOf({'D', 0x09, 0x12, 0x31, 0x23, 0x59, 0x59, 0}), " "}));
     QCOMPARE(seen, (QStringList{"A|WAIT|off", "D|WAIT|off", " |WAIT|off"}));
-    QCOMPARE(rig.panel->LBLCOMM->text(), QStringLiteral("Com1"));
-    QVERIFY(rig.polling());
+    QVERIFY(rig.panel->LBLCOMM->text() == "Com1" && rig.polling());
 }
 
 void LoggerUiTest::update_data()
