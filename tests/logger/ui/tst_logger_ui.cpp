@@ -210,6 +210,7 @@ void LoggerUiTest::settings_data()
     const auto w = [](int address, int value) { return bytesOf({'W', 0, 0, 0, address, value, 0}); };
     QTest::newRow("ID code 70000") << SettingsRow{true, "70000", {"A", w(128, 255), w(129, 255), " "}, " 65535", {"Number Too Large ! Set Value to  65535!"}};
     QTest::newRow("sampling 2,6") << SettingsRow{false, "2,6", {"A", w(130, 0), w(131, 3), " "}, " 3 Sec", {}};
+    QTest::newRow("sampling 32768") << SettingsRow{false, "32768", {"A", w(130, 127), w(131, 255), " "}, " 32767 Sec", {"Number Too Large ! Set Value to  32767!"}};
     QTest::newRow("ID code cancelled") << SettingsRow{true, "", {}, "4711", {}};
 }
 
