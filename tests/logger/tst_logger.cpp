@@ -1,6 +1,7 @@
-// The logger's exchanges on the scripted port: the reply collection, the
-// requests and their bytes, the user's answers, and SHOW DATA's download
-// from the "K" reply's bytes to the rows of the list.
+// The logger on the scripted port: the reply collection, the requests and
+// their bytes, the user's answers, SHOW DATA's download from the "K" reply's
+// bytes to the rows of the list, and the LOGGER window and the main window's
+// MEMORY, SYSTEM TIME SET and UPDATE driven by clicks and answers.
 
 #include "common/meterreading.h"
 #include "link/decoder.h"
@@ -16,18 +17,24 @@
 #include "logger/setdirectory.h"
 #include "logger/setselection.h"
 #include "logger/statusblock.h"
+#include "logger/ui/loggerwindowrig.h"
 #include "platform/timer.h"
-#include "scriptedmeter.h"
 #include "support/scriptedclock.h"
 #include "support/scripteddialogs.h"
 
+#include <QAbstractItemModelTester>
 #include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 
 using logger::Failure;
 using loggertest::bytesOf;
 using loggertest::entryBytes;
+using loggertest::LoggerWindowRig;
 using Result = logger::SetDownload::Result;
 using Kind = logger::SetChoice::Kind;
 
@@ -147,6 +154,10 @@ struct DownloadRow { QByteArrayList pieces; QList<double> times; QStringList pro
 struct RowsRow { QList<int> start; int interval; QByteArrayList records; QStringList cells; int from = 2; double scaleMax = 0; int to = -1; };
 
 struct TextRow { QString kind, in, out; QByteArray bytes = {}; };
+const QStringList openingRequests{"A", "Y", "R134", "R135", " "};
+const QStringList listRequests{"A", "R135", "A", "I", " ", " "};
+struct OpeningRow { int sets, code; bool silent; QString remaining; };
+struct SettingsRow { bool idCode; QString answer; QByteArrayList sent; QString shown; QStringList messages; };
 
 } // namespace
 
@@ -154,443 +165,704 @@ Q_DECLARE_METATYPE(CollectRow)
 Q_DECLARE_METATYPE(TextRow)
 Q_DECLARE_METATYPE(DownloadRow)
 Q_DECLARE_METATYPE(RowsRow)
+Q_DECLARE_METATYPE(OpeningRow)
+Q_DECLARE_METATYPE(SettingsRow)
 
 class LoggerTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void collect_data();
-    void collect();
-    void attentionAndEnding();
-    void abandon();
-    void texts_data();
-    void texts();
-    void writesAndReleases();
-    void downloadsTheSet();
-    void download_data();
-    void download();
-    void rows_data();
-    void rows();
-    void nonDecimalNibblesAsTheLiveDecoder();
+    void collect_data()
+    {
+        // How: 10 bytes by count, the 10-byte status (read once the line is
+        // quiet), exactly 6 (the clock), 24 accumulated (two directory entries).
+        QTest::addColumn<CollectRow>("r");
+        const auto row = [](const char *name, CollectRow r) { QTest::newRow(name) << r; };
+        const QByteArray ten(10, 'x');
+        using F = Failure;
+        row("in two parts", {"count", {0.1, 0.3}, {"abcd", "efghij"}, F::None, 10, 0, 0.32});
+        row("too late", {"count", {2.5}, {ten}, F::TimedOut, 0, 0, 2.02});
+        row("nine and no more", {"count", {0.1}, {QByteArray(9, 'x')}, F::TimedOut, 0, 9, 2.02});
+        // A byte time after the count: part of the reply only when judged by length.
+        row("count reached, the 11th a byte time later, not waited for", {"count", {0.1, 0.108}, {ten, "y"}, F::None, 10, 0, 0.107});
+        row("status, the 11th a byte time later, read with it", {"status", {0.1, 0.108}, {ten, "y"}, F::None, 11, 0, 0.14});
+        row("clock six then one more later", {"exactly", {0.2, 0.4}, {"123456", "7"}, F::None, 6, 0, 0.24});
+        row("clock seven, the seventh a byte time later", {"exactly", {0.2, 0.208}, {"123456", "7"}, F::WrongLength, 0, 7, 0.24});
+        row("clock five", {"exactly", {0.2}, {"12345"}, F::TimedOut, 0, 5, 3.045}); // 3 s + 6 bytes
+        row("in pieces", {"accumulate", {0.1, 0.2, 0.3}, {"12345", "123456789012", "1234567"}, F::None, 24, 0, 0.32, {5, 17, 24}});
+        row("longer than expected: the rest left unread", {"accumulate", {0.1}, {QByteArray(30, 'x')}, F::None, 24, 6, 0.12, {24}});
+        row("no first byte", {"accumulate", {}, {}, F::TimedOut, 0, 0, 3.02});
+        row("falls silent half way", {"accumulate", {0.5}, {QByteArray(12, 'x')}, F::TimedOut, 12, 0, 2.52, {12}});
+        // 3 s and twice 24 byte times on the line.
+        row("a trickle slower than the line", {"accumulate", {0.5, 1.5, 2.5, 3.5}, {"a", "b", "c", "d"}, F::TimedOut, 3, 0, 3.22, {1, 2, 3}});
+    }
+
+    void collect()
+    {
+        QFETCH(CollectRow, r);
+        ExchangeRig rig;
+        for (qsizetype i = 0; i < r.times.size(); ++i)
+            rig.feedAfter(r.times.at(i), r.chunks.at(i));
+        QList<qint64> seen;
+        logger::Reply reply;
+        if (r.how == QLatin1String("accumulate"))
+            reply = rig.exchange.accumulate(24, logger::accumulateLimits(24), [&](qint64 n) { seen.append(n); });
+        else if (r.how == QLatin1String("exactly"))
+            reply = rig.exchange.collectExactly(6, logger::replyLimitSeconds(6));
+        else
+            reply = rig.exchange.collectCount(10, logger::statusReplySeconds, r.how == QLatin1String("status"));
+        QCOMPARE(reply.failure, r.failure);
+        QCOMPARE((QList<qsizetype>{reply.bytes.size(), rig.port.bytesWaiting()}), (QList<qsizetype>{r.bytesRead, r.leftWaiting}));
+        QCOMPARE(seen, r.progress);
+        QVERIFY2(rig.pump.advanced() <= r.endsBy, qPrintable(QString::number(rig.pump.advanced())));
+        if (r.failure == Failure::TimedOut)
+            QVERIFY(rig.pump.advanced() >= r.endsBy - 0.05);
+    }
+
+    void attentionAndEnding()
+    {
+        ExchangeRig rig;
+        rig.feedAfter(0.2, "\x02\x80\x12"); // the end of a live frame
+        QVERIFY(rig.exchange.attention(logger::attentionSeconds));
+        QCOMPARE(rig.port.sent(), QByteArrayList{"A"});
+        QVERIFY(rig.pump.advanced() >= 0.5 && rig.pump.advanced() < 0.52 && rig.port.bytesWaiting() == 0);
+        QCOMPARE(rig.port.readLengths(), QList<int>{0});
+        {
+            auto first = rig.exchange.tryLock(); // one operation at a time
+            QVERIFY(first && !rig.exchange.tryLock());
+            auto moved = std::move(*first);
+            first.reset(); // the moved-from lock releases nothing
+            QVERIFY(rig.exchange.busy());
+        }
+        QVERIFY(!rig.exchange.busy());
+        rig.exchange.pausePolling(); // the program ends during a wait: every wait stops
+        rig.atTime(0.1, [&] { rig.pump.setEnding(true); });
+        const double start = rig.pump.advanced();
+        QVERIFY(!rig.exchange.attention(logger::attentionSeconds) && rig.pump.advanced() - start < 0.15);
+        QCOMPARE(rig.exchange.collectAny(3.0).failure, Failure::Ending);
+        rig.exchange.finish({}); // polling stays off once the program is ending
+        QVERIFY(!rig.timer6.isEnabled());
+    }
+
+    void abandon()
+    {
+        for (const auto &[text, flush] : {std::pair{logger::text::timeOutExit, true}, {logger::text::timeOutTryAgain, false}, {QString(), false}}) {
+            ExchangeRig rig;
+            QStringList log;
+            rig.dialogs.setOnMessage([&](const auto &) { log.append(QStringLiteral("message")); });
+            rig.port.setResponder([&](const QByteArray &b) { log.append("send:" + QString::fromLatin1(b)); });
+            rig.exchange.pausePolling();
+            rig.port.feed("abc");
+            rig.exchange.abandon({text, platform::MessageIcon::None, flush}, [&](const QString &c) { log.append("caption:" + c); },
+                                 [&] { log.append(rig.timer6.isEnabled() ? "restore, polling" : "restore"); });
+            QCOMPARE(log, (QStringList(text.isEmpty() ? QStringList{} : QStringList{"message"}) + QStringList{"caption:", "restore", "send: "}));
+            QCOMPARE(rig.port.bytesWaiting(), flush ? 0 : 3);
+            QVERIFY(rig.timer6.isEnabled());
+            QCOMPARE(rig.dialogs.messageTexts(), text.isEmpty() ? QStringList{} : QStringList{text});
+        }
+    }
+
+    void texts_data()
+    {
+        // sent: requests "R:134", "W:129:42", "K:2" on the LOGGER buffer, "P:134:2",
+        // "D:<time>" on the PANEL buffer, what the last sends in hex. status,
+        // memory (size code, then the bytes in use as text), clock, directory
+        // (its set count), sets: reply bytes in. number: answer|largest; ic: the
+        // answer; set: Text1|Label2|entries in the list|value flag, where set 2
+        // has 20 records, set 3 10, set 4 none, any other its number.
+        QTest::addColumn<TextRow>("r");
+        const auto row = [](const char *name, TextRow r) { QTest::newRow(name) << r; };
+        row("read keeps the last written value", {"sent", "W:131:5 R:135", "52000000870500"});
+        row("K after the ID code's low byte", {"sent", "W:128:1 W:129:42 K:2", "4b010000812a00"});
+        row("K for set 256", {"sent", "K:256", "4bff0000000000"});
+        row("clock 2009-12-31 23:59:59", {"sent", "D:2009-12-31T23:59:59", "44091231235959" "00"});
+        row("memory size after a clock set", {"sent", "D:2009-12-31T23:59:59 P:134:2", "57000000860259" "00"});
+        row("status: largest values", {"status", "", "65535 4294967295 65535", loggertest::statusBytes(65535, 0xFFFFFFFFu, 65535)});
+        row("status: unused bytes ignored", {"status", "", "7 256 30", bytesOf({0, 7, 0xAA, 0xBB, 0, 0, 1, 0, 0, 30})});
+        row("status: 11 bytes", {"status", "", "", status + '\0'});
+        row("status: 9 bytes", {"status", "", "", status.left(9)});
+        row("memory code 0", {"memory", "", "", QByteArray("\x00" "0", 2)});
+        row("memory code 5", {"memory", "", "", "\x05" "0"});
+        row("96 K used of 128 K", {"memory", "", "128 K|32.0 K", "\x02" "98304"});
+        row("one set header of 256 K", {"memory", "", "256 K|256.0 K", "\x04" "12"});
+        row("a quarter K left rounds up", {"memory", "", "64 K|.3 K", "\x01" "65280"});
+        row("more used than there is", {"memory", "", "64 K|-4.4 K", "\x01" "70000"});
+        const QByteArray two = entryBytes({0x00, 0x02, 0x28, 0x23, 0x59, 0x55}, 20) + entryBytes({0x24, 0x12, 0x01, 0x07, 0x05, 0x09}, 0x0132);
+        row("directory: two sets", {"directory", "2", "1\t00-02-28----23:59:55|2\t24-12-01----07:05:09|20|306", two});
+        row("directory: fewer sets than entries", {"directory", "1", "1\t00-02-28----23:59:55|20|306", two});
+        row("directory: second entry cut short", {"directory", "2", "1\t00-02-28----23:59:55|20", two.left(23)});
+        row("directory: empty", {"directory", "1", ""});
+        row("clock, BCD, an extra byte", {"clock", "", "09-12-31----23:05:00|09-12-31-----23:05:00", bytesOf({0x09, 0x12, 0x31, 0x23, 0x05, 0x00, 0x77})});
+        row("BCD nibbles not digits count 0 or 1", {"clock", "", "01-00-31----23:05:00|01-00-31-----23:05:00", bytesOf({0x1A, 0xA5, 0x31, 0x23, 0x05, 0x00})});
+        row("sets completed: part of one, one, two and a bit", {"sets", "", "0 SETS COMPLETED|1 SETS COMPLETED|2 SETS COMPLETED"});
+        const QString tooSmall = QStringLiteral("Number Too Small ! Set Value to 1 !");
+        row("decimal comma 2,5 to even", {"number", "2,5|32767", "2|"});
+        row("0.6 is below 1", {"number", "0.6|65535", "1|" + tooSmall});
+        row("not a number", {"number", "abc|65535", "1|" + tooSmall});
+        row("empty (Cancel)", {"number", "|65535", "0|"});
+        row("just above the largest", {"number", "32767.1|32767", "32767|Number Too Large ! Set Value to  32767!"});
+        const auto ic = [&row](const char *answer, const char *parsed) { row(qPrintable(QStringLiteral("ICs ") + answer), {"ic", answer, parsed}); };
+        for (const auto &[answer, parsed] : {std::pair{"2", "code 1"}, {"4,0", "code 2"}, {"8", "code 4"}, {"3", "not pairs 0"}, {"2.5", "not pairs 0"}, {"10", "not pairs 0"}, {"eight", "not pairs 0"}, {"", "cancelled 0"}})
+            ic(answer, parsed);
+        const QString chosen = QString::number(int(Kind::Chosen)) + '|', invalid = QString::number(int(Kind::Invalid)) + '|';
+        const QString cleared = QString::number(int(Kind::Cleared)) + "|0|0|";
+        row("set 0", {"set", "0|3|3|0", cleared});
+        row("set 300", {"set", "300|3|3|0", cleared});
+        row("set 4 of 3", {"set", "4|3|3|0", invalid + "4|0|"});
+        row("set 3.5 of 3", {"set", "3.5|3|3|0", invalid + "4|0|"});
+        row("before the count was read", {"set", "1||0|0", invalid + "1|0|"});
+        row("count read, list cut short", {"set", "3|3|2|0", invalid + "3|0|"});
+        row("set 2", {"set", "2|3|3|0", chosen + "2|20|20"});
+        row("last set, flag 1", {"set", "3|3|3|1", chosen + "3|10|9"});
+        row("other set, flag 1", {"set", "2|3|3|1", chosen + "2|20|20"});
+        row("last set as 3.0, flag 1", {"set", "3.0|3|3|1", chosen + "3|10|10"});
+        row("empty last set, flag 1", {"set", "4|4|4|1", chosen + "4|0|0"});
+        row("set 256 of 256", {"set", "256|256|256|0", chosen + "256|256|256"});
+    }
+
+    void texts()
+    {
+        QFETCH(TextRow, r);
+        const QStringList in = r.in.split(u'|');
+        QStringList texts;
+        if (r.kind == "sent") {
+            logger::LoggerCommandBuffer loggerBuffer;
+            logger::PanelCommandBuffer panelBuffer;
+            QByteArray sent;
+            for (const QString &request : r.in.split(u' ')) {
+                const QStringList part = request.split(u':');
+                const auto number = [&](int i) { return quint8(part.at(i).toInt()); };
+                switch (part.at(0).at(0).toLatin1()) {
+                case 'R': sent = loggerBuffer.readByte(number(1)); break;
+                case 'K': sent = loggerBuffer.download(part.at(1).toInt()); break;
+                case 'W': sent = loggerBuffer.writeByte(number(1), number(2)); break;
+                case 'P': sent = panelBuffer.writeByte(number(1), number(2)); break;
+                default: sent = panelBuffer.setClock(logger::meterClockOf(QDateTime::fromString(request.mid(2), Qt::ISODate)));
+                }
+            }
+            texts << QString::fromLatin1(sent.toHex());
+        } else if (r.kind == "status") {
+            if (const auto block = logger::parseStatusBlock(r.bytes))
+                texts << QStringLiteral("%1 %2 %3").arg(block->idCode).arg(block->bytesInUse).arg(block->samplingTime);
+        } else if (r.kind == "memory") {
+            if (const auto sizeK = logger::memorySizeK(quint8(r.bytes[0])))
+                texts << logger::memorySizeText(*sizeK) << logger::remainingText(*sizeK, r.bytes.mid(1).toUInt());
+        } else if (r.kind == "clock") {
+            const auto clock = logger::meterClockFrom(r.bytes);
+            QVERIFY(clock);
+            texts << logger::setStartText(*clock) << logger::meterClockText(*clock);
+        } else if (r.kind == "sets") {
+            for (qint64 bytes : {11, 12, 25})
+                texts << logger::setsCompletedText(bytes);
+        } else if (r.kind == "directory") {
+            texts = logger::directoryRows(r.bytes, r.in.toInt());
+            QVERIFY(!logger::directoryEntry(r.bytes, 0));
+            for (int set = 1; const auto entry = logger::directoryEntry(r.bytes, set); ++set)
+                texts << QString::number(entry->records);
+        } else if (r.kind == "number") {
+            testsupport::ScriptedDialogs dialogs;
+            dialogs.queueInput(in[0]);
+            texts << QString::number(logger::inputnumber(dialogs, {2, in[1].toInt(), QStringLiteral(" Sampling Time in Seconds ")})) << dialogs.messageTexts().join(u'+');
+            const auto &asked = dialogs.prompts().first();
+            QCOMPARE((QStringList{asked.title, asked.prompt, asked.defaultAnswer}),
+                     (QStringList{"Input  Sampling Time in Seconds ", QStringLiteral("Enter the  Sampling Time in Seconds (1 <= t <=  %1 ) ").arg(in[1]), " 2"}));
+        } else if (r.kind == "ic") {
+            const logger::IcCountAnswer parsed = logger::parseIcCount(r.in);
+            using Ic = logger::IcCountAnswer::Kind;
+            texts << QStringLiteral("%1 %2").arg(parsed.kind == Ic::Code ? "code" : parsed.kind == Ic::NotPairs ? "not pairs" : "cancelled").arg(parsed.code);
+        } else {
+            QByteArray directory;
+            for (int i = 1; i <= in[2].toInt(); ++i)
+                directory += entryBytes({0x24, 0x01, 0x02, 0x03, 0x04, 0x05}, i == 2 ? 20 : i == 3 ? 10 : i == 4 ? 0 : i);
+            const logger::SetChoice choice = logger::chooseSet(in[0], in[1], directory, qint16(in[3].toInt()));
+            texts << QString::number(int(choice.kind)) << QString::number(choice.set) << QString::number(choice.records) << choice.recordsText;
+        }
+        QCOMPARE(texts.join(u'|'), r.out);
+    }
+
+    void writesAndReleases()
+    {
+        Rig rig;
+        for (const char *key : {"W128", "W129", "W130", "W131"})
+            rig.meter.always(QLatin1String(key), "W");
+        rig.requests.writeIdCode(0x1234); // the input flushed before and after each write
+        QCOMPARE(rig.port.sent(), (QByteArrayList{bytesOf({'W', 0, 0, 0, 128, 0x12, 0}), bytesOf({'W', 0, 0, 0, 129, 0x34, 0})}));
+        QVERIFY(rig.port.readLengths() == QList<int>({0, 0, 0}) && rig.pump.advanced() >= 0.4 && rig.pump.advanced() < 0.43);
+        rig.port.clearSent();
+        rig.requests.writeSamplingTime(300);
+        QCOMPARE(rig.port.sent(), (QByteArrayList{bytesOf({'W', 0, 0, 0, 130, 1, 0}), bytesOf({'W', 0, 0, 0, 131, 44, 0})}));
+        rig.port.clearSent();
+        rig.exchange.pausePolling(); // after the set list: two releases, the polling back on between
+        QList<bool> pollingAtSend;
+        rig.port.setResponder([&](const QByteArray &) { pollingAtSend.append(rig.timer6.isEnabled()); });
+        const double start = rig.pump.advanced();
+        rig.requests.releaseAfterSetList();
+        QCOMPARE(rig.port.sent(), (QByteArrayList{" ", " "}));
+        QCOMPARE(pollingAtSend, (QList<bool>{false, true}));
+        QVERIFY(rig.pump.advanced() - start >= 0.3 && rig.pump.advanced() - start < 0.33);
+        Rig closed; // a closed port is opened for the clock
+        closed.port.close();
+        closed.meter.always(QStringLiteral("C"), bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05}));
+        QVERIFY(closed.requests.meterClock().ok() && closed.port.openCalls() == 2);
+    }
+
+    void downloadsTheSet()
+    {
+        Rig rig;
+        rig.shared.scaleMax = 5000;
+        rig.answerK({leapDay}, {0.1});
+        QCOMPARE(rig.run(2, 3), Result::Listed);
+        QCOMPARE(rig.windows.rows, QStringList({"1\t00-02-28\t23:59:55\t 010.00\tmV\t500 mV\tDC\t", "2\t00-02-29\t00:00:00\t 020.00\tmV\t500 mV\tDC\t",
+                                                "3\t00-02-29\t00:00:05\t 030.00\tmV\t500 mV\tDC\t"}));
+        QCOMPARE(rig.windows.decoding, QList<qint64>({1, 2, 3}));
+        QCOMPARE(rig.windows.events, QStringList({"memory off", "close list", "status PLEASE WAIT.....", "progress 4 RECORDS COMPLETED", "create", "texts mV|500 mV",
+                                                  "status ", "show data off", "show 3  RECORDS IN NO. 2  SET|2", "memory on", "progress "}));
+        // Attention, the whole 7-byte buffer, then two releases twice.
+        QCOMPARE(rig.port.sent(), QByteArrayList({"A", bytesOf({'K', 1, 0, 0, 0, 0, 0}), " ", " ", " ", " "}));
+        QVERIFY(!rig.pollingWhenRequested && !rig.windows.pollingWhenCreated && rig.timer6.isEnabled());
+        QCOMPARE(rig.shared.scaleMax, 500.0); // reset, then raised by the records
+        QVERIFY(rig.dialogs.messages().isEmpty() && !rig.exchange.busy());
+    }
+
+    void download_data()
+    {
+        QTest::addColumn<DownloadRow>("r");
+        const auto row = [](const char *name, DownloadRow r) { QTest::newRow(name) << r; };
+        const QByteArray r = leapDay, four = leapDay + rec(0x80, 4, 0, 0, dc);
+        const QString lost = logger::text::portLost;
+        const auto onlyOf = [](int n) { return QStringLiteral("Wait Time Out ! Only %1 of 3 Records Received ! Try Again !").arg(n); };
+        row("in one piece", {{r}, {0.1}, {"4 RECORDS COMPLETED"}, Result::Listed, 0.7});
+        row("in pieces, header cut", {{r.left(5), r.mid(5, 12), r.mid(17)}, {0.1, 0.2, 0.3}, {"1 RECORDS COMPLETED", "2 RECORDS COMPLETED", "4 RECORDS COMPLETED"}, Result::Listed, 0.9});
+        row("pause shorter than the silence limit", {{r.left(17), r.mid(17)}, {0.1, 1.9}, {"2 RECORDS COMPLETED", "4 RECORDS COMPLETED"}, Result::Listed, 2.6});
+        row("silent after one record", {{r.left(17)}, {0.1}, {"2 RECORDS COMPLETED"}, Result::Failed, 3.0, onlyOf(1)});
+        row("silent in the middle of a record", {{r.left(20)}, {0.1}, {"2 RECORDS COMPLETED"}, Result::Failed, 3.0, onlyOf(1)});
+        row("no reply", {{}, {}, {}, Result::Failed, 4.0, onlyOf(0)});
+        row("one byte short", {{r.chopped(1)}, {0.1}, {"3 RECORDS COMPLETED"}, Result::Failed, 3.0, onlyOf(2)});
+        // The meter sends 4 records; the window expects one less (3).
+        row("value flag, last set", {{four}, {0.1}, {"4 RECORDS COMPLETED", "2 RECORDS COMPLETED"}, Result::Listed, 1, {}, "flag last"});
+        row("value flag, not the last set", {{four}, {0.1}, {"4 RECORDS COMPLETED"}, Result::Listed, 1, {}, "flag"});
+        row("no value flag, last set", {{four}, {0.1}, {"4 RECORDS COMPLETED"}, Result::Listed, 1, {}, "last"});
+        row("set of 0 records", {{r}, {0.1}, {}, Result::Nothing, 1, {}, "empty"});
+        row("no set chosen", {{r}, {0.1}, {}, Result::Nothing, 1, {}, "set 0"});
+        row("set beyond 256", {{r}, {0.1}, {}, Result::Nothing, 1, {}, "set 257"});
+        row("port busy: nothing at all", {{r}, {0.1}, {}, Result::Busy, 1, {}, "busy"});
+        row("program ending: quietly, polling stays off", {{r.left(17)}, {0.1}, {"2 RECORDS COMPLETED"}, Result::Failed, 1, {}, "ending"});
+        row("device lost: told", {{r.left(17)}, {0.1}, {"2 RECORDS COMPLETED"}, Result::Failed, 1, lost, "lost"});
+    }
+
+    void download()
+    {
+        QFETCH(DownloadRow, r);
+        Rig rig;
+        const auto held = r.how == "busy" ? rig.exchange.tryLock() : decltype(rig.exchange.tryLock())();
+        rig.shared.valueByteFlag = r.how.startsWith("flag");
+        rig.answerK(r.pieces, r.times);
+        if (r.how == "ending")
+            rig.atTime(0.9, [&] { rig.pump.setEnding(true); });
+        if (r.how == "lost")
+            rig.atTime(0.8, [&] { rig.port.setDeviceLost(true); });
+        const double start = rig.pump.advanced();
+        const int set = r.how.startsWith("set ") ? r.how.mid(4).toInt() : 4;
+        QCOMPARE(rig.run(set, r.how == "empty" ? 0 : 3, r.how.endsWith("last")), r.result);
+        QVERIFY(rig.pump.advanced() - start <= r.endsBy);
+        QCOMPARE(rig.timer6.isEnabled(), r.how != "ending");
+        QCOMPARE(rig.dialogs.messageTexts(), r.message.isEmpty() ? QStringList{} : QStringList{r.message});
+        for (const auto &message : rig.dialogs.messages())
+            QCOMPARE(message.icon == platform::MessageIcon::Critical, r.how == "lost");
+        const bool listed = r.result == Result::Listed;
+        QCOMPARE(rig.windows.rows.size(), listed ? 3 : 0); // nothing partial is shown as if it were the set
+        QCOMPARE(rig.port.bytesWaiting(), 0); // nothing is left for the live polling
+        if (r.result == Result::Busy) {
+            QVERIFY(rig.port.sent().isEmpty() && rig.windows.events.isEmpty());
+            return;
+        }
+        QCOMPARE(rig.windows.progress(), r.result == Result::Nothing ? QStringList{QString()} : r.progress + QStringList{QString()});
+        QCOMPARE(rig.windows.events.last(2), QStringList({"memory on", "progress "}));
+        QCOMPARE(rig.windows.events.contains("create") + rig.windows.events.contains("show data off"), 2 * listed);
+        if (r.result == Result::Nothing)
+            QCOMPARE(rig.windows.events, QStringList({"memory off", "close list", "memory on", "progress "}));
+        // Attention and "K", then the releases: twice the pair for a list, one pair without.
+        const QByteArrayList sent = rig.port.sent();
+        QCOMPARE(sent.size(), r.result == Result::Nothing ? 2 : listed ? 6 : 4);
+        QCOMPARE(sent.mid(r.result == Result::Nothing ? 0 : 2), QByteArrayList(sent.size() - (r.result == Result::Nothing ? 0 : 2), " "));
+    }
+
+    void rows_data()
+    {
+        // Records (code, three value bytes, status) after a start and interval in,
+        // the rows' cells from..to out; a full scale checked when given.
+        QTest::addColumn<RowsRow>("r");
+        const auto row = [](const char *name, RowsRow r) { QTest::newRow(name) << r; };
+        const QList<int> noon{0x24, 0x03, 0x05, 0x08, 0x09, 0x07};
+        const auto one = [](int code, int b1, int b2, int b3, int st) { return QByteArrayList{rec(code, b1, b2, b3, st)}; };
+        row("millivolts DC", {noon, 0, one(0x80, 0x12, 0x34, 0x56, dc), {" 123.46\tmV\t500 mV\tDC\t"}, 2, 500});
+        row("negative volts", {noon, 0, one(0x42, 0x01, 0x23, 0x40, dc | negative), {"-01.234\tV\t50 V\tDC\t"}, 2, 50});
+        row("volts AC", {noon, 0, one(0x40, 0x12, 0x34, 0x50, 0), {" 1.2345\tV\t5 V\tAC\t"}});
+        row("overload negative volts", {noon, 0, one(0x42, 0x99, 0x99, 0x90, overload | negative | dc), {"-OL    \tV\t50 V\tDC\t"}});
+        row("overload negative frequency", {noon, 0, one(0xC2, 0x12, 0x34, 0x50, overload | negative), {" OL    \tFrequency\t5K Hz\tAC\t"}});
+        row("overload ohms", {noon, 0, one(0x25, 0, 0, 0, overload | dc), {" OL    \tOhm\t50M Ohm\t\t"}, 2, 50000000});
+        row("negative frequency", {noon, 0, one(0xC1, 0x12, 0x34, 0x50, negative | dc), {" 123.45\tFrequency\t500 Hz\t\t"}});
+        row("ohms bit3 clear is BEEP", {noon, 0, one(0x20, 0x01, 0x20, 0x00, 0), {" 012.00\tOhm\t500 Ohm\tBEEP\t"}});
+        row("ohms bit3 set", {noon, 0, one(0x21, 0x12, 0x34, 0x50, dc), {" 1.2345\tOhm\t5K Ohm\t\t"}});
+        row("capacitance bit3 clear is AC", {noon, 0, one(0x61, 0x91, 0x23, 0x45, 0), {" 1.2345\tCx\t5 uF\tAC\t"}});
+        row("capacitance bit3 set", {noon, 0, one(0x60, 0x01, 0x23, 0x45, dc), {" 123.45\tCx\t500 nF\t\t"}});
+        row("diode", {noon, 0, one(0xA0, 0x06, 0x50, 0x00, dc), {" 0.6500\tDiode\t5 V\tDC\t"}});
+        row("low battery", {noon, 0, one(0x90, 0x12, 0x34, 0x50, dc | lowBattery), {" 123.45\tmA\t500 mA\tDC\t Low "}});
+        row("frequency bit3 clear", {noon, 0, one(0xC0, 0x12, 0x34, 0x50, 0), {" 12.345\tFrequency\t50 Hz\tAC\t"}});
+        row("full scale raised only", {noon, 0, {rec(0x42, 0, 0, 0, dc), rec(0x80, 0, 0, 0, dc), rec(0x40, 0, 0, 0, dc), rec(0xFF, 0, 0, 0, dc)},
+                                       {" 00.000\tV\t50 V\tDC\t", " 000.00\tmV\t500 mV\tDC\t", " 0.0000\tV\t5 V\tDC\t", " 0.0000\tV\t5 V\tDC\t"}, 2, 500});
+        row("unknown codes take the texts before", {noon, 0, {rec(0x07, 0x12, 0x34, 0x50, 0), rec(0x20, 0x01, 0, 0, 0), rec(0xFF, 0x02, 0, 0, 0)},
+                                                    {" 123.45\tmA\t500 mA\tAC\t", " 010.00\tOhm\t500 Ohm\tBEEP\t", " 020.00\tOhm\t500 Ohm\tBEEP\t"}});
+        // A range without a number (nothing decoded before): the value before gets
+        // its sign or blank again in place of its leading blank, a doubled minus loses one.
+        const auto codeless = [](const QList<int> &statuses) {
+            QByteArrayList records;
+            for (int st : statuses)
+                records << rec(0xEE, 0x12, 0x34, 0x56, st);
+            return records;
+        };
+        const QList<std::pair<QList<int>, QStringList>> runs{
+            {{0}, {" \t"}}, {{negative}, {"-\t"}}, {{negative, negative}, {"-\t", "-\t"}}, {{0, negative}, {" \t", "-\t"}}, {{negative, 0}, {"-\t", " -\t"}},
+            {{0, 0, 0}, {" \t", " \t", " \t"}}, {{overload | negative, negative}, {"-OL    \t", "-OL    \t"}}, {{overload | negative, 0, 0}, {"-OL    \t", " -OL    \t", " -OL    \t"}}};
+        for (const auto &[statuses, values] : runs)
+            QTest::addRow("no number, statuses %s", qPrintable(values.join(u'|'))) << RowsRow{noon, 1, codeless(statuses), values, 2, 0, 3};
+        QList<int> many(300, 0); // a long run stays short
+        many[17] = negative;
+        QStringList kept(300, QStringLiteral(" -\t"));
+        for (int i = 0; i < 17; ++i)
+            kept[i] = QStringLiteral(" \t");
+        kept[17] = QStringLiteral("-\t");
+        row("no number, a long run", {noon, 1, codeless(many), kept, 2, 0, 3});
+        const auto stamps = [&row](const char *name, const QList<int> &start, int interval, const QStringList &times) {
+            row(name, {start, interval, QByteArrayList(times.size(), rec(0x80, 0, 0, 0, dc)), QStringList(times).replaceInStrings(" ", "\t"), 0, 0, 1});
+        };
+        stamps("leap day of 00", {0x00, 0x02, 0x28, 0x23, 0x59, 0x55}, 5, {"00-02-28 23:59:55", "00-02-29 00:00:00", "00-02-29 00:00:05"});
+        stamps("year wrap", {0x99, 0x12, 0x31, 0x23, 0x59, 0x55}, 10, {"99-12-31 23:59:55", "00-01-01 00:00:05"});
+        stamps("February 01 has 28 days", {0x01, 0x02, 0x28, 0x23, 0x59, 0x59}, 1, {"01-02-28 23:59:59", "01-03-01 00:00:00"});
+        stamps("interval 0", {0x24, 0x03, 0x05, 0x01, 0x02, 0x03}, 0, {"24-03-05 01:02:03", "24-03-05 01:02:03"});
+        stamps("longest interval", {0x24, 0x12, 0x31, 0x12, 0, 0}, 65535, {"24-12-31 12:00:00", "25-01-01 06:12:15", "25-01-02 00:24:30"});
+        stamps("first stamp carries a corrupt second", {0x24, 0x03, 0x05, 0x01, 0x02, 0x75}, 5, {"24-03-05 01:03:15", "24-03-05 01:03:20"});
+        stamps("corrupt day twice the month: never day 0", {0x00, 0x02, 0x58, 0, 0, 0}, 1, {"00-03-29 00:00:00"});
+        stamps("corrupt month 13", {0x98, 0x13, 0x01, 0, 0, 0}, 1, {"99-01-01 00:00:00"});
+        stamps("corrupt day 0 stays", {0x24, 0x03, 0x00, 0, 0, 0}, 1, {"24-03-00 00:00:00", "24-03-00 00:00:01"});
+        const auto bcd = [](int v) { return (v / 10) * 16 + v % 10; };
+        for (const auto &[from, interval, count] : {std::tuple{QDateTime(QDate(2000, 1, 1), QTime(0, 30, 0)), 3600, 24 * 366 + 5},
+                                                     {QDateTime(QDate(2023, 12, 20), QTime(7, 13, 29)), 65521, 1200},
+                                                     {QDateTime(QDate(2021, 2, 27), QTime(23, 0, 1)), 7, 3000}}) {
+            QStringList times;
+            for (int n = 0; n < count; ++n)
+                times << from.addSecs(qint64(n) * interval).toString(QStringLiteral("yy-MM-dd HH:mm:ss"));
+            const QDate d = from.date();
+            const QTime t = from.time();
+            stamps(qPrintable("calendar from " + times[0]), {bcd(d.year() % 100), bcd(d.month()), bcd(d.day()), bcd(t.hour()), bcd(t.minute()), bcd(t.second())}, interval, times);
+        }
+    }
+
+    void rows()
+    {
+        QFETCH(RowsRow, r);
+        Rig rig;
+        QStringList got;
+        const bool cells = r.from == 2 && r.to < 0; // the window showed "mA", "500 mA" before
+        for (const QString &row : rig.rowsOf(setReply(r.start, r.interval, r.records), cells ? "mA" : "", cells ? "500 mA" : ""))
+            got << row.section(u'\t', r.from, r.to);
+        QCOMPARE(got, r.cells);
+        if (r.scaleMax > 0)
+            QCOMPARE((QList<double>{rig.shared.scaleMax, rig.shared.scaleHalf}), (QList<double>{r.scaleMax, r.scaleMax / 2}));
+        const QString last = got.last();
+        if (cells)
+            QVERIFY(rig.windows.events.contains("texts " + last.section(u'\t', 1, 1) + '|' + last.section(u'\t', 2, 2)));
+    }
+
+    // Nibbles that are no decimal digits read as the live decoder reads them.
+    void nonDecimalNibblesAsTheLiveDecoder()
+    {
+        for (const QList<int> &b : QList<QList<int>>{{0x42, 0xAB, 0xCD, 0xEF}, {0x80, 0x1A, 0x00, 0x00}, {0x21, 0x12, 0x3F, 0x45}, {0x90, 0x12, 0x34, 0x5C},
+                                                     {0x62, 0xF1, 0x23, 0x45}, {0x61, 0x0B, 0x23, 0x45}, {0xC5, 0xFF, 0xFF, 0xFF}}) {
+            common::SharedValues liveShared;
+            common::MeterReading live;
+            live::decodeLiveFrame(rec(b[0], b[1], b[2], b[3], dc) + char(3), live, liveShared);
+            QVERIFY(!live.valueText.isEmpty());
+            Rig rig;
+            QCOMPARE(rig.rowsOf(setReply({0x24, 3, 5, 8, 9, 7}, 1, {rec(b[0], b[1], b[2], b[3], dc)})).value(0).section(u'\t', 2, 2), ' ' + live.valueText);
+        }
+    }
+
+    void opening_data()
+    {
+        // Sets, the memory size code (11: one 11-byte status, 12: always), no
+        // status at all; the remaining memory shown or the message.
+        QTest::addColumn<OpeningRow>("r");
+        QTest::newRow("three sets") << OpeningRow{3, 2, false, "32.0 K"};
+        QTest::newRow("no sets: the memory size") << OpeningRow{0, 2, false, "128 K"};
+        QTest::newRow("status never answered") << OpeningRow{3, 2, true, logger::text::timeOutExit};
+        QTest::newRow("memory size code 5") << OpeningRow{3, 5, false, logger::text::invalidMemorySize()};
+        QTest::newRow("11-byte status is asked again") << OpeningRow{3, 11, false, "32.0 K"};
+        QTest::newRow("status always 11 bytes") << OpeningRow{3, 12, false, logger::text::badReply};
+    }
+
+    void opening()
+    {
+        QFETCH(OpeningRow, r);
+        const auto [sets, code, silent, remaining] = r;
+        LoggerWindowRig rig;
+        rig.meter.always(QStringLiteral("R135"), bytesOf({sets}));
+        rig.meter.always(QStringLiteral("R134"), bytesOf({code > 10 ? 2 : code}));
+        const QByteArray status = loggertest::statusBytes(4711, 98304, 5) + '\0';
+        silent ? rig.meter.silence(QStringLiteral("Y")) : code == 11 ? rig.meter.once(QStringLiteral("Y"), status) : code == 12 ? rig.meter.always(QStringLiteral("Y"), status) : void();
+        QList<bool> pollingDuringMessage;
+        rig.dialogs.setOnMessage([&](const auto &) { pollingDuringMessage.append(rig.polling()); });
+        rig.port.feed("\x02\x80"); // part of a live frame, dropped by the attention
+        rig.openLogger();
+        logger::LOGGER &w = rig.window();
+        QVERIFY(rig.polling() && rig.port.sent().last() == " ");
+        if (silent || code == 5 || code == 12) {
+            QVERIFY(rig.pump.advanced() < 3 * 2.5 + 0.1); // three status tries of 0.5 s + 2 s at most
+            QCOMPARE(rig.dialogs.messageTexts(), QStringList{remaining});
+            QCOMPARE(rig.dialogs.messages().first().icon == platform::MessageIcon::Critical, code == 5);
+            QCOMPARE(pollingDuringMessage, QList<bool>{false});
+            QVERIFY(w.isHidden() && rig.panel->CMDMEMORY->isEnabled());
+            return;
+        }
+        QVERIFY(w.isVisible());
+        QCOMPARE(rig.meter.requests(), (code == 11 ? QStringList{"A", "Y", "A", "Y", "R134", "R135", " "} : openingRequests));
+        QCOMPARE((QStringList{w.Label4->text(), w.Label6->text(), w.Text3->text(), w.Text2->text()}), (QStringList{"128 K", remaining, "4711", "5  sec"}));
+        QVERIFY(!w.Text1->isEnabled() && !rig.panel->CMDMEMORY->isEnabled());
+        if (sets == 0)
+            return;
+        rig.clearRecords(); // every resize reads again, once for a burst
+        rig.meter.always(QStringLiteral("Y"), loggertest::statusBytes(99, 0, 7));
+        w.resize(w.width() + 40, w.height());
+        w.resize(w.width() + 40, w.height() + 10);
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.meter.requests(), openingRequests);
+        QCOMPARE((QStringList{w.Text3->text(), w.Label6->text()}), (QStringList{"99", "128.0 K"}));
+
+        w.SSCommand1->click(); // MEMORY again: a fresh LOGGER, the record list closed
+        w.Text1->setText(QStringLiteral("2"));
+        int recordListClosed = 0;
+        rig.loggerFeature().commands().setRecordListCloser([&] { ++recordListClosed; });
+        rig.clearRecords();
+        rig.openLogger();
+        QCOMPARE(recordListClosed, 1);
+        QVERIFY(w.isVisible() && w.setList().rowCount() == 0 && w.Label5->text().isEmpty());
+        QVERIFY(w.SSCommand1->isEnabled() && !w.SSCommand3->isEnabled());
+        QCOMPARE(rig.meter.requests(), openingRequests);
+    }
+
+    void setList_data()
+    {
+        QTest::addColumn<QString>("meter"); // "", "silent", "partial", "none"
+        QTest::addColumn<QString>("message");
+        QTest::newRow("three sets") << "" << "";
+        QTest::newRow("list not answered") << "silent" << logger::text::timeOutTryAgain;
+        QTest::newRow("one entry of three, then silence") << "partial" << logger::text::timeOutTryAgain;
+        QTest::newRow("no records: no waiting for a list") << "none" << logger::text::noRecords;
+    }
+
+    void setList()
+    {
+        QFETCH(QString, meter);
+        QFETCH(QString, message);
+        LoggerWindowRig rig;
+        if (meter == QLatin1String("none")) {
+            rig.meter.always(QStringLiteral("R135"), bytesOf({0}));
+            rig.meter.always(QStringLiteral("I"), QByteArray());
+        }
+        logger::LOGGER &w = rig.openedWindow();
+        QAbstractItemModelTester tester(&w.setList(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        if (meter == "silent")
+            rig.meter.silence(QStringLiteral("I"));
+        if (meter == "partial")
+            rig.meter.always(QStringLiteral("I"), loggertest::entryBytes({0x24, 0x03, 0x14, 0x08, 0x00, 0x00}, 5), 0.1);
+        QStringList captions;
+        QList<bool> polling;
+        rig.pump.onStep([&](double) {
+            if (captions.isEmpty() || captions.last() != w.Label1->text())
+                captions.append(w.Label1->text());
+            polling.append(rig.polling());
+        });
+        const double start = rig.pump.advanced();
+        w.SSCommand1->click();
+        QCOMPARE(rig.dialogs.messageTexts(), message.isEmpty() ? QStringList{} : QStringList{message});
+        QVERIFY(polling.contains(false) && rig.polling() && rig.panel->CMDMEMORY->isEnabled());
+        QVERIFY(rig.port.sent().last() == " " && w.Label1->text().isEmpty());
+        if (meter == QLatin1String("none")) {
+            QCOMPARE(rig.meter.requests(), listRequests);
+            QVERIFY(rig.pump.advanced() - start < 0.5 + 0.5 + 0.3 + 0.1); // two attentions and the closing pauses
+            return;
+        }
+        if (!message.isEmpty()) {
+            QVERIFY(rig.pump.advanced() - start <= 0.5 + 0.1 + logger::responseMarginSeconds + 1.6);
+            QVERIFY(w.setList().rowCount() == 0 && w.SSCommand1->isEnabled());
+            w.Text1->setText(QStringLiteral("2")); // a set of the list that was not read is refused
+            QCOMPARE(rig.dialogs.messageTexts().last(), logger::text::invalidSet);
+            QVERIFY(!w.SSCommand3->isEnabled());
+            return;
+        }
+        QCOMPARE(rig.meter.requests(), listRequests);
+        QCOMPARE((QStringList{w.Label2->text(), QString::number(w.setList().rowCount()), w.setList().cell(2, 1), w.Label8->text()}),
+                 (QStringList{"3", "3", "00-02-28----23:59:55", "3 SETS COMPLETED"}));
+        QVERIFY(captions.contains(QStringLiteral("PLEASE WAIT....")) && captions.contains(QStringLiteral("PLEASE WAIT.....")));
+        QVERIFY(!w.SSCommand1->isEnabled());
+        w.Grid1Click(w.setList().index(0, 0)); // a row click enables NO.S OF SET again; a second reading appends
+        w.SSCommand1->click();
+        QCOMPARE(w.setList().rowCount(), 6);
+    }
+
+    void setSelection()
+    {
+        LoggerWindowRig rig;
+        logger::LOGGER &w = rig.openedWindow();
+        w.SSCommand1->click();
+        QSignalSpy asked(&w, &logger::LOGGER::showDataRequested);
+        QList<bool> enabledDuringDownload;
+        connect(&w, &logger::LOGGER::showDataRequested, this, [&] {
+            for (QWidget *control : std::initializer_list<QWidget *>{w.Grid1, w.SSCommand6, w.Text2, w.Text1, w.SSCommand1, w.SSCommand4, w.SSCommand5})
+                enabledDuringDownload.append(control->isEnabled());
+        });
+        w.Grid1Click(w.setList().index(1, 1)); // a row click chooses its set and asks for its data at once
+        QCOMPARE(w.Text1->text(), QStringLiteral("2"));
+        QCOMPARE(w.Label5->text(), QStringLiteral("20"));
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().first().toInt(), 2);
+        QCOMPARE(enabledDuringDownload, QList<bool>(7, false));
+        QVERIFY(w.Grid1->isEnabled());
+        rig.shared.valueByteFlag = 1; // the last set with the flag: one record less shown, not counted
+        w.Text1->setText(QStringLiteral("3"));
+        QCOMPARE(w.Label5->text(), QStringLiteral("9"));
+        QCOMPARE(rig.shared.recTotal, 20.0); // the record list still holds set 2
+        w.SSCommand3->click();
+        QCOMPARE(rig.shared.recTotal, 10.0);
+        QCOMPARE(asked.last().first().toInt(), 3);
+        w.Text1->setText(QStringLiteral("4"));
+        QCOMPARE(rig.dialogs.messageTexts(), QStringList{logger::text::invalidSet});
+        QCOMPARE((QStringList{w.Text1->text(), w.Label5->text()}), (QStringList{"", ""}));
+        QVERIFY(!w.SSCommand3->isEnabled());
+    }
+
+    void settings_data()
+    {
+        QTest::addColumn<SettingsRow>("r");
+        const auto w = [](int address, int value) { return bytesOf({'W', 0, 0, 0, address, value, 0}); };
+        QTest::newRow("ID code 70000") << SettingsRow{true, "70000", {"A", w(128, 255), w(129, 255), " "}, " 65535", {"Number Too Large ! Set Value to  65535!"}};
+        QTest::newRow("sampling 2,6") << SettingsRow{false, "2,6", {"A", w(130, 0), w(131, 3), " "}, " 3 Sec", {}};
+        QTest::newRow("sampling 32768") << SettingsRow{false, "32768", {"A", w(130, 127), w(131, 255), " "}, " 32767 Sec", {"Number Too Large ! Set Value to  32767!"}};
+        QTest::newRow("ID code cancelled") << SettingsRow{true, "", {}, "4711", {}};
+    }
+
+    void settings()
+    {
+        QFETCH(SettingsRow, r);
+        LoggerWindowRig rig;
+        logger::LOGGER &w = rig.openedWindow();
+        rig.dialogs.queueInput(r.answer);
+        (r.idCode ? w.SSCommand4 : w.SSCommand5)->click();
+        QVERIFY(rig.dialogs.prompts().size() == 1 && rig.dialogs.prompts().first().defaultAnswer == (r.idCode ? " 4711" : " 5"));
+        QCOMPARE(rig.port.sent(), r.sent);
+        QCOMPARE((r.idCode ? w.Text3 : w.Text2)->text(), r.shown);
+        QCOMPARE(rig.dialogs.messageTexts(), r.messages);
+        QVERIFY(w.Label1->text().isEmpty() && rig.polling());
+    }
+
+    void timeOfMeter()
+    {
+        LoggerWindowRig rig;
+        logger::LOGGER &w = rig.openedWindow();
+        w.SSCommand6->click();
+        QCOMPARE(QStringList(rig.meter.requests()) << w.Label3->text(), (QStringList{"A", "C", " ", "24-03-15-----10:30:05"}));
+        QVERIFY(w.SSCommand6->isEnabled() && rig.polling());
+        rig.meter.always(QStringLiteral("C"), bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05, 0x00}));
+        w.Label3->clear();
+        w.SSCommand6->click();
+        QCOMPARE(rig.dialogs.messageTexts(), QStringList{logger::text::badReply});
+        QVERIFY(w.Label3->text().isEmpty() && w.SSCommand6->isEnabled() && rig.port.bytesWaiting() == 0);
+    }
+
+    void closingAndRelMode()
+    {
+        LoggerWindowRig rig;
+        rig.openLogger();
+        rig.window().close();
+        QVERIFY(!rig.window().isLoaded() && rig.panel->CMDMEMORY->isEnabled());
+        rig.openLogger();
+        QVERIFY(rig.window().isVisible());
+        rig.port.feed(bytesOf({2, 0x80, 0x12, 0x34, 0x50, 0x88, 3})); // a live frame with REL on closes the window
+        for (int i = 0; i < 7; ++i)
+            rig.panel->Timer6->fire();
+        QVERIFY(!rig.window().isLoaded() && rig.window().isHidden() && rig.panel->CMDMEMORY->isEnabled());
+    }
+
+    void oneExchangeAtATime()
+    {
+        LoggerWindowRig rig;
+        logger::LOGGER &w = rig.openedWindow();
+        bool clicked = false;
+        rig.pump.onStep([&](double) {
+            if (clicked)
+                return;
+            clicked = true; // while NO.S OF SET waits
+            for (QPushButton *b : {w.SSCommand6, w.SSCommand4, rig.panel->CMDSYSTEM, rig.panel->CMDUPDATE, rig.panel->CMDMEMORY})
+                b->click();
+        });
+        w.SSCommand1->click();
+        QCOMPARE(rig.meter.requests(), listRequests);
+        QVERIFY(clicked && rig.dialogs.prompts().isEmpty() && w.setList().rowCount() == 3);
+    }
+
+    void systemTimeSet()
+    {
+        LoggerWindowRig rig;
+        rig.clock.setDate(QDate(2009, 12, 31));
+        rig.clock.setSecondsSinceMidnight(86399.0 - 0.1); // read after the 0.1 s attention
+        QStringList seen; // request, caption, polling
+        rig.meter.watch([&](const QString &key) { seen.append(key + u'|' + rig.panel->LBLCOMM->text() + (rig.polling() ? "|on" : "|off")); });
+        rig.panel->CMDSYSTEM->click();
+        QCOMPARE(rig.port.sent(), (QByteArrayList{"A", bytesOf({'D', 0x09, 0x12, 0x31, 0x23, 0x59, 0x59, 0}), " "}));
+        QCOMPARE(seen, (QStringList{"A|WAIT|off", "D|WAIT|off", " |WAIT|off"}));
+        QVERIFY(rig.panel->LBLCOMM->text() == "Com1" && rig.polling());
+    }
+
+    void update_data()
+    {
+        // sent: "A", the write, " " with the polling still off, " " with it on.
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("loggerOpen");
+        QTest::addColumn<QByteArrayList>("sent");
+        const auto write = [](int code) { return QByteArrayList{"A", bytesOf({'W', 0, 0, 0, 134, code, 0, 0}), " ", " "}; };
+        QTest::newRow("4,0") << "4,0" << false << write(2);
+        QTest::newRow("3: told to give pairs") << "3" << false << QByteArrayList{};
+        QTest::newRow("8 with the logger open") << "8" << true << write(4);
+    }
+
+    void update()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, loggerOpen);
+        QFETCH(QByteArrayList, sent);
+        LoggerWindowRig rig;
+        if (loggerOpen)
+            rig.openLogger();
+        rig.clearRecords();
+        rig.dialogs.queueInput(answer);
+        QList<bool> pollingAtSend;
+        rig.meter.watch([&](const QString &) { pollingAtSend.append(rig.polling()); });
+        rig.panel->CMDUPDATE->click();
+        QCOMPARE(rig.dialogs.prompts().size(), 1);
+        const auto &asked = rig.dialogs.prompts().first();
+        QCOMPARE((QStringList{asked.title, asked.prompt, asked.defaultAnswer}),
+                 (QStringList{"Input Memory Size", "Update the MEMORY SIZE in No.s of ICs\r\n\r\n2-->  64K\r\n4-->128K\r\n6-->192K\r\n8-->256K", "2.0"}));
+        QCOMPARE(rig.port.sent(), sent);
+        if (!sent.isEmpty())
+            QCOMPARE(pollingAtSend, (QList<bool>{false, false, false, true}));
+        QCOMPARE(rig.dialogs.messageTexts(), sent.isEmpty() ? QStringList{logger::text::icPairs} : QStringList{});
+        for (const auto &message : rig.dialogs.messages())
+            QCOMPARE(message.icon, platform::MessageIcon::Critical);
+        QVERIFY(rig.polling());
+        if (loggerOpen)
+            QVERIFY(!rig.window().isLoaded() && rig.panel->CMDMEMORY->isEnabled());
+    }
 };
 
-void LoggerTest::collect_data()
-{
-    // How: 10 bytes by count, the 10-byte status (read once the line is
-    // quiet), exactly 6 (the clock), 24 accumulated (two directory entries).
-    QTest::addColumn<CollectRow>("r");
-    const auto row = [](const char *name, CollectRow r) { QTest::newRow(name) << r; };
-    const QByteArray ten(10, 'x');
-    using F = Failure;
-    row("in two parts", {"count", {0.1, 0.3}, {"abcd", "efghij"}, F::None, 10, 0, 0.32});
-    row("too late", {"count", {2.5}, {ten}, F::TimedOut, 0, 0, 2.02});
-    row("nine and no more", {"count", {0.1}, {QByteArray(9, 'x')}, F::TimedOut, 0, 9, 2.02});
-    // A byte time after the count: part of the reply only when judged by length.
-    row("count reached, the 11th a byte time later, not waited for", {"count", {0.1, 0.108}, {ten, "y"}, F::None, 10, 0, 0.107});
-    row("status, the 11th a byte time later, read with it", {"status", {0.1, 0.108}, {ten, "y"}, F::None, 11, 0, 0.14});
-    row("clock six then one more later", {"exactly", {0.2, 0.4}, {"123456", "7"}, F::None, 6, 0, 0.24});
-    row("clock seven, the seventh a byte time later", {"exactly", {0.2, 0.208}, {"123456", "7"}, F::WrongLength, 0, 7, 0.24});
-    row("clock five", {"exactly", {0.2}, {"12345"}, F::TimedOut, 0, 5, 3.045}); // 3 s + 6 bytes
-    row("in pieces", {"accumulate", {0.1, 0.2, 0.3}, {"12345", "123456789012", "1234567"}, F::None, 24, 0, 0.32, {5, 17, 24}});
-    row("longer than expected: the rest left unread", {"accumulate", {0.1}, {QByteArray(30, 'x')}, F::None, 24, 6, 0.12, {24}});
-    row("no first byte", {"accumulate", {}, {}, F::TimedOut, 0, 0, 3.02});
-    row("falls silent half way", {"accumulate", {0.5}, {QByteArray(12, 'x')}, F::TimedOut, 12, 0, 2.52, {12}});
-    // 3 s and twice 24 byte times on the line.
-    row("a trickle slower than the line", {"accumulate", {0.5, 1.5, 2.5, 3.5}, {"a", "b", "c", "d"}, F::TimedOut, 3, 0, 3.22, {1, 2, 3}});
-}
-
-void LoggerTest::collect()
-{
-    QFETCH(CollectRow, r);
-    ExchangeRig rig;
-    for (qsizetype i = 0; i < r.times.size(); ++i)
-        rig.feedAfter(r.times.at(i), r.chunks.at(i));
-    QList<qint64> seen;
-    logger::Reply reply;
-    if (r.how == QLatin1String("accumulate"))
-        reply = rig.exchange.accumulate(24, logger::accumulateLimits(24), [&](qint64 n) { seen.append(n); });
-    else if (r.how == QLatin1String("exactly"))
-        reply = rig.exchange.collectExactly(6, logger::replyLimitSeconds(6));
-    else
-        reply = rig.exchange.collectCount(10, logger::statusReplySeconds, r.how == QLatin1String("status"));
-    QCOMPARE(reply.failure, r.failure);
-    QCOMPARE((QList<qsizetype>{reply.bytes.size(), rig.port.bytesWaiting()}), (QList<qsizetype>{r.bytesRead, r.leftWaiting}));
-    QCOMPARE(seen, r.progress);
-    QVERIFY2(rig.pump.advanced() <= r.endsBy, qPrintable(QString::number(rig.pump.advanced())));
-    if (r.failure == Failure::TimedOut)
-        QVERIFY(rig.pump.advanced() >= r.endsBy - 0.05);
-}
-
-void LoggerTest::attentionAndEnding()
-{
-    ExchangeRig rig;
-    rig.feedAfter(0.2, "\x02\x80\x12"); // the end of a live frame
-    QVERIFY(rig.exchange.attention(logger::attentionSeconds));
-    QCOMPARE(rig.port.sent(), QByteArrayList{"A"});
-    QVERIFY(rig.pump.advanced() >= 0.5 && rig.pump.advanced() < 0.52 && rig.port.bytesWaiting() == 0);
-    QCOMPARE(rig.port.readLengths(), QList<int>{0});
-    {
-        auto first = rig.exchange.tryLock(); // one operation at a time
-        QVERIFY(first && !rig.exchange.tryLock());
-        auto moved = std::move(*first);
-        first.reset(); // the moved-from lock releases nothing
-        QVERIFY(rig.exchange.busy());
-    }
-    QVERIFY(!rig.exchange.busy());
-    rig.exchange.pausePolling(); // the program ends during a wait: every wait stops
-    rig.atTime(0.1, [&] { rig.pump.setEnding(true); });
-    const double start = rig.pump.advanced();
-    QVERIFY(!rig.exchange.attention(logger::attentionSeconds) && rig.pump.advanced() - start < 0.15);
-    QCOMPARE(rig.exchange.collectAny(3.0).failure, Failure::Ending);
-    rig.exchange.finish({}); // polling stays off once the program is ending
-    QVERIFY(!rig.timer6.isEnabled());
-}
-
-void LoggerTest::abandon()
-{
-    for (const auto &[text, flush] : {std::pair{logger::text::timeOutExit, true}, {logger::text::timeOutTryAgain, false}, {QString(), false}}) {
-        ExchangeRig rig;
-        QStringList log;
-        rig.dialogs.setOnMessage([&](const auto &) { log.append(QStringLiteral("message")); });
-        rig.port.setResponder([&](const QByteArray &b) { log.append("send:" + QString::fromLatin1(b)); });
-        rig.exchange.pausePolling();
-        rig.port.feed("abc");
-        rig.exchange.abandon({text, platform::MessageIcon::None, flush}, [&](const QString &c) { log.append("caption:" + c); },
-                             [&] { log.append(rig.timer6.isEnabled() ? "restore, polling" : "restore"); });
-        QCOMPARE(log, (QStringList(text.isEmpty() ? QStringList{} : QStringList{"message"}) + QStringList{"caption:", "restore", "send: "}));
-        QCOMPARE(rig.port.bytesWaiting(), flush ? 0 : 3);
-        QVERIFY(rig.timer6.isEnabled());
-        QCOMPARE(rig.dialogs.messageTexts(), text.isEmpty() ? QStringList{} : QStringList{text});
-    }
-}
-
-void LoggerTest::texts_data()
-{
-    // sent: requests "R:134", "W:129:42", "K:2" on the LOGGER buffer, "P:134:2",
-    // "D:<time>" on the PANEL buffer, what the last sends in hex. status,
-    // memory (size code, then the bytes in use as text), clock, directory
-    // (its set count), sets: reply bytes in. number: answer|largest; ic: the
-    // answer; set: Text1|Label2|entries in the list|value flag, where set 2
-    // has 20 records, set 3 10, set 4 none, any other its number.
-    QTest::addColumn<TextRow>("r");
-    const auto row = [](const char *name, TextRow r) { QTest::newRow(name) << r; };
-    row("read keeps the last written value", {"sent", "W:131:5 R:135", "52000000870500"});
-    row("K after the ID code's low byte", {"sent", "W:128:1 W:129:42 K:2", "4b010000812a00"});
-    row("K for set 256", {"sent", "K:256", "4bff0000000000"});
-    row("clock 2009-12-31 23:59:59", {"sent", "D:2009-12-31T23:59:59", "44091231235959" "00"});
-    row("memory size after a clock set", {"sent", "D:2009-12-31T23:59:59 P:134:2", "57000000860259" "00"});
-    row("status: largest values", {"status", "", "65535 4294967295 65535", loggertest::statusBytes(65535, 0xFFFFFFFFu, 65535)});
-    row("status: unused bytes ignored", {"status", "", "7 256 30", bytesOf({0, 7, 0xAA, 0xBB, 0, 0, 1, 0, 0, 30})});
-    row("status: 11 bytes", {"status", "", "", status + '\0'});
-    row("status: 9 bytes", {"status", "", "", status.left(9)});
-    row("memory code 0", {"memory", "", "", QByteArray("\x00" "0", 2)});
-    row("memory code 5", {"memory", "", "", "\x05" "0"});
-    row("96 K used of 128 K", {"memory", "", "128 K|32.0 K", "\x02" "98304"});
-    row("one set header of 256 K", {"memory", "", "256 K|256.0 K", "\x04" "12"});
-    row("a quarter K left rounds up", {"memory", "", "64 K|.3 K", "\x01" "65280"});
-    row("more used than there is", {"memory", "", "64 K|-4.4 K", "\x01" "70000"});
-    const QByteArray two = entryBytes({0x00, 0x02, 0x28, 0x23, 0x59, 0x55}, 20) + entryBytes({0x24, 0x12, 0x01, 0x07, 0x05, 0x09}, 0x0132);
-    row("directory: two sets", {"directory", "2", "1\t00-02-28----23:59:55|2\t24-12-01----07:05:09|20|306", two});
-    row("directory: fewer sets than entries", {"directory", "1", "1\t00-02-28----23:59:55|20|306", two});
-    row("directory: second entry cut short", {"directory", "2", "1\t00-02-28----23:59:55|20", two.left(23)});
-    row("directory: empty", {"directory", "1", ""});
-    row("clock, BCD, an extra byte", {"clock", "", "09-12-31----23:05:00|09-12-31-----23:05:00", bytesOf({0x09, 0x12, 0x31, 0x23, 0x05, 0x00, 0x77})});
-    row("BCD nibbles not digits count 0 or 1", {"clock", "", "01-00-31----23:05:00|01-00-31-----23:05:00", bytesOf({0x1A, 0xA5, 0x31, 0x23, 0x05, 0x00})});
-    row("sets completed: part of one, one, two and a bit", {"sets", "", "0 SETS COMPLETED|1 SETS COMPLETED|2 SETS COMPLETED"});
-    const QString tooSmall = QStringLiteral("Number Too Small ! Set Value to 1 !");
-    row("70000 of 65535", {"number", "70000|65535", "65535|Number Too Large ! Set Value to  65535!"});
-    row("decimal comma 2,5 to even", {"number", "2,5|32767", "2|"});
-    row("0", {"number", "0|65535", "1|" + tooSmall});
-    row("0.6 is below 1", {"number", "0.6|65535", "1|" + tooSmall});
-    row("not a number", {"number", "abc|65535", "1|" + tooSmall});
-    row("empty (Cancel)", {"number", "|65535", "0|"});
-    row("just above the largest", {"number", "32767.1|32767", "32767|Number Too Large ! Set Value to  32767!"});
-    const auto ic = [&row](const char *answer, const char *parsed) { row(qPrintable(QStringLiteral("ICs ") + answer), {"ic", answer, parsed}); };
-    for (const auto &[answer, parsed] : {std::pair{"2", "code 1"}, {"4,0", "code 2"}, {"8", "code 4"}, {"3", "not pairs 0"}, {"2.5", "not pairs 0"}, {"10", "not pairs 0"}, {"eight", "not pairs 0"}, {"", "cancelled 0"}})
-        ic(answer, parsed);
-    const QString chosen = QString::number(int(Kind::Chosen)) + '|', invalid = QString::number(int(Kind::Invalid)) + '|';
-    const QString cleared = QString::number(int(Kind::Cleared)) + "|0|0|";
-    row("set 0", {"set", "0|3|3|0", cleared});
-    row("set 300", {"set", "300|3|3|0", cleared});
-    row("set 4 of 3", {"set", "4|3|3|0", invalid + "4|0|"});
-    row("set 3.5 of 3", {"set", "3.5|3|3|0", invalid + "4|0|"});
-    row("before the count was read", {"set", "1||0|0", invalid + "1|0|"});
-    row("count read, list cut short", {"set", "3|3|2|0", invalid + "3|0|"});
-    row("set 2", {"set", "2|3|3|0", chosen + "2|20|20"});
-    row("last set, flag 1", {"set", "3|3|3|1", chosen + "3|10|9"});
-    row("other set, flag 1", {"set", "2|3|3|1", chosen + "2|20|20"});
-    row("last set as 3.0, flag 1", {"set", "3.0|3|3|1", chosen + "3|10|10"});
-    row("empty last set, flag 1", {"set", "4|4|4|1", chosen + "4|0|0"});
-    row("set 256 of 256", {"set", "256|256|256|0", chosen + "256|256|256"});
-}
-
-void LoggerTest::texts()
-{
-    QFETCH(TextRow, r);
-    const QStringList in = r.in.split(u'|');
-    QStringList texts;
-    if (r.kind == "sent") {
-        logger::LoggerCommandBuffer loggerBuffer;
-        logger::PanelCommandBuffer panelBuffer;
-        QByteArray sent;
-        for (const QString &request : r.in.split(u' ')) {
-            const QStringList part = request.split(u':');
-            const auto number = [&](int i) { return quint8(part.at(i).toInt()); };
-            switch (part.at(0).at(0).toLatin1()) {
-            case 'R': sent = loggerBuffer.readByte(number(1)); break;
-            case 'K': sent = loggerBuffer.download(part.at(1).toInt()); break;
-            case 'W': sent = loggerBuffer.writeByte(number(1), number(2)); break;
-            case 'P': sent = panelBuffer.writeByte(number(1), number(2)); break;
-            default: sent = panelBuffer.setClock(logger::meterClockOf(QDateTime::fromString(request.mid(2), Qt::ISODate)));
-            }
-        }
-        texts << QString::fromLatin1(sent.toHex());
-    } else if (r.kind == "status") {
-        if (const auto block = logger::parseStatusBlock(r.bytes))
-            texts << QStringLiteral("%1 %2 %3").arg(block->idCode).arg(block->bytesInUse).arg(block->samplingTime);
-    } else if (r.kind == "memory") {
-        if (const auto sizeK = logger::memorySizeK(quint8(r.bytes[0])))
-            texts << logger::memorySizeText(*sizeK) << logger::remainingText(*sizeK, r.bytes.mid(1).toUInt());
-    } else if (r.kind == "clock") {
-        const auto clock = logger::meterClockFrom(r.bytes);
-        QVERIFY(clock);
-        texts << logger::setStartText(*clock) << logger::meterClockText(*clock);
-    } else if (r.kind == "sets") {
-        for (qint64 bytes : {11, 12, 25})
-            texts << logger::setsCompletedText(bytes);
-    } else if (r.kind == "directory") {
-        texts = logger::directoryRows(r.bytes, r.in.toInt());
-        QVERIFY(!logger::directoryEntry(r.bytes, 0));
-        for (int set = 1; const auto entry = logger::directoryEntry(r.bytes, set); ++set)
-            texts << QString::number(entry->records);
-    } else if (r.kind == "number") {
-        testsupport::ScriptedDialogs dialogs;
-        dialogs.queueInput(in[0]);
-        texts << QString::number(logger::inputnumber(dialogs, {2, in[1].toInt(), QStringLiteral(" Sampling Time in Seconds ")})) << dialogs.messageTexts().join(u'+');
-        const auto &asked = dialogs.prompts().first();
-        QCOMPARE((QStringList{asked.title, asked.prompt, asked.defaultAnswer}),
-                 (QStringList{"Input  Sampling Time in Seconds ", QStringLiteral("Enter the  Sampling Time in Seconds (1 <= t <=  %1 ) ").arg(in[1]), " 2"}));
-    } else if (r.kind == "ic") {
-        const logger::IcCountAnswer parsed = logger::parseIcCount(r.in);
-        using Ic = logger::IcCountAnswer::Kind;
-        texts << QStringLiteral("%1 %2").arg(parsed.kind == Ic::Code ? "code" : parsed.kind == Ic::NotPairs ? "not pairs" : "cancelled").arg(parsed.code);
-    } else {
-        QByteArray directory;
-        for (int i = 1; i <= in[2].toInt(); ++i)
-            directory += entryBytes({0x24, 0x01, 0x02, 0x03, 0x04, 0x05}, i == 2 ? 20 : i == 3 ? 10 : i == 4 ? 0 : i);
-        const logger::SetChoice choice = logger::chooseSet(in[0], in[1], directory, qint16(in[3].toInt()));
-        texts << QString::number(int(choice.kind)) << QString::number(choice.set) << QString::number(choice.records) << choice.recordsText;
-    }
-    QCOMPARE(texts.join(u'|'), r.out);
-}
-
-void LoggerTest::writesAndReleases()
-{
-    Rig rig;
-    for (const char *key : {"W128", "W129", "W130", "W131"})
-        rig.meter.always(QLatin1String(key), "W");
-    rig.requests.writeIdCode(0x1234); // the input flushed before and after each write
-    QCOMPARE(rig.port.sent(), (QByteArrayList{bytesOf({'W', 0, 0, 0, 128, 0x12, 0}), bytesOf({'W', 0, 0, 0, 129, 0x34, 0})}));
-    QVERIFY(rig.port.readLengths() == QList<int>({0, 0, 0}) && rig.pump.advanced() >= 0.4 && rig.pump.advanced() < 0.43);
-    rig.port.clearSent();
-    rig.requests.writeSamplingTime(300);
-    QCOMPARE(rig.port.sent(), (QByteArrayList{bytesOf({'W', 0, 0, 0, 130, 1, 0}), bytesOf({'W', 0, 0, 0, 131, 44, 0})}));
-    rig.port.clearSent();
-    rig.exchange.pausePolling(); // after the set list: two releases, the polling back on between
-    QList<bool> pollingAtSend;
-    rig.port.setResponder([&](const QByteArray &) { pollingAtSend.append(rig.timer6.isEnabled()); });
-    const double start = rig.pump.advanced();
-    rig.requests.releaseAfterSetList();
-    QCOMPARE(rig.port.sent(), (QByteArrayList{" ", " "}));
-    QCOMPARE(pollingAtSend, (QList<bool>{false, true}));
-    QVERIFY(rig.pump.advanced() - start >= 0.3 && rig.pump.advanced() - start < 0.33);
-    Rig closed; // a closed port is opened for the clock
-    closed.port.close();
-    closed.meter.always(QStringLiteral("C"), bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05}));
-    QVERIFY(closed.requests.meterClock().ok() && closed.port.openCalls() == 2);
-}
-
-void LoggerTest::downloadsTheSet()
-{
-    Rig rig;
-    rig.shared.scaleMax = 5000;
-    rig.answerK({leapDay}, {0.1});
-    QCOMPARE(rig.run(2, 3), Result::Listed);
-    QCOMPARE(rig.windows.rows, QStringList({"1\t00-02-28\t23:59:55\t 010.00\tmV\t500 mV\tDC\t", "2\t00-02-29\t00:00:00\t 020.00\tmV\t500 mV\tDC\t",
-                                            "3\t00-02-29\t00:00:05\t 030.00\tmV\t500 mV\tDC\t"}));
-    QCOMPARE(rig.windows.decoding, QList<qint64>({1, 2, 3}));
-    QCOMPARE(rig.windows.events, QStringList({"memory off", "close list", "status PLEASE WAIT.....", "progress 4 RECORDS COMPLETED", "create", "texts mV|500 mV",
-                                              "status ", "show data off", "show 3  RECORDS IN NO. 2  SET|2", "memory on", "progress "}));
-    // Attention, the whole 7-byte buffer, then two releases twice.
-    QCOMPARE(rig.port.sent(), QByteArrayList({"A", bytesOf({'K', 1, 0, 0, 0, 0, 0}), " ", " ", " ", " "}));
-    QVERIFY(!rig.pollingWhenRequested && !rig.windows.pollingWhenCreated && rig.timer6.isEnabled());
-    QCOMPARE(rig.shared.scaleMax, 500.0); // reset, then raised by the records
-    QVERIFY(rig.dialogs.messages().isEmpty() && !rig.exchange.busy());
-}
-
-void LoggerTest::download_data()
-{
-    QTest::addColumn<DownloadRow>("r");
-    const auto row = [](const char *name, DownloadRow r) { QTest::newRow(name) << r; };
-    const QByteArray r = leapDay, four = leapDay + rec(0x80, 4, 0, 0, dc);
-    const QString lost = logger::text::portLost;
-    const auto onlyOf = [](int n) { return QStringLiteral("Wait Time Out ! Only %1 of 3 Records Received ! Try Again !").arg(n); };
-    row("in one piece", {{r}, {0.1}, {"4 RECORDS COMPLETED"}, Result::Listed, 0.7});
-    row("in pieces, header cut", {{r.left(5), r.mid(5, 12), r.mid(17)}, {0.1, 0.2, 0.3}, {"1 RECORDS COMPLETED", "2 RECORDS COMPLETED", "4 RECORDS COMPLETED"}, Result::Listed, 0.9});
-    row("pause shorter than the silence limit", {{r.left(17), r.mid(17)}, {0.1, 1.9}, {"2 RECORDS COMPLETED", "4 RECORDS COMPLETED"}, Result::Listed, 2.6});
-    row("silent after one record", {{r.left(17)}, {0.1}, {"2 RECORDS COMPLETED"}, Result::Failed, 3.0, onlyOf(1)});
-    row("silent in the middle of a record", {{r.left(20)}, {0.1}, {"2 RECORDS COMPLETED"}, Result::Failed, 3.0, onlyOf(1)});
-    row("no reply", {{}, {}, {}, Result::Failed, 4.0, onlyOf(0)});
-    row("one byte short", {{r.chopped(1)}, {0.1}, {"3 RECORDS COMPLETED"}, Result::Failed, 3.0, onlyOf(2)});
-    // The meter sends 4 records; the window expects one less (3).
-    row("value flag, last set", {{four}, {0.1}, {"4 RECORDS COMPLETED", "2 RECORDS COMPLETED"}, Result::Listed, 1, {}, "flag last"});
-    row("value flag, not the last set", {{four}, {0.1}, {"4 RECORDS COMPLETED"}, Result::Listed, 1, {}, "flag"});
-    row("no value flag, last set", {{four}, {0.1}, {"4 RECORDS COMPLETED"}, Result::Listed, 1, {}, "last"});
-    row("set of 0 records", {{r}, {0.1}, {}, Result::Nothing, 1, {}, "empty"});
-    row("no set chosen", {{r}, {0.1}, {}, Result::Nothing, 1, {}, "set 0"});
-    row("set beyond 256", {{r}, {0.1}, {}, Result::Nothing, 1, {}, "set 257"});
-    row("port busy: nothing at all", {{r}, {0.1}, {}, Result::Busy, 1, {}, "busy"});
-    row("program ending: quietly, polling stays off", {{r.left(17)}, {0.1}, {"2 RECORDS COMPLETED"}, Result::Failed, 1, {}, "ending"});
-    row("device lost: told", {{r.left(17)}, {0.1}, {"2 RECORDS COMPLETED"}, Result::Failed, 1, lost, "lost"});
-}
-
-void LoggerTest::download()
-{
-    QFETCH(DownloadRow, r);
-    Rig rig;
-    const auto held = r.how == "busy" ? rig.exchange.tryLock() : decltype(rig.exchange.tryLock())();
-    rig.shared.valueByteFlag = r.how.startsWith("flag");
-    rig.answerK(r.pieces, r.times);
-    if (r.how == "ending")
-        rig.atTime(0.9, [&] { rig.pump.setEnding(true); });
-    if (r.how == "lost")
-        rig.atTime(0.8, [&] { rig.port.setDeviceLost(true); });
-    const double start = rig.pump.advanced();
-    const int set = r.how.startsWith("set ") ? r.how.mid(4).toInt() : 4;
-    QCOMPARE(rig.run(set, r.how == "empty" ? 0 : 3, r.how.endsWith("last")), r.result);
-    QVERIFY(rig.pump.advanced() - start <= r.endsBy);
-    QCOMPARE(rig.timer6.isEnabled(), r.how != "ending");
-    QCOMPARE(rig.dialogs.messageTexts(), r.message.isEmpty() ? QStringList{} : QStringList{r.message});
-    for (const auto &message : rig.dialogs.messages())
-        QCOMPARE(message.icon == platform::MessageIcon::Critical, r.how == "lost");
-    const bool listed = r.result == Result::Listed;
-    QCOMPARE(rig.windows.rows.size(), listed ? 3 : 0); // nothing partial is shown as if it were the set
-    QCOMPARE(rig.port.bytesWaiting(), 0); // nothing is left for the live polling
-    if (r.result == Result::Busy) {
-        QVERIFY(rig.port.sent().isEmpty() && rig.windows.events.isEmpty());
-        return;
-    }
-    QCOMPARE(rig.windows.progress(), r.result == Result::Nothing ? QStringList{QString()} : r.progress + QStringList{QString()});
-    QCOMPARE(rig.windows.events.last(2), QStringList({"memory on", "progress "}));
-    QCOMPARE(rig.windows.events.contains("create") + rig.windows.events.contains("show data off"), 2 * listed);
-    if (r.result == Result::Nothing)
-        QCOMPARE(rig.windows.events, QStringList({"memory off", "close list", "memory on", "progress "}));
-    // Attention and "K", then the releases: twice the pair for a list, one pair without.
-    const QByteArrayList sent = rig.port.sent();
-    QCOMPARE(sent.size(), r.result == Result::Nothing ? 2 : listed ? 6 : 4);
-    QCOMPARE(sent.mid(r.result == Result::Nothing ? 0 : 2), QByteArrayList(sent.size() - (r.result == Result::Nothing ? 0 : 2), " "));
-}
-
-void LoggerTest::rows_data()
-{
-    // Records (code, three value bytes, status) after a start and interval in,
-    // the rows' cells from..to out; a full scale checked when given.
-    QTest::addColumn<RowsRow>("r");
-    const auto row = [](const char *name, RowsRow r) { QTest::newRow(name) << r; };
-    const QList<int> noon{0x24, 0x03, 0x05, 0x08, 0x09, 0x07};
-    const auto one = [](int code, int b1, int b2, int b3, int st) { return QByteArrayList{rec(code, b1, b2, b3, st)}; };
-    row("millivolts DC", {noon, 0, one(0x80, 0x12, 0x34, 0x56, dc), {" 123.46\tmV\t500 mV\tDC\t"}, 2, 500});
-    row("negative volts", {noon, 0, one(0x42, 0x01, 0x23, 0x40, dc | negative), {"-01.234\tV\t50 V\tDC\t"}, 2, 50});
-    row("volts AC", {noon, 0, one(0x40, 0x12, 0x34, 0x50, 0), {" 1.2345\tV\t5 V\tAC\t"}});
-    row("overload negative volts", {noon, 0, one(0x42, 0x99, 0x99, 0x90, overload | negative | dc), {"-OL    \tV\t50 V\tDC\t"}});
-    row("overload negative frequency", {noon, 0, one(0xC2, 0x12, 0x34, 0x50, overload | negative), {" OL    \tFrequency\t5K Hz\tAC\t"}});
-    row("overload ohms", {noon, 0, one(0x25, 0, 0, 0, overload | dc), {" OL    \tOhm\t50M Ohm\t\t"}, 2, 50000000});
-    row("negative frequency", {noon, 0, one(0xC1, 0x12, 0x34, 0x50, negative | dc), {" 123.45\tFrequency\t500 Hz\t\t"}});
-    row("ohms bit3 clear is BEEP", {noon, 0, one(0x20, 0x01, 0x20, 0x00, 0), {" 012.00\tOhm\t500 Ohm\tBEEP\t"}});
-    row("ohms bit3 set", {noon, 0, one(0x21, 0x12, 0x34, 0x50, dc), {" 1.2345\tOhm\t5K Ohm\t\t"}});
-    row("capacitance bit3 clear is AC", {noon, 0, one(0x61, 0x91, 0x23, 0x45, 0), {" 1.2345\tCx\t5 uF\tAC\t"}});
-    row("capacitance bit3 set", {noon, 0, one(0x60, 0x01, 0x23, 0x45, dc), {" 123.45\tCx\t500 nF\t\t"}});
-    row("diode", {noon, 0, one(0xA0, 0x06, 0x50, 0x00, dc), {" 0.6500\tDiode\t5 V\tDC\t"}});
-    row("low battery", {noon, 0, one(0x90, 0x12, 0x34, 0x50, dc | lowBattery), {" 123.45\tmA\t500 mA\tDC\t Low "}});
-    row("frequency bit3 clear", {noon, 0, one(0xC0, 0x12, 0x34, 0x50, 0), {" 12.345\tFrequency\t50 Hz\tAC\t"}});
-    row("full scale raised only", {noon, 0, {rec(0x42, 0, 0, 0, dc), rec(0x80, 0, 0, 0, dc), rec(0x40, 0, 0, 0, dc), rec(0xFF, 0, 0, 0, dc)},
-                                   {" 00.000\tV\t50 V\tDC\t", " 000.00\tmV\t500 mV\tDC\t", " 0.0000\tV\t5 V\tDC\t", " 0.0000\tV\t5 V\tDC\t"}, 2, 500});
-    row("unknown codes take the texts before", {noon, 0, {rec(0x07, 0x12, 0x34, 0x50, 0), rec(0x20, 0x01, 0, 0, 0), rec(0xFF, 0x02, 0, 0, 0)},
-                                                {" 123.45\tmA\t500 mA\tAC\t", " 010.00\tOhm\t500 Ohm\tBEEP\t", " 020.00\tOhm\t500 Ohm\tBEEP\t"}});
-    // A range without a number (nothing decoded before): the value before gets
-    // its sign or blank again in place of its leading blank, a doubled minus loses one.
-    const auto codeless = [](const QList<int> &statuses) {
-        QByteArrayList records;
-        for (int st : statuses)
-            records << rec(0xEE, 0x12, 0x34, 0x56, st);
-        return records;
-    };
-    const QList<std::pair<QList<int>, QStringList>> runs{
-        {{0}, {" \t"}}, {{negative}, {"-\t"}}, {{negative, negative}, {"-\t", "-\t"}}, {{0, negative}, {" \t", "-\t"}}, {{negative, 0}, {"-\t", " -\t"}},
-        {{0, 0, 0}, {" \t", " \t", " \t"}}, {{overload | negative, negative}, {"-OL    \t", "-OL    \t"}}, {{overload | negative, 0, 0}, {"-OL    \t", " -OL    \t", " -OL    \t"}}};
-    for (const auto &[statuses, values] : runs)
-        QTest::addRow("no number, statuses %s", qPrintable(values.join(u'|'))) << RowsRow{noon, 1, codeless(statuses), values, 2, 0, 3};
-    QList<int> many(300, 0); // a long run stays short
-    many[17] = negative;
-    QStringList kept(300, QStringLiteral(" -\t"));
-    for (int i = 0; i < 17; ++i)
-        kept[i] = QStringLiteral(" \t");
-    kept[17] = QStringLiteral("-\t");
-    row("no number, a long run", {noon, 1, codeless(many), kept, 2, 0, 3});
-    const auto stamps = [&row](const char *name, const QList<int> &start, int interval, const QStringList &times) {
-        row(name, {start, interval, QByteArrayList(times.size(), rec(0x80, 0, 0, 0, dc)), QStringList(times).replaceInStrings(" ", "\t"), 0, 0, 1});
-    };
-    stamps("leap day of 00", {0x00, 0x02, 0x28, 0x23, 0x59, 0x55}, 5, {"00-02-28 23:59:55", "00-02-29 00:00:00", "00-02-29 00:00:05"});
-    stamps("year wrap", {0x99, 0x12, 0x31, 0x23, 0x59, 0x55}, 10, {"99-12-31 23:59:55", "00-01-01 00:00:05"});
-    stamps("February 01 has 28 days", {0x01, 0x02, 0x28, 0x23, 0x59, 0x59}, 1, {"01-02-28 23:59:59", "01-03-01 00:00:00"});
-    stamps("interval 0", {0x24, 0x03, 0x05, 0x01, 0x02, 0x03}, 0, {"24-03-05 01:02:03", "24-03-05 01:02:03"});
-    stamps("longest interval", {0x24, 0x12, 0x31, 0x12, 0, 0}, 65535, {"24-12-31 12:00:00", "25-01-01 06:12:15", "25-01-02 00:24:30"});
-    stamps("first stamp carries a corrupt second", {0x24, 0x03, 0x05, 0x01, 0x02, 0x75}, 5, {"24-03-05 01:03:15", "24-03-05 01:03:20"});
-    stamps("corrupt day twice the month: never day 0", {0x00, 0x02, 0x58, 0, 0, 0}, 1, {"00-03-29 00:00:00"});
-    stamps("corrupt month 13", {0x98, 0x13, 0x01, 0, 0, 0}, 1, {"99-01-01 00:00:00"});
-    stamps("corrupt day 0 stays", {0x24, 0x03, 0x00, 0, 0, 0}, 1, {"24-03-00 00:00:00", "24-03-00 00:00:01"});
-    const auto bcd = [](int v) { return (v / 10) * 16 + v % 10; };
-    for (const auto &[from, interval, count] : {std::tuple{QDateTime(QDate(2000, 1, 1), QTime(0, 30, 0)), 3600, 24 * 366 + 5},
-                                                 {QDateTime(QDate(2023, 12, 20), QTime(7, 13, 29)), 65521, 1200},
-                                                 {QDateTime(QDate(2021, 2, 27), QTime(23, 0, 1)), 7, 3000}}) {
-        QStringList times;
-        for (int n = 0; n < count; ++n)
-            times << from.addSecs(qint64(n) * interval).toString(QStringLiteral("yy-MM-dd HH:mm:ss"));
-        const QDate d = from.date();
-        const QTime t = from.time();
-        stamps(qPrintable("calendar from " + times[0]), {bcd(d.year() % 100), bcd(d.month()), bcd(d.day()), bcd(t.hour()), bcd(t.minute()), bcd(t.second())}, interval, times);
-    }
-}
-
-void LoggerTest::rows()
-{
-    QFETCH(RowsRow, r);
-    Rig rig;
-    QStringList got;
-    const bool cells = r.from == 2 && r.to < 0; // the window showed "mA", "500 mA" before
-    for (const QString &row : rig.rowsOf(setReply(r.start, r.interval, r.records), cells ? "mA" : "", cells ? "500 mA" : ""))
-        got << row.section(u'\t', r.from, r.to);
-    QCOMPARE(got, r.cells);
-    if (r.scaleMax > 0)
-        QCOMPARE((QList<double>{rig.shared.scaleMax, rig.shared.scaleHalf}), (QList<double>{r.scaleMax, r.scaleMax / 2}));
-    const QString last = got.last();
-    if (cells)
-        QVERIFY(rig.windows.events.contains("texts " + last.section(u'\t', 1, 1) + '|' + last.section(u'\t', 2, 2)));
-}
-
-// Nibbles that are no decimal digits read as the live decoder reads them.
-void LoggerTest::nonDecimalNibblesAsTheLiveDecoder()
-{
-    for (const QList<int> &b : QList<QList<int>>{{0x42, 0xAB, 0xCD, 0xEF}, {0x80, 0x1A, 0x00, 0x00}, {0x21, 0x12, 0x3F, 0x45}, {0x90, 0x12, 0x34, 0x5C},
-                                                 {0x62, 0xF1, 0x23, 0x45}, {0x61, 0x0B, 0x23, 0x45}, {0xC5, 0xFF, 0xFF, 0xFF}}) {
-        common::SharedValues liveShared;
-        common::MeterReading live;
-        live::decodeLiveFrame(rec(b[0], b[1], b[2], b[3], dc) + char(3), live, liveShared);
-        QVERIFY(!live.valueText.isEmpty());
-        Rig rig;
-        QCOMPARE(rig.rowsOf(setReply({0x24, 3, 5, 8, 9, 7}, 1, {rec(b[0], b[1], b[2], b[3], dc)})).value(0).section(u'\t', 2, 2), ' ' + live.valueText);
-    }
-}
-
-QTEST_GUILESS_MAIN(LoggerTest)
+QTEST_MAIN(LoggerTest)
 #include "tst_logger.moc"

@@ -54,9 +54,9 @@ public:
     }
     ~Pty()
     {
-        closeMaster();
-        if (slave_ >= 0)
-            ::close(slave_);
+        for (int fd : {master_, slave_})
+            if (fd >= 0)
+                ::close(fd);
     }
     Pty(const Pty &) = delete;
     Pty &operator=(const Pty &) = delete;
@@ -88,12 +88,6 @@ public:
         }
         return false;
     }
-    void closeMaster()
-    {
-        if (master_ >= 0)
-            ::close(master_);
-        master_ = -1;
-    }
 
 private:
     int master_ = -1, slave_ = -1;
@@ -113,8 +107,8 @@ struct PortOn : platform::QtSerialPort
 struct ChoiceRow { QString argument, remembered; QList<DetectedPort> detected; QString com1, com2; };
 // A pty keeps 8 data bits without parity: only the speed and stop bits show.
 struct LineRow { QString settings; int speed; bool twoStops; QString changedTo; };
-// device "pty": a pseudo-terminal; mustSay "pty": its path, "!text": not said.
-struct OpenRow { QString device; int commPort; QString settings; bool holdOpenFirst; QStringList mustSay; };
+// mustSay "pty": the pseudo-terminal's path, "!text": not said.
+struct OpenRow { int commPort; QString settings; bool holdOpenFirst; QStringList mustSay; };
 // waitUntil when readyAfter is set (< 0: never ready), else waitSeconds; the
 // wall clock stepped 0.1 s into the wait; the pump ending after (0: before, < 0: never).
 struct WaitRow { double start, seconds; std::optional<double> readyAfter; double wallStep, endingAfter; bool completed; double minElapsed, maxElapsed; };
@@ -141,393 +135,335 @@ Q_DECLARE_METATYPE(std::optional<platform::SerialSettings>)
 class PlatformTest : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
-    void portChoice_data();
-    void portChoice();
-    void settingsFile_data();
-    void settingsFile();
-    void fileDialogs();
-    void permissionMessageNamesTheDevicesGroup();
-    void parseSettings_data();
-    void parseSettings();
-    void settingsReachTheDevice_data();
-    void settingsReachTheDevice();
-    void bytesBothWays_data();
-    void bytesBothWays();
-    void openFailureIsNamed_data();
-    void openFailureIsNamed();
-    void closedMasterLosesDevice_data();
-    void closedMasterLosesDevice();
-    void waits_data();
-    void waits();
-    void requestEndStopsNestedWaits();
-    void waitSecondsNeverEndsEarly();
-    void pdfJob_data();
-    void pdfJob();
-
-private:
     QTemporaryDir dir_;
-};
-
-// What SELECTION shows for an adapter, nothing detected and a remembered
-// device unplugged is tst_application's table; these are the remaining rules.
-void PlatformTest::portChoice_data()
-{
-    QTest::addColumn<ChoiceRow>("r");
-    const auto row = [](const char *name, ChoiceRow r) { QTest::newRow(name) << r; };
-    const QList<DetectedPort> two{builtIn, ftdi, acm};
-    row("built-in port is no adapter", {"", "", {builtIn}, "/dev/ttyS0", "/dev/ttyS1"});
-    row("two adapters in list order", {"", "", two, "/dev/ttyUSB0", "/dev/ttyACM3"});
-    row("remembered and present", {"", "/dev/ttyACM3", two, "/dev/ttyACM3", "/dev/ttyACM3"});
-    row("remembered emulator", {"", "emulator", {}, "emulator", "emulator"});
-    row("argument beats remembered", {"/dev/pts/9", "/dev/ttyACM3", two, "/dev/pts/9", "/dev/pts/9"});
-}
-
-void PlatformTest::portChoice()
-{
-    QFETCH(ChoiceRow, r);
-    const platform::DeviceSources sources{r.argument, r.remembered, r.detected};
-    QCOMPARE((QStringList{platform::chooseDevice(1, sources), platform::chooseDevice(2, sources), platform::chooseDeviceFor(1, sources).missingRemembered}),
-             (QStringList{r.com1, r.com2, QString()}));
-}
-
-void PlatformTest::settingsFile_data()
-{
-    QTest::addColumn<QByteArray>("contents"); // "dir": a folder stands where the file should be
-    QTest::newRow("none yet") << QByteArray();
-    QTest::newRow("unclosed section") << QByteArray("[devices\ncom1=/dev/ttyUSB0\n");
-    QTest::newRow("unreadable") << QByteArray("dir");
-}
-
-void PlatformTest::settingsFile()
-{
-    QFETCH(QByteArray, contents);
-    const QString path = dir_.filePath(QStringLiteral("%1/meterlink.conf").arg(QTest::currentDataTag()));
-    QVERIFY(QDir().mkpath(contents == "dir" ? path : QFileInfo(path).path()));
-    QFile file(path);
-    QVERIFY(contents.isEmpty() || contents == "dir" || (file.open(QIODevice::WriteOnly) && file.write(contents) > 0));
-    file.close();
+private Q_SLOTS:
+    // What SELECTION shows for an adapter, nothing detected and a remembered
+    // device unplugged is tst_application's table; these are the remaining rules.
+    void portChoice_data()
     {
-        platform::AppSettings settings(path);
-        QCOMPARE(settings.resetNotice().contains(path), !contents.isEmpty());
-        QCOMPARE(settings.device(1), QString());
-        settings.setDevice(1, "/dev/ttyUSB0");
-        settings.setDevice(2, "emulator");
-        settings.setFolder("save-1", "/home/me/data files");
+        QTest::addColumn<ChoiceRow>("r");
+        const auto row = [](const char *name, ChoiceRow r) { QTest::newRow(name) << r; };
+        const QList<DetectedPort> two{builtIn, ftdi, acm};
+        row("built-in port is no adapter", {"", "", {builtIn}, "/dev/ttyS0", "/dev/ttyS1"});
+        row("two adapters in list order", {"", "", two, "/dev/ttyUSB0", "/dev/ttyACM3"});
+        row("remembered and present", {"", "/dev/ttyACM3", two, "/dev/ttyACM3", "/dev/ttyACM3"});
+        row("remembered emulator", {"", "emulator", {}, "emulator", "emulator"});
+        row("argument beats remembered", {"/dev/pts/9", "/dev/ttyACM3", two, "/dev/pts/9", "/dev/pts/9"});
     }
-    QCOMPARE(QFileInfo::exists(path + ".broken"), !contents.isEmpty());
-    platform::AppSettings next(path); // said once: the next start finds a clean file with the new choices
-    QCOMPARE(next.resetNotice(), QString());
-    QCOMPARE((QStringList{next.device(1), next.device(2), next.folder("save-1"), next.folder("open-1")}),
-             (QStringList{"/dev/ttyUSB0", "emulator", "/home/me/data files", QString()}));
-}
 
-void PlatformTest::fileDialogs()
-{
-    using D = platform::QtDialogs;
-    const QString data = "Data Files (*.dat);;All Files (*)", folder = dir_.path();
-    QVERIFY(D::fileKind(true, data) != D::fileKind(false, data));
-    QVERIFY(D::fileKind(true, data) != D::fileKind(true, "Data Files (*.dat);;All Files (*.*)"));
-    QCOMPARE(D::startName("*.dat", folder), folder + "/*.dat");
-    QCOMPARE(D::startName("", folder), folder);
-    QCOMPARE(D::startName("/elsewhere/a.dat", folder), QStringLiteral("/elsewhere/a.dat"));
-    QCOMPARE(D::startName("*.dat", folder + "/gone"), QStringLiteral("*.dat"));
-    for (const auto &[answer, title] : {std::pair{"", ""}, {"/home/user/my data/run 2.dat", "run 2.dat"}, {"run3.dat", "run3.dat"}}) {
-        const auto choice = D::choiceFor(answer);
-        QCOMPARE((QStringList{choice.cancelled ? "cancelled" : "", choice.fullName, choice.fileTitle}),
-                 (QStringList{*answer ? "" : "cancelled", answer, title}));
+    void portChoice()
+    {
+        QFETCH(ChoiceRow, r);
+        const platform::DeviceSources sources{r.argument, r.remembered, r.detected};
+        QCOMPARE((QStringList{platform::chooseDevice(1, sources), platform::chooseDevice(2, sources), platform::chooseDeviceFor(1, sources).missingRemembered}),
+                 (QStringList{r.com1, r.com2, QString()}));
     }
-}
 
-void PlatformTest::permissionMessageNamesTheDevicesGroup()
-{
-    if (geteuid() != 0)
-        QSKIP("Giving a file to another group takes root (CI runs as root).");
-    // With no supplementary groups at all the process is in neither group.
-    QCOMPARE(::setgroups(0, nullptr), 0);
-    for (const QString group : {"dialout", "tty"}) {
-        const struct group *entry = getgrnam(qPrintable(group));
-        if (!entry)
-            continue;
-        const QString node = dir_.filePath("ttyMeter-" + group);
-        QFile file(node);
-        QVERIFY(file.open(QIODevice::WriteOnly));
+    void settingsFile_data()
+    {
+        QTest::addColumn<QByteArray>("contents"); // "dir": a folder stands where the file should be
+        QTest::newRow("none yet") << QByteArray();
+        QTest::newRow("unclosed section") << QByteArray("[devices\ncom1=/dev/ttyUSB0\n");
+        QTest::newRow("unreadable") << QByteArray("dir");
+    }
+
+    void settingsFile()
+    {
+        QFETCH(QByteArray, contents);
+        const QString path = dir_.filePath(QStringLiteral("%1/meterlink.conf").arg(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(contents == "dir" ? path : QFileInfo(path).path()));
+        QFile file(path);
+        QVERIFY(contents.isEmpty() || contents == "dir" || (file.open(QIODevice::WriteOnly) && file.write(contents) > 0));
         file.close();
-        QCOMPARE(::chown(QFile::encodeName(node).constData(), 0, entry->gr_gid), 0);
-        QCOMPARE(::chmod(QFile::encodeName(node).constData(), 0660), 0);
-        QVERIFY(!platform::deviceGroup(node).processIsMember);
-        const QString text = platform::describeOpenFailure({node, QSerialPort::PermissionError, "Permission denied", false});
-        for (const QString &part : {node, QStringLiteral("Permission denied"), "group " + group, QStringLiteral("not in it"),
-                                    "sudo usermod -aG " + group + " $USER", QStringLiteral("log out and log in again")})
-            QVERIFY2(text.contains(part), qPrintable(part + ": " + text));
+        {
+            platform::AppSettings settings(path);
+            QCOMPARE(settings.resetNotice().contains(path), !contents.isEmpty());
+            QCOMPARE(settings.device(1), QString());
+            settings.setDevice(1, "/dev/ttyUSB0");
+            settings.setDevice(2, "emulator");
+            settings.setFolder("save-1", "/home/me/data files");
+        }
+        QCOMPARE(QFileInfo::exists(path + ".broken"), !contents.isEmpty());
+        platform::AppSettings next(path); // said once: the next start finds a clean file with the new choices
+        QCOMPARE(next.resetNotice(), QString());
+        QCOMPARE((QStringList{next.device(1), next.device(2), next.folder("save-1"), next.folder("open-1")}),
+                 (QStringList{"/dev/ttyUSB0", "emulator", "/home/me/data files", QString()}));
     }
-}
 
-void PlatformTest::parseSettings_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<std::optional<Settings>>("parsed");
-    QTest::newRow("meter line") << "2400,N,8,1" << std::optional(Settings{2400, S::NoParity, S::Data8, S::OneStop});
-    QTest::newRow("even 7 2, lower case") << "9600,e,7,2" << std::optional(Settings{9600, S::EvenParity, S::Data7, S::TwoStop});
-    QTest::newRow("odd 5 1.5") << "1200,O,5,1.5" << std::optional(Settings{1200, S::OddParity, S::Data5, S::OneAndHalfStop});
-    QTest::newRow("mark, blanks") << " 300 , M , 6 , 1 " << std::optional(Settings{300, S::MarkParity, S::Data6, S::OneStop});
-    for (const char *text : {"", "2400,N,8", "2400,N,8,1,X", "2400,X,8,1", "2400,N,9,1", "2400,N,8,3", "0,N,8,1", "2400,,8,1"})
-        QTest::addRow("invalid \"%s\"", text) << text << std::optional<Settings>();
-}
-
-void PlatformTest::parseSettings()
-{
-    QFETCH(QString, text);
-    QFETCH(std::optional<Settings>, parsed);
-    QVERIFY(platform::parseSerialSettings(text) == parsed);
-}
-
-void PlatformTest::settingsReachTheDevice_data()
-{
-    QTest::addColumn<LineRow>("r");
-    QTest::newRow("9600,N,8,2") << LineRow{"9600,N,8,2", int(B9600), true, ""};
-    QTest::newRow("changed while open") << LineRow{"9600,N,8,2", int(B1200), false, "1200,N,8,1"};
-    QTest::newRow("invalid change ignored") << LineRow{"4800,N,8,1", int(B4800), false, "1200,N,9,1"};
-}
-
-void PlatformTest::settingsReachTheDevice()
-{
-    QFETCH(LineRow, r);
-    Pty pty;
-    QVERIFY(pty.ok());
-    PortOn port(pty.path(), r.settings);
-    QVERIFY2(port.open(), qPrintable(port.errorText()));
-    if (!r.changedTo.isEmpty())
-        port.setSettings(r.changedTo);
-    termios t{};
-    QCOMPARE(tcgetattr(pty.slave(), &t), 0);
-    QCOMPARE((QList<int>{int(cfgetospeed(&t)), int(t.c_cflag & CSIZE), bool(t.c_cflag & CSTOPB)}), (QList<int>{r.speed, int(CS8), r.twoStops}));
-    QVERIFY(!(t.c_cflag & CRTSCTS) && !(t.c_iflag & (IXON | IXOFF)));
-}
-
-void PlatformTest::bytesBothWays_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("live frame") << QByteArray::fromHex("02411234050003");
-    QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(char(b));
-    QTest::newRow("every byte value") << all;
-}
-
-void PlatformTest::bytesBothWays()
-{
-    QFETCH(QByteArray, bytes);
-    const auto size = int(bytes.size());
-    Pty pty;
-    QVERIFY(pty.ok());
-    PortOn port(pty.path());
-    QVERIFY2(port.open(), qPrintable(port.errorText()));
-    QCOMPARE(port.deviceName(), pty.path());
-    port.send(bytes);
-    QCOMPARE(pty.readMaster(size), bytes);
-    // No event is handled between the bytes arriving and the question.
-    QVERIFY(pty.write(bytes) && pty.waitArrived(size));
-    QCOMPARE(port.bytesWaiting(), size);
-    QCOMPARE(port.read(1), bytes.left(1));
-    // More while some are buffered: the next read gets them all, and no more than is there.
-    QVERIFY(pty.write("xyz") && pty.waitArrived(3));
-    QCOMPARE(port.read(size + 10), bytes.mid(1) + "xyz");
-    QCOMPARE(port.read(0), QByteArray());
-    QVERIFY(port.reopen()); // closing releases the device: another port object may take it
-    port.close();
-    PortOn other(pty.path());
-    QVERIFY2(!port.isOpen() && other.open(), qPrintable(other.errorText()));
-}
-
-void PlatformTest::openFailureIsNamed_data()
-{
-    QTest::addColumn<OpenRow>("r");
-    const auto row = [](const char *name, OpenRow r) { QTest::newRow(name) << r; };
-    const QString missing = "/dev/meterlink-test-no-such-device";
-    row("second open is busy", {"pty", 1, "2400,N,8,1", true, {"pty", "busy", "!dialout"}});
-    row("missing device", {missing, 1, "2400,N,8,1", false, {missing, "No such file", "!busy", "!dialout"}});
-    row("unmapped port number", {"pty", 3, "2400,N,8,1", false, {"COM3"}});
-    row("invalid settings", {"pty", 1, "2400,Q,8,1", false, {"2400,Q,8,1"}});
-}
-
-void PlatformTest::openFailureIsNamed()
-{
-    QFETCH(OpenRow, r);
-    Pty pty;
-    QVERIFY(pty.ok());
-    const QString path = r.device == "pty" ? pty.path() : r.device;
-    PortOn first(path);
-    QVERIFY(!r.holdOpenFirst || first.open());
-    PortOn port(path, r.settings);
-    port.setCommPort(r.commPort);
-    QVERIFY(!port.open() && !port.isOpen());
-    for (const QString &part : r.mustSay)
-        QVERIFY2(says(port.errorText(), part, pty.path()), qPrintable(part + ": " + port.errorText()));
-    QVERIFY(port.bytesWaiting() == 0 && port.read(0).isEmpty());
-    port.send(" "); // harmless on a closed port
-    QCOMPARE(first.isOpen(), r.holdOpenFirst);
-}
-
-void PlatformTest::closedMasterLosesDevice_data()
-{
-    // Who tries the gone device again: the link-lost routine, or another part (the logger's clock read).
-    QTest::addColumn<bool>("byReopen");
-    QTest::newRow("link-lost routine reopens") << true;
-    QTest::newRow("another caller opens") << false;
-}
-
-void PlatformTest::closedMasterLosesDevice()
-{
-    QFETCH(bool, byReopen);
-    Pty pty;
-    QVERIFY(pty.ok());
-    PortOn port(pty.path());
-    QVERIFY2(port.open() && !port.deviceLost(), qPrintable(port.errorText()));
-    pty.closeMaster(); // the cable is pulled
-    for (int round = 0; round < 500 && !port.deviceLost(); ++round) {
-        port.bytesWaiting();
-        QTest::qWait(10);
+    void fileDialogs()
+    {
+        using D = platform::QtDialogs;
+        const QString data = "Data Files (*.dat);;All Files (*)", folder = dir_.path();
+        QVERIFY(D::fileKind(true, data) != D::fileKind(false, data));
+        QVERIFY(D::fileKind(true, data) != D::fileKind(true, "Data Files (*.dat);;All Files (*.*)"));
+        QCOMPARE(D::startName("*.dat", folder), folder + "/*.dat");
+        QCOMPARE(D::startName("", folder), folder);
+        QCOMPARE(D::startName("/elsewhere/a.dat", folder), QStringLiteral("/elsewhere/a.dat"));
+        QCOMPARE(D::startName("*.dat", folder + "/gone"), QStringLiteral("*.dat"));
+        for (const auto &[answer, title] : {std::pair{"", ""}, {"/home/user/my data/run 2.dat", "run 2.dat"}, {"run3.dat", "run3.dat"}}) {
+            const auto choice = D::choiceFor(answer);
+            QCOMPARE((QStringList{choice.cancelled ? "cancelled" : "", choice.fullName, choice.fileTitle}),
+                     (QStringList{*answer ? "" : "cancelled", answer, title}));
+        }
     }
-    QVERIFY(port.deviceLost());
-    QVERIFY2(port.errorText().contains(pty.path()), qPrintable(port.errorText()));
-    QCoreApplication::processEvents();
-    QVERIFY(!port.isOpen() && port.bytesWaiting() == 0); // released, so a reconnect can take it again
-    port.send(" ");
-    for (int attempt = 0; attempt < 2; ++attempt) // every try fails and the port stays lost
-        QVERIFY(!(byReopen ? port.reopen() : port.open()) && port.deviceLost());
-}
 
-void PlatformTest::waits_data()
-{
-    // Max elapsed: within one pump step of the end. Setting the time of day
-    // mid-wait neither ends a wait nor stretches it.
-    QTest::addColumn<WaitRow>("r");
-    const auto row = [](const char *name, WaitRow r) { QTest::newRow(name) << r; };
-    const std::optional<double> seconds;
-    row("half second at noon", {43200.0, 0.5, seconds, 0.0, -1.0, true, 0.5, 0.51});
-    row("zero seconds: one short step", {1000.0, 0.0, seconds, 0.0, -1.0, true, 0.001, 0.001});
-    row("across midnight", {86399.9, 0.5, seconds, 0.0, -1.0, true, 0.5, 0.51});
-    row("clock set back an hour", {1800.0, 0.5, seconds, -3600.0, -1.0, true, 0.5, 0.51});
-    row("clock set forward an hour", {43200.0, 0.5, seconds, 3600.0, -1.0, true, 0.5, 0.51});
-    row("program ending stops it", {1000.0, 0.5, seconds, 0.0, 0.2, false, 0.2, 0.21});
-    row("already ending: no step", {1000.0, 10.0, seconds, 0.0, 0.0, false, 0.0, 0.0});
-    row("ready at once", {1000.0, 1.0, 0.0, 0.0, -1.0, true, 0.0, 0.0});
-    row("ready after 0.3 s", {1000.0, 1.0, 0.3, 0.0, -1.0, true, 0.3, 0.31});
-    row("ready too late", {1000.0, 0.5, 0.8, 0.0, -1.0, false, 0.5, 0.51});
-    row("summer time begins: no early time-out", {7199.9, 1.0, 0.5, 3600.0, -1.0, true, 0.5, 0.51});
-    row("clock set back: time-out on time", {43200.0, 0.5, -1.0, -60.0, -1.0, false, 0.5, 0.51});
-    row("program ending stops the condition", {1000.0, 5.0, -1.0, 0.0, 0.1, false, 0.1, 0.11});
-}
-
-void PlatformTest::waits()
-{
-    QFETCH(WaitRow, r);
-    testsupport::ScriptedClock clock(r.start);
-    testsupport::ScriptedPump pump(clock);
-    bool ready = r.readyAfter == 0.0;
-    if (r.readyAfter > 0)
-        pump.after(*r.readyAfter, [&] { ready = true; });
-    if (r.endingAfter == 0)
-        pump.setEnding(true);
-    else if (r.endingAfter > 0)
-        pump.after(r.endingAfter, [&pump] { pump.setEnding(true); });
-    if (r.wallStep != 0)
-        pump.after(0.1, [&clock, &r] { clock.stepWallClock(r.wallStep); });
-    const bool completed = r.readyAfter ? platform::waitUntil([&] { return ready; }, r.seconds, clock, pump)
-                                        : platform::waitSeconds(float(r.seconds), clock, pump);
-    QCOMPARE(completed, r.completed);
-    QVERIFY2(pump.advanced() >= r.minElapsed - 1e-9 && pump.advanced() <= r.maxElapsed + 1e-9, qPrintable(QString::number(pump.advanced(), 'f', 4)));
-}
-
-// On the real clock: only order, early ends and lower bounds. A pump that
-// ignored requestEnd() would sit in an hour-long wait until the test time-out.
-void PlatformTest::requestEndStopsNestedWaits()
-{
-    platform::QtEventPump pump;
-    bool innerReturned = false, ranAfterEnd = false;
-    int ticks = 0;
-    QTimer timer; // timers fire during a wait
-    timer.setInterval(1);
-    connect(&timer, &QTimer::timeout, this, [&] {
-        if (++ticks == 3)
-            pump.requestEnd();
-    });
-    QTimer::singleShot(0, this, [&] {
-        timer.start();
-        pump.runFor(3600); // a handler that waits inside the outer wait
-        innerReturned = true;
-    });
-    pump.runFor(3600);
-    QVERIFY(innerReturned && pump.ending());
-    QCOMPARE(ticks, 3);
-    QTimer later; // a wait after the end returns without running the loop at all
-    later.setSingleShot(true);
-    connect(&later, &QTimer::timeout, this, [&] { ranAfterEnd = true; });
-    later.start(0);
-    pump.runFor(3600);
-    QVERIFY(!ranAfterEnd);
-}
-
-void PlatformTest::waitSecondsNeverEndsEarly()
-{
-    platform::SystemClock clock;
-    platform::QtEventPump pump;
-    QElapsedTimer elapsed;
-    elapsed.start();
-    QVERIFY(platform::waitSeconds(0.05f, clock, pump));
-    QVERIFY2(elapsed.elapsed() >= 48, qPrintable(QString::number(elapsed.elapsed()))); // whole milliseconds
-}
-
-// Three pages ended, or a job stopped part way: a stopped job leaves no PDF,
-// and an older file as it was; a file that cannot be written is named.
-void PlatformTest::pdfJob_data()
-{
-    QTest::addColumn<QByteArray>("before"); // empty: no file
-    QTest::addColumn<int>("ending");        // 0 end(), 1 abort(), 2 dropped, 3 unwritable
-    QTest::newRow("three pages ended") << QByteArray() << 0;
-    QTest::newRow("aborted") << QByteArray() << 1;
-    QTest::newRow("dropped") << QByteArray() << 2;
-    QTest::newRow("aborted over an older PDF") << QByteArray("%PDF older") << 1;
-    QTest::newRow("unwritable") << QByteArray() << 3;
-}
-
-void PlatformTest::pdfJob()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(int, ending);
-    QTemporaryDir dir;
-    const QString file = ending == 3 ? "/nonexistent-meterlink-folder/list.pdf" : dir.filePath("list.pdf");
-    QFile old(file);
-    QVERIFY(before.isEmpty() || (old.open(QIODevice::WriteOnly) && old.write(before) == before.size()));
-    old.close();
-    auto job = platform::QtPrinter::toPdf(file);
-    QPainter *painter = job->begin("RECORDS");
-    if (ending == 3) {
-        QVERIFY(!painter && !job->newPage() && !job->end());
-        QVERIFY2(job->errorText().contains(file), qPrintable(job->errorText()));
-        return;
+    void permissionMessageNamesTheDevicesGroup()
+    {
+        if (geteuid() != 0)
+            QSKIP("Giving a file to another group takes root (CI runs as root).");
+        // With no supplementary groups at all the process is in neither group.
+        QCOMPARE(::setgroups(0, nullptr), 0);
+        for (const QString group : {"dialout", "tty"}) {
+            const struct group *entry = getgrnam(qPrintable(group));
+            if (!entry)
+                continue;
+            const QString node = dir_.filePath("ttyMeter-" + group);
+            QFile file(node);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.close();
+            QCOMPARE(::chown(QFile::encodeName(node).constData(), 0, entry->gr_gid), 0);
+            QCOMPARE(::chmod(QFile::encodeName(node).constData(), 0660), 0);
+            QVERIFY(!platform::deviceGroup(node).processIsMember);
+            const QString text = platform::describeOpenFailure({node, QSerialPort::PermissionError, "Permission denied", false});
+            for (const QString &part : {node, QStringLiteral("Permission denied"), "group " + group, QStringLiteral("not in it"),
+                                        "sudo usermod -aG " + group + " $USER", QStringLiteral("log out and log in again")})
+                QVERIFY2(text.contains(part), qPrintable(part + ": " + text));
+        }
     }
-    QVERIFY2(painter, qPrintable(job->errorText()));
-    QVERIFY(job->resolution() > 0 && job->pageRect().width() > 0 && job->pageRect().height() > 0);
-    for (int page = 0; page < 3; ++page) {
-        QVERIFY(page == 0 || job->newPage());
-        painter->drawText(QPointF(100, 200), QStringLiteral("REC     DATE"));
+
+    void parseSettings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::optional<Settings>>("parsed");
+        QTest::newRow("meter line") << "2400,N,8,1" << std::optional(Settings{2400, S::NoParity, S::Data8, S::OneStop});
+        QTest::newRow("even 7 2, lower case") << "9600,e,7,2" << std::optional(Settings{9600, S::EvenParity, S::Data7, S::TwoStop});
+        QTest::newRow("odd 5 1.5") << "1200,O,5,1.5" << std::optional(Settings{1200, S::OddParity, S::Data5, S::OneAndHalfStop});
+        QTest::newRow("mark, blanks") << " 300 , M , 6 , 1 " << std::optional(Settings{300, S::MarkParity, S::Data6, S::OneStop});
+        for (const char *text : {"", "2400,N,8", "2400,N,8,1,X", "2400,X,8,1", "2400,N,9,1", "2400,N,8,3", "0,N,8,1", "2400,,8,1"})
+            QTest::addRow("invalid \"%s\"", text) << text << std::optional<Settings>();
     }
-    QVERIFY(!job->begin("B")); // one document at a time
-    QVERIFY(!job->errorText().isEmpty());
-    if (ending == 0)
-        QVERIFY(job->end());
-    else if (ending == 1)
-        job->abort();
-    else
-        job.reset();
-    QFile pdf(file);
-    const QByteArray content = pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-z])"));
-    QVERIFY(ending == 0 ? content.startsWith("%PDF") && QString::fromLatin1(content).count(page) == 3 : content == before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), ending == 0 || !before.isEmpty() ? QStringList{"list.pdf"} : QStringList{});
-}
+
+    void parseSettings()
+    {
+        QFETCH(QString, text);
+        QFETCH(std::optional<Settings>, parsed);
+        QVERIFY(platform::parseSerialSettings(text) == parsed);
+    }
+
+    void settingsReachTheDevice_data()
+    {
+        QTest::addColumn<LineRow>("r");
+        QTest::newRow("9600,N,8,2") << LineRow{"9600,N,8,2", int(B9600), true, ""};
+        QTest::newRow("changed while open") << LineRow{"9600,N,8,2", int(B1200), false, "1200,N,8,1"};
+        QTest::newRow("invalid change ignored") << LineRow{"4800,N,8,1", int(B4800), false, "1200,N,9,1"};
+    }
+
+    void settingsReachTheDevice()
+    {
+        QFETCH(LineRow, r);
+        Pty pty;
+        QVERIFY(pty.ok());
+        PortOn port(pty.path(), r.settings);
+        QVERIFY2(port.open(), qPrintable(port.errorText()));
+        if (!r.changedTo.isEmpty())
+            port.setSettings(r.changedTo);
+        termios t{};
+        QCOMPARE(tcgetattr(pty.slave(), &t), 0);
+        QCOMPARE((QList<int>{int(cfgetospeed(&t)), int(t.c_cflag & CSIZE), bool(t.c_cflag & CSTOPB)}), (QList<int>{r.speed, int(CS8), r.twoStops}));
+        QVERIFY(!(t.c_cflag & CRTSCTS) && !(t.c_iflag & (IXON | IXOFF)));
+    }
+
+    void bytesBothWays_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("live frame") << QByteArray::fromHex("02411234050003");
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        QTest::newRow("every byte value") << all;
+    }
+
+    void bytesBothWays()
+    {
+        QFETCH(QByteArray, bytes);
+        const auto size = int(bytes.size());
+        Pty pty;
+        QVERIFY(pty.ok());
+        PortOn port(pty.path());
+        QVERIFY2(port.open(), qPrintable(port.errorText()));
+        QCOMPARE(port.deviceName(), pty.path());
+        port.send(bytes);
+        QCOMPARE(pty.readMaster(size), bytes);
+        // No event is handled between the bytes arriving and the question.
+        QVERIFY(pty.write(bytes) && pty.waitArrived(size));
+        QCOMPARE(port.bytesWaiting(), size);
+        QCOMPARE(port.read(1), bytes.left(1));
+        // More while some are buffered: the next read gets them all, and no more than is there.
+        QVERIFY(pty.write("xyz") && pty.waitArrived(3));
+        QCOMPARE(port.read(size + 10), bytes.mid(1) + "xyz");
+        QCOMPARE(port.read(0), QByteArray());
+        QVERIFY(port.reopen()); // closing releases the device: another port object may take it
+        port.close();
+        PortOn other(pty.path());
+        QVERIFY2(!port.isOpen() && other.open(), qPrintable(other.errorText()));
+    }
+
+    void openFailureIsNamed_data()
+    {
+        QTest::addColumn<OpenRow>("r");
+        const auto row = [](const char *name, OpenRow r) { QTest::newRow(name) << r; };
+        row("second open is busy", {1, "2400,N,8,1", true, {"pty", "busy", "!dialout"}});
+        row("unmapped port number", {3, "2400,N,8,1", false, {"COM3"}});
+        row("invalid settings", {1, "2400,Q,8,1", false, {"2400,Q,8,1"}});
+    }
+
+    void openFailureIsNamed()
+    {
+        QFETCH(OpenRow, r);
+        Pty pty;
+        QVERIFY(pty.ok());
+        PortOn first(pty.path());
+        QVERIFY(!r.holdOpenFirst || first.open());
+        PortOn port(pty.path(), r.settings);
+        port.setCommPort(r.commPort);
+        QVERIFY(!port.open() && !port.isOpen());
+        for (const QString &part : r.mustSay)
+            QVERIFY2(says(port.errorText(), part, pty.path()), qPrintable(part + ": " + port.errorText()));
+        QVERIFY(port.bytesWaiting() == 0 && port.read(0).isEmpty());
+        port.send(" "); // harmless on a closed port
+        QCOMPARE(first.isOpen(), r.holdOpenFirst);
+    }
+
+    void waits_data()
+    {
+        // Max elapsed: within one pump step of the end. Setting the time of day
+        // mid-wait neither ends a wait nor stretches it.
+        QTest::addColumn<WaitRow>("r");
+        const auto row = [](const char *name, WaitRow r) { QTest::newRow(name) << r; };
+        const std::optional<double> seconds;
+        row("half second at noon", {43200.0, 0.5, seconds, 0.0, -1.0, true, 0.5, 0.51});
+        row("zero seconds: one short step", {1000.0, 0.0, seconds, 0.0, -1.0, true, 0.001, 0.001});
+        row("across midnight", {86399.9, 0.5, seconds, 0.0, -1.0, true, 0.5, 0.51});
+        row("clock set back an hour", {1800.0, 0.5, seconds, -3600.0, -1.0, true, 0.5, 0.51});
+        row("clock set forward an hour", {43200.0, 0.5, seconds, 3600.0, -1.0, true, 0.5, 0.51});
+        row("program ending stops it", {1000.0, 0.5, seconds, 0.0, 0.2, false, 0.2, 0.21});
+        row("already ending: no step", {1000.0, 10.0, seconds, 0.0, 0.0, false, 0.0, 0.0});
+        row("ready at once", {1000.0, 1.0, 0.0, 0.0, -1.0, true, 0.0, 0.0});
+        row("ready after 0.3 s", {1000.0, 1.0, 0.3, 0.0, -1.0, true, 0.3, 0.31});
+        row("ready too late", {1000.0, 0.5, 0.8, 0.0, -1.0, false, 0.5, 0.51});
+        row("summer time begins: no early time-out", {7199.9, 1.0, 0.5, 3600.0, -1.0, true, 0.5, 0.51});
+        row("clock set back: time-out on time", {43200.0, 0.5, -1.0, -60.0, -1.0, false, 0.5, 0.51});
+        row("program ending stops the condition", {1000.0, 5.0, -1.0, 0.0, 0.1, false, 0.1, 0.11});
+    }
+
+    void waits()
+    {
+        QFETCH(WaitRow, r);
+        testsupport::ScriptedClock clock(r.start);
+        testsupport::ScriptedPump pump(clock);
+        bool ready = r.readyAfter == 0.0;
+        if (r.readyAfter > 0)
+            pump.after(*r.readyAfter, [&] { ready = true; });
+        if (r.endingAfter == 0)
+            pump.setEnding(true);
+        else if (r.endingAfter > 0)
+            pump.after(r.endingAfter, [&pump] { pump.setEnding(true); });
+        if (r.wallStep != 0)
+            pump.after(0.1, [&clock, &r] { clock.stepWallClock(r.wallStep); });
+        const bool completed = r.readyAfter ? platform::waitUntil([&] { return ready; }, r.seconds, clock, pump)
+                                            : platform::waitSeconds(float(r.seconds), clock, pump);
+        QCOMPARE(completed, r.completed);
+        QVERIFY2(pump.advanced() >= r.minElapsed - 1e-9 && pump.advanced() <= r.maxElapsed + 1e-9, qPrintable(QString::number(pump.advanced(), 'f', 4)));
+    }
+
+    // On the real clock: only order, early ends and lower bounds. A pump that
+    // ignored requestEnd() would sit in an hour-long wait until the test time-out.
+    void requestEndStopsNestedWaits()
+    {
+        platform::QtEventPump pump;
+        bool innerReturned = false, ranAfterEnd = false;
+        int ticks = 0;
+        QTimer timer; // timers fire during a wait
+        timer.setInterval(1);
+        connect(&timer, &QTimer::timeout, this, [&] {
+            if (++ticks == 3)
+                pump.requestEnd();
+        });
+        QTimer::singleShot(0, this, [&] {
+            timer.start();
+            pump.runFor(3600); // a handler that waits inside the outer wait
+            innerReturned = true;
+        });
+        pump.runFor(3600);
+        QVERIFY(innerReturned && pump.ending());
+        QCOMPARE(ticks, 3);
+        QTimer later; // a wait after the end returns without running the loop at all
+        later.setSingleShot(true);
+        connect(&later, &QTimer::timeout, this, [&] { ranAfterEnd = true; });
+        later.start(0);
+        pump.runFor(3600);
+        QVERIFY(!ranAfterEnd);
+    }
+
+    void waitSecondsNeverEndsEarly()
+    {
+        platform::SystemClock clock;
+        platform::QtEventPump pump;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QVERIFY(platform::waitSeconds(0.05f, clock, pump));
+        QVERIFY2(elapsed.elapsed() >= 48, qPrintable(QString::number(elapsed.elapsed()))); // whole milliseconds
+    }
+
+    // Three pages ended, or a job stopped part way: a stopped job leaves no PDF,
+    // and an older file as it was; a file that cannot be written is named.
+    void pdfJob_data()
+    {
+        QTest::addColumn<QByteArray>("before"); // empty: no file
+        QTest::addColumn<int>("ending");        // 0 end(), 1 abort(), 2 dropped, 3 unwritable
+        QTest::newRow("three pages ended") << QByteArray() << 0;
+        QTest::newRow("aborted") << QByteArray() << 1;
+        QTest::newRow("dropped") << QByteArray() << 2;
+        QTest::newRow("aborted over an older PDF") << QByteArray("%PDF older") << 1;
+        QTest::newRow("unwritable") << QByteArray() << 3;
+    }
+
+    void pdfJob()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(int, ending);
+        QTemporaryDir dir;
+        const QString file = ending == 3 ? "/nonexistent-meterlink-folder/list.pdf" : dir.filePath("list.pdf");
+        QFile old(file);
+        QVERIFY(before.isEmpty() || (old.open(QIODevice::WriteOnly) && old.write(before) == before.size()));
+        old.close();
+        auto job = platform::QtPrinter::toPdf(file);
+        QPainter *painter = job->begin("RECORDS");
+        if (ending == 3) {
+            QVERIFY(!painter && !job->newPage() && !job->end());
+            QVERIFY2(job->errorText().contains(file), qPrintable(job->errorText()));
+            return;
+        }
+        QVERIFY2(painter, qPrintable(job->errorText()));
+        for (int page = 0; page < 3; ++page) {
+            QVERIFY(page == 0 || job->newPage());
+            painter->drawText(QPointF(100, 200), QStringLiteral("REC     DATE"));
+        }
+        QVERIFY(!job->begin("B")); // one document at a time
+        QVERIFY(!job->errorText().isEmpty());
+        if (ending == 0)
+            QVERIFY(job->end());
+        else if (ending == 1)
+            job->abort();
+        else
+            job.reset();
+        QFile pdf(file);
+        const QByteArray content = pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
+        static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-z])"));
+        QVERIFY(ending == 0 ? content.startsWith("%PDF") && QString::fromLatin1(content).count(page) == 3 : content == before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), ending == 0 || !before.isEmpty() ? QStringList{"list.pdf"} : QStringList{});
+    }
+};
 
 QTEST_MAIN(PlatformTest)
 #include "tst_platform.moc"

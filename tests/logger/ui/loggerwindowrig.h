@@ -61,6 +61,12 @@ struct LoggerWindowRig : testsupport::TestPlatform
         panel->CMDMEMORY->click();
         QCoreApplication::processEvents();
     }
+    logger::LOGGER &openedWindow()
+    {
+        openLogger();
+        clearRecords();
+        return window();
+    }
 };
 
 } // namespace loggertest
