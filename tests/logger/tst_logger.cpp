@@ -157,7 +157,7 @@ struct TextRow { QString kind, in, out; QByteArray bytes = {}; };
 const QStringList openingRequests{"A", "Y", "R134", "R135", " "};
 const QStringList listRequests{"A", "R135", "A", "I", " ", " "};
 struct OpeningRow { int sets, code; bool silent; QString remaining; };
-struct SettingsRow { bool idCode; QString answer; QByteArrayList sent; QString shown; QStringList messages; };
+struct ClickRow { QString button, answer; bool loggerOpen; QString asked; QByteArrayList sent; QString polling, shown; QStringList messages; };
 
 } // namespace
 
@@ -166,7 +166,7 @@ Q_DECLARE_METATYPE(TextRow)
 Q_DECLARE_METATYPE(DownloadRow)
 Q_DECLARE_METATYPE(RowsRow)
 Q_DECLARE_METATYPE(OpeningRow)
-Q_DECLARE_METATYPE(SettingsRow)
+Q_DECLARE_METATYPE(ClickRow)
 
 class LoggerTest : public QObject
 {
@@ -741,44 +741,6 @@ private Q_SLOTS:
         QVERIFY(!w.SSCommand3->isEnabled());
     }
 
-    void settings_data()
-    {
-        QTest::addColumn<SettingsRow>("r");
-        const auto w = [](int address, int value) { return bytesOf({'W', 0, 0, 0, address, value, 0}); };
-        QTest::newRow("ID code 70000") << SettingsRow{true, "70000", {"A", w(128, 255), w(129, 255), " "}, " 65535", {"Number Too Large ! Set Value to  65535!"}};
-        QTest::newRow("sampling 2,6") << SettingsRow{false, "2,6", {"A", w(130, 0), w(131, 3), " "}, " 3 Sec", {}};
-        QTest::newRow("sampling 32768") << SettingsRow{false, "32768", {"A", w(130, 127), w(131, 255), " "}, " 32767 Sec", {"Number Too Large ! Set Value to  32767!"}};
-        QTest::newRow("ID code cancelled") << SettingsRow{true, "", {}, "4711", {}};
-    }
-
-    void settings()
-    {
-        QFETCH(SettingsRow, r);
-        LoggerWindowRig rig;
-        logger::LOGGER &w = rig.openedWindow();
-        rig.dialogs.queueInput(r.answer);
-        (r.idCode ? w.SSCommand4 : w.SSCommand5)->click();
-        QVERIFY(rig.dialogs.prompts().size() == 1 && rig.dialogs.prompts().first().defaultAnswer == (r.idCode ? " 4711" : " 5"));
-        QCOMPARE(rig.port.sent(), r.sent);
-        QCOMPARE((r.idCode ? w.Text3 : w.Text2)->text(), r.shown);
-        QCOMPARE(rig.dialogs.messageTexts(), r.messages);
-        QVERIFY(w.Label1->text().isEmpty() && rig.polling());
-    }
-
-    void timeOfMeter()
-    {
-        LoggerWindowRig rig;
-        logger::LOGGER &w = rig.openedWindow();
-        w.SSCommand6->click();
-        QCOMPARE(QStringList(rig.meter.requests()) << w.Label3->text(), (QStringList{"A", "C", " ", "24-03-15-----10:30:05"}));
-        QVERIFY(w.SSCommand6->isEnabled() && rig.polling());
-        rig.meter.always(QStringLiteral("C"), bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05, 0x00}));
-        w.Label3->clear();
-        w.SSCommand6->click();
-        QCOMPARE(rig.dialogs.messageTexts(), QStringList{logger::text::badReply});
-        QVERIFY(w.Label3->text().isEmpty() && w.SSCommand6->isEnabled() && rig.port.bytesWaiting() == 0);
-    }
-
     void closingAndRelMode()
     {
         LoggerWindowRig rig;
@@ -810,57 +772,64 @@ private Q_SLOTS:
         QVERIFY(clicked && rig.dialogs.prompts().isEmpty() && w.setList().rowCount() == 3);
     }
 
-    void systemTimeSet()
+    void clicks_data()
     {
-        LoggerWindowRig rig;
-        rig.clock.setDate(QDate(2009, 12, 31));
-        rig.clock.setSecondsSinceMidnight(86399.0 - 0.1); // read after the 0.1 s attention
-        QStringList seen; // request, caption, polling
-        rig.meter.watch([&](const QString &key) { seen.append(key + u'|' + rig.panel->LBLCOMM->text() + (rig.polling() ? "|on" : "|off")); });
-        rig.panel->CMDSYSTEM->click();
-        QCOMPARE(rig.port.sent(), (QByteArrayList{"A", bytesOf({'D', 0x09, 0x12, 0x31, 0x23, 0x59, 0x59, 0}), " "}));
-        QCOMPARE(seen, (QStringList{"A|WAIT|off", "D|WAIT|off", " |WAIT|off"}));
-        QVERIFY(rig.panel->LBLCOMM->text() == "Com1" && rig.polling());
+        // A click with the logger window open or not, the answer to its question:
+        // bytes sent, the polling at each request (+ on, - off, W off with the
+        // port caption WAIT), the text shown
+        // after (the setting's box, the meter's clock, the port caption) and the messages.
+        QTest::addColumn<ClickRow>("r");
+        const auto row = [](const char *name, ClickRow r) { QTest::newRow(name) << r; };
+        const auto w = [](int address, int value) { return bytesOf({'W', 0, 0, 0, address, value, 0}); };
+        const auto ics = [](int code) { return QByteArrayList{"A", bytesOf({'W', 0, 0, 0, 134, code, 0, 0}), " ", " "}; };
+        const QString id = "Input  ID Code |Enter the  ID Code (1 <= t <=  65535 ) | 4711";
+        const QString sampling = "Input  Sampling Time in Seconds |Enter the  Sampling Time in Seconds (1 <= t <=  32767 ) | 5";
+        const QString memory = "Input Memory Size|Update the MEMORY SIZE in No.s of ICs\r\n\r\n2-->  64K\r\n4-->128K\r\n6-->192K\r\n8-->256K|2.0";
+        const QString pairs = logger::text::icPairs;
+        row("ID code 70000", {"id", "70000", true, id, {"A", w(128, 255), w(129, 255), " "}, "----", " 65535", {"Number Too Large ! Set Value to  65535!"}});
+        row("sampling 2,6", {"sampling", "2,6", true, sampling, {"A", w(130, 0), w(131, 3), " "}, "----", " 3 Sec", {}});
+        row("sampling 32768", {"sampling", "32768", true, sampling, {"A", w(130, 127), w(131, 255), " "}, "----", " 32767 Sec", {"Number Too Large ! Set Value to  32767!"}});
+        row("ID code cancelled", {"id", "", true, id, {}, "", "4711", {}});
+        row("meter clock", {"clock", "", true, "", {"A", "C", " "}, "---", "24-03-15-----10:30:05", {}});
+        row("meter clock, a byte too many", {"clock 7", "", true, "", {"A", "C", " "}, "---", "", {logger::text::badReply}});
+        row("SYSTEM TIME SET", {"system", "", false, "", {"A", bytesOf({'D', 0x09, 0x12, 0x31, 0x23, 0x59, 0x59, 0}), " "}, "WWW", "Com1", {}});
+        row("UPDATE 4,0", {"update", "4,0", false, memory, ics(2), "---+", "Com1", {}});
+        row("UPDATE 3: told to give pairs", {"update", "3", false, memory, {}, "", "Com1", {pairs}});
+        row("UPDATE 8 closes the logger window", {"update", "8", true, memory, ics(4), "---+", "Com1", {}});
     }
 
-    void update_data()
+    void clicks()
     {
-        // sent: "A", the write, " " with the polling still off, " " with it on.
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("loggerOpen");
-        QTest::addColumn<QByteArrayList>("sent");
-        const auto write = [](int code) { return QByteArrayList{"A", bytesOf({'W', 0, 0, 0, 134, code, 0, 0}), " ", " "}; };
-        QTest::newRow("4,0") << "4,0" << false << write(2);
-        QTest::newRow("3: told to give pairs") << "3" << false << QByteArrayList{};
-        QTest::newRow("8 with the logger open") << "8" << true << write(4);
-    }
-
-    void update()
-    {
-        QFETCH(QString, answer);
-        QFETCH(bool, loggerOpen);
-        QFETCH(QByteArrayList, sent);
+        QFETCH(ClickRow, r);
         LoggerWindowRig rig;
-        if (loggerOpen)
+        if (r.loggerOpen)
             rig.openLogger();
         rig.clearRecords();
-        rig.dialogs.queueInput(answer);
-        QList<bool> pollingAtSend;
-        rig.meter.watch([&](const QString &) { pollingAtSend.append(rig.polling()); });
-        rig.panel->CMDUPDATE->click();
-        QCOMPARE(rig.dialogs.prompts().size(), 1);
-        const auto &asked = rig.dialogs.prompts().first();
-        QCOMPARE((QStringList{asked.title, asked.prompt, asked.defaultAnswer}),
-                 (QStringList{"Input Memory Size", "Update the MEMORY SIZE in No.s of ICs\r\n\r\n2-->  64K\r\n4-->128K\r\n6-->192K\r\n8-->256K", "2.0"}));
-        QCOMPARE(rig.port.sent(), sent);
-        if (!sent.isEmpty())
-            QCOMPARE(pollingAtSend, (QList<bool>{false, false, false, true}));
-        QCOMPARE(rig.dialogs.messageTexts(), sent.isEmpty() ? QStringList{logger::text::icPairs} : QStringList{});
+        logger::LOGGER &w = rig.window();
+        if (r.button == "clock 7")
+            rig.meter.always(QStringLiteral("C"), bytesOf({0x24, 0x03, 0x15, 0x10, 0x30, 0x05, 0x00}));
+        rig.clock.setDate(QDate(2009, 12, 31));
+        rig.clock.setSecondsSinceMidnight(86399.0 - 0.1); // read after the 0.1 s attention
+        QString polling;
+        rig.meter.watch([&](const QString &) { polling += rig.polling() ? u'+' : rig.panel->LBLCOMM->text() == "WAIT" ? u'W' : u'-'; });
+        rig.dialogs.queueInput(r.answer);
+        const std::map<QString, QPushButton *> buttons{{"id", w.SSCommand4}, {"sampling", w.SSCommand5}, {"clock", w.SSCommand6}, {"clock 7", w.SSCommand6},
+                                                      {"system", rig.panel->CMDSYSTEM}, {"update", rig.panel->CMDUPDATE}};
+        buttons.at(r.button)->click();
+        QStringList asked;
+        for (const auto &prompt : rig.dialogs.prompts())
+            asked << prompt.title + u'|' + prompt.prompt + u'|' + prompt.defaultAnswer;
+        QCOMPARE(asked.join(u'+'), r.asked);
+        QCOMPARE(rig.port.sent(), r.sent);
+        QCOMPARE(polling, r.polling);
+        const std::map<QString, QString> shown{{"id", w.Text3->text()}, {"sampling", w.Text2->text()}, {"clock", w.Label3->text()}, {"clock 7", w.Label3->text()}};
+        QCOMPARE(shown.count(r.button) ? shown.at(r.button) : rig.panel->LBLCOMM->text(), r.shown);
+        QCOMPARE(rig.dialogs.messageTexts(), r.messages);
         for (const auto &message : rig.dialogs.messages())
-            QCOMPARE(message.icon, platform::MessageIcon::Critical);
-        QVERIFY(rig.polling());
-        if (loggerOpen)
-            QVERIFY(!rig.window().isLoaded() && rig.panel->CMDMEMORY->isEnabled());
+            QCOMPARE(message.icon == platform::MessageIcon::Critical, r.button == "update");
+        QVERIFY(rig.polling() && w.Label1->text().isEmpty());
+        QVERIFY(!r.button.startsWith("clock") || rig.port.bytesWaiting() == 0); // a reply too long is not left for the live reading
+        QCOMPARE(w.isLoaded() && w.SSCommand6->isEnabled(), r.loggerOpen && r.button != "update");
     }
 };
 
