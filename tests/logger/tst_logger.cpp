@@ -189,10 +189,7 @@ private Q_SLOTS:
         row("clock six then one more later", {"exactly", {0.2, 0.4}, {"123456", "7"}, F::None, 6, 0, 0.24});
         row("clock seven, the seventh a byte time later", {"exactly", {0.2, 0.208}, {"123456", "7"}, F::WrongLength, 0, 7, 0.24});
         row("clock five", {"exactly", {0.2}, {"12345"}, F::TimedOut, 0, 5, 3.045}); // 3 s + 6 bytes
-        row("in pieces", {"accumulate", {0.1, 0.2, 0.3}, {"12345", "123456789012", "1234567"}, F::None, 24, 0, 0.32, {5, 17, 24}});
         row("longer than expected: the rest left unread", {"accumulate", {0.1}, {QByteArray(30, 'x')}, F::None, 24, 6, 0.12, {24}});
-        row("no first byte", {"accumulate", {}, {}, F::TimedOut, 0, 0, 3.02});
-        row("falls silent half way", {"accumulate", {0.5}, {QByteArray(12, 'x')}, F::TimedOut, 12, 0, 2.52, {12}});
         // 3 s and twice 24 byte times on the line.
         row("a trickle slower than the line", {"accumulate", {0.5, 1.5, 2.5, 3.5}, {"a", "b", "c", "d"}, F::TimedOut, 3, 0, 3.22, {1, 2, 3}});
     }
