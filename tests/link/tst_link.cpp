@@ -70,17 +70,14 @@ struct PanelRig
     platform::Platform platform = test.platform();
     std::unique_ptr<live::PANEL> panel;
 
-    PanelRig()
+    // Loaded (its port opened, the first space sent and forgotten) unless told otherwise.
+    explicit PanelRig(bool loaded = true)
     {
         test.clock.setSecondsSinceMidnight(36958.02);
         shared.portNumber = 1;
         panel = std::make_unique<live::PANEL>(platform, shared);
-    }
-
-    void load()
-    {
-        QVERIFY(panel->load());
-        port.clearSent();
+        if (loaded && panel->load())
+            port.clearSent();
     }
     void tick(int count = 1)
     {
@@ -273,12 +270,12 @@ private Q_SLOTS:
 
     void load()
     {
-        PanelRig rig;
+        PanelRig rig(false);
         rig.port.failOpenWith(QStringLiteral("Cannot open /dev/ttyS0: Permission denied"));
         QVERIFY(!rig.panel->load()); // a failure leaves everything stopped
         QCOMPARE(rig.panel->openError(), QStringLiteral("Cannot open /dev/ttyS0: Permission denied"));
         QVERIFY(!rig.panel->Timer6->isEnabled() && rig.port.sent().isEmpty());
-        PanelRig ok;
+        PanelRig ok(false);
         ok.port.feed("stale");
         QVERIFY(ok.panel->load());
         QCOMPARE((QStringList{QString::number(ok.port.commPort()), ok.port.settings(), ok.panel->LBLCOMM->text()}), (QStringList{"1", "2400,N,8,1", "Com1"}));
@@ -300,7 +297,6 @@ private Q_SLOTS:
     {
         QFETCH(int, status);
         PanelRig rig;
-        rig.load();
         rig.port.feed(testsupport::liveFrame(0x42, 0x01, 0x23, 0x40, static_cast<unsigned char>(status)));
         rig.tick();
         const live::PANEL &p = *rig.panel;
@@ -318,7 +314,6 @@ private Q_SLOTS:
         // A meter streaming at the full line rate: one tick brings the display
         // to the newest frame and folds all of them into max/min.
         PanelRig rig;
-        rig.load();
         const live::PANEL &p = *rig.panel;
         QSignalSpy fed(rig.panel.get(), &live::PANEL::analogFeed);
         for (const int value : {0x05, 0x09, 0x01, 0x02})
@@ -354,7 +349,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, lastFrame);
         QFETCH(int, emptyTicks);
         PanelRig rig;
-        rig.load();
         const live::PANEL &p = *rig.panel;
         rig.port.feed(lastFrame);
         rig.tick(emptyTicks);
@@ -391,7 +385,6 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         PanelRig rig;
-        rig.load();
         live::PANEL &p = *rig.panel;
         int nestedTicks = 0;
         connect(&p, &live::PANEL::frameShown, &p, [&] {
@@ -411,7 +404,6 @@ private Q_SLOTS:
     void functionChangeAndRelModeAreSignalled()
     {
         PanelRig rig;
-        rig.load();
         QSignalSpy changed(rig.panel.get(), &live::PANEL::functionTextChanged);
         QSignalSpy rel(rig.panel.get(), &live::PANEL::relModeSeen);
         rig.port.feed(testsupport::liveFrame(0x42, 0, 0, 0, 0x88) + testsupport::liveFrame(0x43, 0, 0, 0, 0x08) + testsupport::liveFrame(0x80, 0, 0, 0, 0x08));
@@ -428,7 +420,6 @@ private Q_SLOTS:
     void clockTickShowsTimeAndReArms()
     {
         PanelRig rig;
-        rig.load();
         rig.panel->Timer2->fire(); // first tick of "2.0 Sec": no refresh yet
         QCOMPARE(rig.panel->LBLTIME->text() + QString::number(rig.panel->Timer2->interval()), QStringLiteral("980"));
         rig.test.clock.setSecondsSinceMidnight(36959.95);
