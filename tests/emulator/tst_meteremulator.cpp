@@ -27,7 +27,6 @@ private Q_SLOTS:
         QTest::newRow("the line's own rate") << QStringList{"--rate", "34.28"} << "";
         QTest::newRow("faster than the line") << QStringList{"--rate", "35"} << tooFast;
         QTest::newRow("no rate") << QStringList{"--rate", "0"} << tooFast;
-        QTest::newRow("a fault by name") << QStringList{"--fault", "silent-mid-reply"} << "";
         QTest::newRow("an unknown fault lists the names") << QStringList{"--fault", "sparks"}
             << "--fault wants one of: none, silence, stray, wrong-end, truncated, garbage, silent-mid-reply, no-reply, short-reply, long-status";
         QTest::newRow("stale") << QStringList{"--link", "LINK"} << "";
