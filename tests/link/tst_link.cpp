@@ -268,7 +268,7 @@ private Q_SLOTS:
         QCOMPARE(of.at(r.kind)(r.in), r.out);
     }
 
-    void load()
+    void loadAndClock()
     {
         PanelRig rig(false);
         rig.port.failOpenWith(QStringLiteral("Cannot open /dev/ttyS0: Permission denied"));
@@ -282,6 +282,11 @@ private Q_SLOTS:
         QCOMPARE(ok.port.pending(), QByteArray()); // flushed
         QCOMPARE(ok.port.sent(), QByteArrayList{" "});
         QVERIFY(ok.panel->Timer6->isEnabled() && !ok.panel->Timer3->isEnabled() && !ok.panel->Timer4->isEnabled());
+        ok.panel->Timer2->fire(); // the clock's first tick of "2.0 Sec": no refresh yet
+        QCOMPARE(ok.panel->LBLTIME->text() + QString::number(ok.panel->Timer2->interval()), QStringLiteral("980"));
+        ok.test.clock.setSecondsSinceMidnight(36959.95);
+        ok.panel->Timer2->fire();
+        QCOMPARE(ok.panel->LBLTIME->text() + QString::number(ok.panel->Timer2->interval()), QStringLiteral("10:16:001050"));
     }
 
     void frameReachesTheLabels_data()
@@ -338,19 +343,26 @@ private Q_SLOTS:
 
     void silentMeterLosesTheLinkAndRecovers_data()
     {
-        QTest::addColumn<QByteArray>("lastFrame");
+        // The functions signalled (a range change alone is no change; the loss empties it), REL seen.
+        QTest::addColumn<QByteArray>("frames");
         QTest::addColumn<int>("emptyTicks"); // the tick that loses the link
-        QTest::newRow("volts") << testsupport::liveFrame(0x42, 0x01, 0x23, 0x40, 0x08) << 41;
-        QTest::newRow("Frequency waits longer") << testsupport::liveFrame(0xC1, 0x01, 0x23, 0x40, 0x00) << 81;
+        QTest::addColumn<QString>("functions");
+        QTest::addColumn<int>("rel");
+        const auto f = testsupport::liveFrame;
+        QTest::newRow("volts with REL, then millivolts") << f(0x42, 0, 0, 0, 0x88) + f(0x43, 0, 0, 0, 0x08) + f(0x80, 0x01, 0x23, 0x40, 0x08) << 41 << "V|mV|" << 1;
+        QTest::newRow("Frequency waits longer") << f(0xC1, 0x01, 0x23, 0x40, 0x00) << 81 << "Frequency|" << 0;
     }
 
     void silentMeterLosesTheLinkAndRecovers()
     {
-        QFETCH(QByteArray, lastFrame);
+        QFETCH(QByteArray, frames);
         QFETCH(int, emptyTicks);
         PanelRig rig;
         const live::PANEL &p = *rig.panel;
-        rig.port.feed(lastFrame);
+        QStringList functions;
+        connect(&p, &live::PANEL::functionTextChanged, this, [&](const QString &text) { functions << text; });
+        QSignalSpy rel(&p, &live::PANEL::relModeSeen);
+        rig.port.feed(frames);
         rig.tick(emptyTicks);
         const QString acDc = p.LBLAD->text();
         QVERIFY(p.LBLCOMM->text() == "Com1" && p.showsLiveReading());
@@ -359,6 +371,8 @@ private Q_SLOTS:
         QCOMPARE(p.LBLVALUE->text() + p.LBLMAX->text() + p.LBLMIN->text() + p.LBLRAN->text() + p.LBLFUN->text(), QString());
         QVERIFY(!rig.viewButtonsEnabled() && !p.showsLiveReading());
         QCOMPARE(p.LBLAD->text(), acDc); // kept
+        QTEST(functions.join(u'|'), "functions");
+        QTEST(int(rel.count()), "rel");
         // A space every 0.5 s on the ticks; a byte after 1.2 s ends it at 1.5 s.
         for (int tick = 1; tick <= 30; ++tick) {
             rig.test.clock.advance(0.05);
@@ -401,31 +415,6 @@ private Q_SLOTS:
         QCOMPARE(p.LBLVALUE->text() + u'|' + p.LBLMAX->text(), QStringLiteral("03.000|03.000"));
     }
 
-    void functionChangeAndRelModeAreSignalled()
-    {
-        PanelRig rig;
-        QSignalSpy changed(rig.panel.get(), &live::PANEL::functionTextChanged);
-        QSignalSpy rel(rig.panel.get(), &live::PANEL::relModeSeen);
-        rig.port.feed(testsupport::liveFrame(0x42, 0, 0, 0, 0x88) + testsupport::liveFrame(0x43, 0, 0, 0, 0x08) + testsupport::liveFrame(0x80, 0, 0, 0, 0x08));
-        rig.tick(3);
-        QCOMPARE(rel.count(), 1);
-        QCOMPARE(changed.count(), 2); // "V", then "mV": a range change alone is no change
-        QCOMPARE(changed.at(1).at(0).toString(), QStringLiteral("mV"));
-
-        rig.tick(41); // link lost: the function is emptied
-        QCOMPARE(changed.count(), 3);
-        QCOMPARE(changed.at(2).at(0).toString(), QString());
-    }
-
-    void clockTickShowsTimeAndReArms()
-    {
-        PanelRig rig;
-        rig.panel->Timer2->fire(); // first tick of "2.0 Sec": no refresh yet
-        QCOMPARE(rig.panel->LBLTIME->text() + QString::number(rig.panel->Timer2->interval()), QStringLiteral("980"));
-        rig.test.clock.setSecondsSinceMidnight(36959.95);
-        rig.panel->Timer2->fire();
-        QCOMPARE(rig.panel->LBLTIME->text() + QString::number(rig.panel->Timer2->interval()), QStringLiteral("10:16:001050"));
-    }
 };
 
 QTEST_MAIN(LinkTest)
