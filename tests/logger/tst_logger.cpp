@@ -645,6 +645,14 @@ private Q_SLOTS:
         QVERIFY(w.isVisible() && w.setList().rowCount() == 0 && w.Label5->text().isEmpty());
         QVERIFY(w.SSCommand1->isEnabled() && !w.SSCommand3->isEnabled());
         QCOMPARE(rig.meter.requests(), openingRequests);
+        w.close();
+        QVERIFY(!w.isLoaded() && rig.panel->CMDMEMORY->isEnabled());
+        rig.openLogger();
+        QVERIFY(w.isVisible());
+        rig.port.feed(bytesOf({2, 0x80, 0x12, 0x34, 0x50, 0x88, 3})); // a live frame with REL on closes the window
+        for (int i = 0; i < 7; ++i)
+            rig.panel->Timer6->fire();
+        QVERIFY(!w.isLoaded() && w.isHidden() && rig.panel->CMDMEMORY->isEnabled());
     }
 
     void setList_data()
@@ -736,20 +744,6 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.messageTexts(), QStringList{logger::text::invalidSet});
         QCOMPARE((QStringList{w.Text1->text(), w.Label5->text()}), (QStringList{"", ""}));
         QVERIFY(!w.SSCommand3->isEnabled());
-    }
-
-    void closingAndRelMode()
-    {
-        LoggerWindowRig rig;
-        rig.openLogger();
-        rig.window().close();
-        QVERIFY(!rig.window().isLoaded() && rig.panel->CMDMEMORY->isEnabled());
-        rig.openLogger();
-        QVERIFY(rig.window().isVisible());
-        rig.port.feed(bytesOf({2, 0x80, 0x12, 0x34, 0x50, 0x88, 3})); // a live frame with REL on closes the window
-        for (int i = 0; i < 7; ++i)
-            rig.panel->Timer6->fire();
-        QVERIFY(!rig.window().isLoaded() && rig.window().isHidden() && rig.panel->CMDMEMORY->isEnabled());
     }
 
     void clicks_data()
