@@ -1,7 +1,9 @@
 // The platform adapters at their seams: the device choice and settings file,
 // the Qt serial port on a pseudo-terminal, the bounded waits on the scripted
-// clock, the dialogs' file choice, the event pump's ends and the PDF printer.
+// clock, the dialogs' file choice, the event pump's ends, the PDF printer and
+// the emulator's refusals and its stream across clock steps.
 
+#include "emulator/emulatorport.h"
 #include "platform/appsettings.h"
 #include "platform/devices.h"
 #include "platform/qt/openfailure.h"
@@ -19,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +38,7 @@
 using platform::DetectedPort;
 using Settings = platform::SerialSettings;
 using S = QSerialPort;
+using emulator::MeterEmulator;
 
 namespace {
 
@@ -428,6 +432,80 @@ private Q_SLOTS:
         static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-z])"));
         QVERIFY(ending == 0 ? content.startsWith("%PDF") && QString::fromLatin1(content).count(page) == 3 : content == before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), ending == 0 || !before.isEmpty() ? QStringList{"list.pdf"} : QStringList{});
+    }
+    void emulatorRefuses_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("faster than the line") << QStringList{"--rate", "35"} << "at most 34.28";
+        QTest::newRow("no rate") << QStringList{"--rate", "0"} << "at most 34.28";
+        QTest::newRow("an unknown fault lists the names") << QStringList{"--fault", "sparks"}
+            << "--fault wants one of: none, silence, stray, wrong-end, truncated, garbage, silent-mid-reply, no-reply, short-reply, long-status";
+        QTest::newRow("a file where the link goes") << QStringList{"--link", dir_.filePath("meter")} << "exists and is not a link; not replaced";
+    }
+
+    void emulatorRefuses()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        QFile file(dir_.filePath("meter")); // kept whatever the refusal
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
+        file.close();
+        QProcess emulator;
+        emulator.start(QStringLiteral(METER_EMULATOR), args);
+        QVERIFY(emulator.waitForFinished(5000) && emulator.exitStatus() == QProcess::NormalExit && emulator.exitCode() != 0);
+        const QString err = QString::fromLocal8Bit(emulator.readAllStandardError());
+        QVERIFY2(err.contains(message), qPrintable(err));
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == "mine");
+    }
+
+    // The built-in meter read every 0.05 s for 20 s after the clock steps (or
+    // not): no burst at the step, bytes at every read, a new reading and a
+    // logger reply on the line within a second and a few bytes.
+    void emulatorStream_data()
+    {
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<double>("start");
+        QTest::addColumn<double>("stepTo");
+        QTest::addColumn<int>("bytesAtStep"); // what the line carries in the time stepped over
+        const double most = MeterEmulator::maxFramesPerSecond;
+        QTest::newRow("the line's rate") << most << 43200.0 << 43200.05 << 0;
+        QTest::newRow("more than the line carries") << 100.0 << 43200.0 << 43200.05 << 0;
+        QTest::newRow("across midnight") << most << 86399.9 << 0.05 << 24;
+        QTest::newRow("clock set back an hour") << most << 36000.0 << 32400.1 << 0;
+    }
+
+    void emulatorStream()
+    {
+        QFETCH(double, rate);
+        QFETCH(double, start);
+        QFETCH(double, stepTo);
+        QFETCH(int, bytesAtStep);
+        testsupport::ScriptedClock clock(start);
+        emulator::EmulatorPort port(clock);
+        emulator::LiveSettings live;
+        live.framesPerSecond = rate;
+        live.fixedDigits = 111110;
+        port.emulator().setLive(live);
+        port.open();
+        port.send(" ");
+        clock.advance(0.05);
+        QVERIFY(!port.read(0).isEmpty());
+        clock.setSecondsSinceMidnight(stepTo);
+        QCOMPARE(port.read(0).size(), bytesAtStep);
+        int emptyReads = 0;
+        for (int tick = 0; tick < 400; ++tick, clock.advance(0.05))
+            emptyReads += port.read(0).isEmpty();
+        QCOMPARE(emptyReads, 1); // only the read right after the step
+        live.fixedDigits = 222220;
+        port.emulator().setLive(live);
+        clock.advance(MeterEmulator::maxQueuedSeconds + 7 * MeterEmulator::byteSeconds);
+        QVERIFY(port.read(0).contains(QByteArray::fromHex("222220")));
+        port.send("A");
+        clock.advance(0.01);
+        port.send("Y");
+        clock.advance(MeterEmulator::maxQueuedSeconds + 10 * MeterEmulator::byteSeconds);
+        QVERIFY(port.read(0).size() >= 10 && port.emulator().queuedBytes() == 0);
     }
 };
 
