@@ -500,11 +500,7 @@ private Q_SLOTS:
             QTest::addRow("no number, statuses %s", qPrintable(values.join(u'|'))) << RowsRow{noon, 1, codeless(statuses), values, 2, 0, 3};
         QList<int> many(300, 0); // a long run stays short
         many[17] = negative;
-        QStringList kept(300, QStringLiteral(" -\t"));
-        for (int i = 0; i < 17; ++i)
-            kept[i] = QStringLiteral(" \t");
-        kept[17] = QStringLiteral("-\t");
-        row("no number, a long run", {noon, 1, codeless(many), kept, 2, 0, 3});
+        row("no number, a long run", {noon, 1, codeless(many), QStringList(17, " \t") + QStringList{"-\t"} + QStringList(282, " -\t"), 2, 0, 3});
         const auto stamps = [&row](const char *name, const QList<int> &start, int interval, const QStringList &times) {
             row(name, {start, interval, QByteArrayList(times.size(), rec(0x80, 0, 0, 0, dc)), QStringList(times).replaceInStrings(" ", "\t"), 0, 0, 1});
         };
@@ -541,16 +537,13 @@ private Q_SLOTS:
         QCOMPARE(got, r.cells);
         if (r.scaleMax > 0)
             QCOMPARE((QList<double>{rig.shared.scaleMax, rig.shared.scaleHalf}), (QList<double>{r.scaleMax, r.scaleMax / 2}));
-        const QString last = got.last();
-        if (cells)
-            QVERIFY(rig.windows.events.contains("texts " + last.section(u'\t', 1, 1) + '|' + last.section(u'\t', 2, 2)));
+        QVERIFY(!cells || rig.windows.events.contains("texts " + got.last().section(u'\t', 1, 1) + '|' + got.last().section(u'\t', 2, 2)));
     }
 
     // Nibbles that are no decimal digits read as the live decoder reads them.
     void nonDecimalNibblesAsTheLiveDecoder()
     {
-        for (const QList<int> &b : QList<QList<int>>{{0x42, 0xAB, 0xCD, 0xEF}, {0x80, 0x1A, 0x00, 0x00}, {0x21, 0x12, 0x3F, 0x45}, {0x90, 0x12, 0x34, 0x5C},
-                                                     {0x62, 0xF1, 0x23, 0x45}, {0x61, 0x0B, 0x23, 0x45}, {0xC5, 0xFF, 0xFF, 0xFF}}) {
+        for (const QList<int> &b : QList<QList<int>>{{0x42, 0xAB, 0xCD, 0xEF}, {0x80, 0x1A, 0, 0}, {0x21, 0x12, 0x3F, 0x45}, {0x90, 0x12, 0x34, 0x5C}, {0x62, 0xF1, 0x23, 0x45}, {0x61, 0x0B, 0x23, 0x45}, {0xC5, 0xFF, 0xFF, 0xFF}}) {
             common::SharedValues liveShared;
             common::MeterReading live;
             live::decodeLiveFrame(rec(b[0], b[1], b[2], b[3], dc) + char(3), live, liveShared);
@@ -592,14 +585,12 @@ private Q_SLOTS:
             QVERIFY(rig.pump.advanced() < 3 * 2.5 + 0.1); // three status tries of 0.5 s + 2 s at most
             QCOMPARE(rig.dialogs.messageTexts(), QStringList{remaining});
             QCOMPARE(rig.dialogs.messages().first().icon == platform::MessageIcon::Critical, code == 5);
-            QCOMPARE(pollingDuringMessage, QList<bool>{false});
-            QVERIFY(w.isHidden() && rig.panel->CMDMEMORY->isEnabled());
+            QVERIFY(pollingDuringMessage == QList<bool>{false} && w.isHidden() && rig.panel->CMDMEMORY->isEnabled());
             return;
         }
-        QVERIFY(w.isVisible());
         QCOMPARE(rig.meter.requests(), (code == 11 ? QStringList{"A", "Y", "A", "Y", "R134", "R135", " "} : openingRequests));
         QCOMPARE((QStringList{w.Label4->text(), w.Label6->text(), w.Text3->text(), w.Text2->text()}), (QStringList{"128 K", remaining, "4711", "5  sec"}));
-        QVERIFY(!w.Text1->isEnabled() && !rig.panel->CMDMEMORY->isEnabled());
+        QVERIFY(w.isVisible() && !w.Text1->isEnabled() && !rig.panel->CMDMEMORY->isEnabled());
         if (sets == 0)
             return;
         rig.clearRecords(); // every resize reads again, once for a burst
@@ -607,32 +598,28 @@ private Q_SLOTS:
         w.resize(w.width() + 40, w.height());
         w.resize(w.width() + 40, w.height() + 10);
         QCoreApplication::processEvents();
-        QCOMPARE(rig.meter.requests(), openingRequests);
-        QCOMPARE((QStringList{w.Text3->text(), w.Label6->text()}), (QStringList{"99", "128.0 K"}));
-
+        QCOMPARE((QStringList{w.Text3->text(), w.Label6->text()} + rig.meter.requests()), (QStringList{"99", "128.0 K"} + openingRequests));
         w.SSCommand1->click(); // MEMORY again: a fresh LOGGER, the record list closed
         w.Text1->setText(QStringLiteral("2"));
         int recordListClosed = 0;
         rig.loggerFeature().commands().setRecordListCloser([&] { ++recordListClosed; });
         rig.clearRecords();
         rig.openLogger();
-        QCOMPARE(recordListClosed, 1);
-        QVERIFY(w.isVisible() && w.setList().rowCount() == 0 && w.Label5->text().isEmpty());
-        QVERIFY(w.SSCommand1->isEnabled() && !w.SSCommand3->isEnabled());
-        QCOMPARE(rig.meter.requests(), openingRequests);
+        QVERIFY(recordListClosed == 1 && w.isVisible() && w.setList().rowCount() == 0 && w.Label5->text().isEmpty());
+        QVERIFY(w.SSCommand1->isEnabled() && !w.SSCommand3->isEnabled() && rig.meter.requests() == openingRequests);
         w.close();
         QVERIFY(!w.isLoaded() && rig.panel->CMDMEMORY->isEnabled());
         rig.openLogger();
         QVERIFY(w.isVisible());
         rig.port.feed(bytesOf({2, 0x80, 0x12, 0x34, 0x50, 0x88, 3})); // a live frame with REL on closes the window
-        for (int i = 0; i < 7; ++i)
+        for (int i = 0; i < 7 && w.isLoaded(); ++i)
             rig.panel->Timer6->fire();
         QVERIFY(!w.isLoaded() && w.isHidden() && rig.panel->CMDMEMORY->isEnabled());
     }
 
     void setList_data()
     {
-        QTest::addColumn<QString>("meter"); // "", "silent", "partial", "none"
+        QTest::addColumn<QString>("meter");
         QTest::addColumn<QString>("message");
         QTest::newRow("three sets") << "" << "";
         QTest::newRow("list not answered") << "silent" << logger::text::timeOutTryAgain;
@@ -661,8 +648,7 @@ private Q_SLOTS:
             if (polling.isEmpty()) // one exchange at a time: clicks during the wait do nothing
                 for (QPushButton *b : {w.SSCommand6, w.SSCommand4, rig.panel->CMDSYSTEM, rig.panel->CMDUPDATE, rig.panel->CMDMEMORY})
                     b->click();
-            if (captions.isEmpty() || captions.last() != w.Label1->text())
-                captions.append(w.Label1->text());
+            captions.append(w.Label1->text());
             polling.append(rig.polling());
         });
         const double start = rig.pump.advanced();
@@ -670,24 +656,20 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.messageTexts(), message.isEmpty() ? QStringList{} : QStringList{message});
         QVERIFY(polling.contains(false) && rig.polling() && rig.panel->CMDMEMORY->isEnabled());
         QVERIFY(rig.port.sent().last() == " " && w.Label1->text().isEmpty() && rig.dialogs.prompts().isEmpty());
-        if (meter == QLatin1String("none")) {
-            QCOMPARE(rig.meter.requests(), listRequests);
-            QVERIFY(rig.pump.advanced() - start < 0.5 + 0.5 + 0.3 + 0.1); // two attentions and the closing pauses
+        if (meter == QLatin1String("none")) { // two attentions and the closing pauses
+            QVERIFY(rig.meter.requests() == listRequests && rig.pump.advanced() - start < 0.5 + 0.5 + 0.3 + 0.1);
             return;
         }
         if (!message.isEmpty()) {
             QVERIFY(rig.pump.advanced() - start <= 0.5 + 0.1 + logger::responseMarginSeconds + 1.6);
             QVERIFY(w.setList().rowCount() == 0 && w.SSCommand1->isEnabled());
             w.Text1->setText(QStringLiteral("2")); // a set of the list that was not read is refused
-            QCOMPARE(rig.dialogs.messageTexts().last(), logger::text::invalidSet);
-            QVERIFY(!w.SSCommand3->isEnabled());
+            QVERIFY(rig.dialogs.messageTexts().last() == logger::text::invalidSet && !w.SSCommand3->isEnabled());
             return;
         }
-        QCOMPARE(rig.meter.requests(), listRequests);
-        QCOMPARE((QStringList{w.Label2->text(), QString::number(w.setList().rowCount()), w.setList().cell(2, 1), w.Label8->text()}),
-                 (QStringList{"3", "3", "00-02-28----23:59:55", "3 SETS COMPLETED"}));
-        QVERIFY(captions.contains(QStringLiteral("PLEASE WAIT....")) && captions.contains(QStringLiteral("PLEASE WAIT.....")));
-        QVERIFY(!w.SSCommand1->isEnabled());
+        QCOMPARE((QStringList{w.Label2->text(), QString::number(w.setList().rowCount()), w.setList().cell(2, 1), w.Label8->text()} + rig.meter.requests()),
+                 (QStringList{"3", "3", "00-02-28----23:59:55", "3 SETS COMPLETED"} + listRequests));
+        QVERIFY(captions.contains(QStringLiteral("PLEASE WAIT....")) && captions.contains(QStringLiteral("PLEASE WAIT.....")) && !w.SSCommand1->isEnabled());
         w.Grid1Click(w.setList().index(0, 0)); // a row click enables NO.S OF SET again; a second reading appends
         w.SSCommand1->click();
         QCOMPARE(w.setList().rowCount(), 6);
@@ -706,27 +688,21 @@ private Q_SLOTS:
         });
         w.Grid1Click(w.setList().index(1, 1)); // a row click chooses its set and asks for its data at once
         QCOMPARE((QStringList{w.Text1->text(), w.Label5->text(), QString::number(asked.size()), asked.first().first().toString()}), (QStringList{"2", "20", "1", "2"}));
-        QCOMPARE(enabledDuringDownload, QList<bool>(7, false));
-        QVERIFY(w.Grid1->isEnabled());
+        QVERIFY(enabledDuringDownload == QList<bool>(7, false) && w.Grid1->isEnabled());
         rig.shared.valueByteFlag = 1; // the last set with the flag: one record less shown, not counted
         w.Text1->setText(QStringLiteral("3"));
-        QCOMPARE(w.Label5->text(), QStringLiteral("9"));
-        QCOMPARE(rig.shared.recTotal, 20.0); // the record list still holds set 2
+        QVERIFY(w.Label5->text() == "9" && rig.shared.recTotal == 20.0); // the record list still holds set 2
         w.SSCommand3->click();
-        QCOMPARE(rig.shared.recTotal, 10.0);
-        QCOMPARE(asked.last().first().toInt(), 3);
+        QVERIFY(rig.shared.recTotal == 10.0 && asked.last().first().toInt() == 3);
         w.Text1->setText(QStringLiteral("4"));
-        QCOMPARE(rig.dialogs.messageTexts(), QStringList{logger::text::invalidSet});
-        QCOMPARE((QStringList{w.Text1->text(), w.Label5->text()}), (QStringList{"", ""}));
+        QCOMPARE((QStringList{w.Text1->text(), w.Label5->text()} + rig.dialogs.messageTexts()), (QStringList{"", "", logger::text::invalidSet}));
         QVERIFY(!w.SSCommand3->isEnabled());
     }
 
     void clicks_data()
     {
-        // A click with the logger window open or not, the answer to its question:
-        // bytes sent, the polling at each request (+ on, - off, W off with the
-        // port caption WAIT), the text shown
-        // after (the setting's box, the meter's clock, the port caption) and the messages.
+        // Polling at each request: + on, - off, W off with the port caption WAIT;
+        // shown after: the setting's box, the meter's clock or the port caption.
         QTest::addColumn<ClickRow>("r");
         const auto row = [](const char *name, ClickRow r) { QTest::newRow(name) << r; };
         const auto w = [](int address, int value) { return bytesOf({'W', 0, 0, 0, address, value, 0}); };
@@ -765,10 +741,10 @@ private Q_SLOTS:
         const std::map<QString, QPushButton *> buttons{{"id", w.SSCommand4}, {"sampling", w.SSCommand5}, {"clock", w.SSCommand6}, {"clock 7", w.SSCommand6},
                                                       {"system", rig.panel->CMDSYSTEM}, {"update", rig.panel->CMDUPDATE}};
         buttons.at(r.button)->click();
-        QStringList asked;
+        QString asked;
         for (const auto &prompt : rig.dialogs.prompts())
-            asked << prompt.title + u'|' + prompt.prompt + u'|' + prompt.defaultAnswer;
-        QCOMPARE(asked.join(u'+'), r.asked);
+            asked += prompt.title + u'|' + prompt.prompt + u'|' + prompt.defaultAnswer;
+        QCOMPARE(asked, r.asked);
         QCOMPARE(rig.port.sent(), r.sent);
         QCOMPARE(polling, r.polling);
         const std::map<QString, QString> shown{{"id", w.Text3->text()}, {"sampling", w.Text2->text()}, {"clock", w.Label3->text()}, {"clock 7", w.Label3->text()}};
@@ -776,8 +752,8 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.messageTexts(), r.messages);
         for (const auto &message : rig.dialogs.messages())
             QCOMPARE(message.icon == platform::MessageIcon::Critical, r.button == "update");
-        QVERIFY(rig.polling() && w.Label1->text().isEmpty());
-        QVERIFY(!r.button.startsWith("clock") || rig.port.bytesWaiting() == 0); // a reply too long is not left for the live reading
+        // A reply too long is not left for the live reading.
+        QVERIFY(rig.polling() && w.Label1->text().isEmpty() && (!r.button.startsWith("clock") || rig.port.bytesWaiting() == 0));
         QCOMPARE(w.isLoaded() && w.SSCommand6->isEnabled(), r.loggerOpen && r.button != "update");
     }
 };
