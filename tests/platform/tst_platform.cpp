@@ -1,7 +1,5 @@
-// The platform adapters at their seams: the device choice and settings file,
-// the Qt serial port on a pseudo-terminal, the bounded waits on the scripted
-// clock, the dialogs' file choice, the event pump's ends, the PDF printer and
-// the emulator's refusals and its stream across clock steps.
+// The platform adapters at their seams, and the emulator's refusals and its
+// stream across clock steps.
 
 #include "emulator/emulatorport.h"
 #include "platform/appsettings.h"
@@ -56,15 +54,8 @@ public:
         if (openpty(&master_, &slave_, name, &raw, nullptr) == 0)
             path_ = QString::fromLocal8Bit(name);
     }
-    ~Pty()
-    {
-        for (int fd : {master_, slave_})
-            if (fd >= 0)
-                ::close(fd);
-    }
-    Pty(const Pty &) = delete;
-    Pty &operator=(const Pty &) = delete;
-    bool ok() const { return master_ >= 0 && !path_.isEmpty(); }
+    ~Pty() { ::close(master_), ::close(slave_); }
+    bool ok() const { return !path_.isEmpty(); }
     QString path() const { return path_; }
     int slave() const { return slave_; }
     bool write(const QByteArray &bytes) const { return ::write(master_, bytes.constData(), size_t(bytes.size())) == bytes.size(); }
@@ -84,13 +75,10 @@ public:
     // Waits (about 5 s at most) until `count` bytes are readable on the slave, without taking them.
     bool waitArrived(int count) const
     {
-        for (int round = 0, queued = 0; round < 500; ++round) {
-            if (::ioctl(slave_, FIONREAD, &queued) == 0 && queued >= count)
-                return true;
-            pollfd p{slave_, POLLIN, 0};
-            ::poll(&p, 1, 10);
-        }
-        return false;
+        int queued = 0;
+        for (int round = 0; round < 500 && (::ioctl(slave_, FIONREAD, &queued) != 0 || queued < count); ++round)
+            ::usleep(10'000);
+        return queued >= count;
     }
 
 private:
@@ -116,6 +104,8 @@ struct PortRow { QString settings, changedTo; int commPort; bool holdOpenFirst; 
 // waitUntil when readyAfter is set (< 0: never ready), else waitSeconds; the
 // wall clock stepped 0.1 s into the wait; the pump ending after (0: before, < 0: never).
 struct WaitRow { double start, seconds; std::optional<double> readyAfter; double wallStep, endingAfter; bool completed; double minElapsed, maxElapsed; };
+// bytesAtStep: what the line carries in the time stepped over.
+struct StreamRow { double rate, start, stepTo; int bytesAtStep; };
 
 const DetectedPort builtIn{"/dev/ttyS0", {}, {}, {}, {}};
 const DetectedPort ftdi{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "0403:6001", "A50285BI"};
@@ -133,6 +123,7 @@ bool says(const QString &text, const QString &part, const QString &pty = {})
 Q_DECLARE_METATYPE(ChoiceRow)
 Q_DECLARE_METATYPE(PortRow)
 Q_DECLARE_METATYPE(WaitRow)
+Q_DECLARE_METATYPE(StreamRow)
 Q_DECLARE_METATYPE(std::optional<platform::SerialSettings>)
 
 class PlatformTest : public QObject
@@ -180,8 +171,7 @@ private Q_SLOTS:
         file.close();
         {
             platform::AppSettings settings(path);
-            QCOMPARE(settings.resetNotice().contains(path), !contents.isEmpty());
-            QCOMPARE(settings.device(1), QString());
+            QVERIFY(settings.resetNotice().contains(path) == !contents.isEmpty() && settings.device(1).isEmpty());
             settings.setDevice(1, "/dev/ttyUSB0");
             settings.setDevice(2, "emulator");
             settings.setFolder("save-1", "/home/me/data files");
@@ -392,11 +382,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("before"); // empty: no file
         QTest::addColumn<int>("ending");        // 0 end(), 1 abort(), 2 dropped, 3 unwritable
-        QTest::newRow("three pages ended") << QByteArray() << 0;
-        QTest::newRow("aborted") << QByteArray() << 1;
-        QTest::newRow("dropped") << QByteArray() << 2;
-        QTest::newRow("aborted over an older PDF") << QByteArray("%PDF older") << 1;
-        QTest::newRow("unwritable") << QByteArray() << 3;
+        for (const auto &[name, before, ending] : {std::tuple{"three pages ended", "", 0}, {"aborted", "", 1}, {"dropped", "", 2}, {"aborted over an older PDF", "%PDF older", 1}, {"unwritable", "", 3}})
+            QTest::newRow(name) << QByteArray(before) << ending;
     }
 
     void pdfJob()
@@ -411,8 +398,7 @@ private Q_SLOTS:
         auto job = platform::QtPrinter::toPdf(file);
         QPainter *painter = job->begin("RECORDS");
         if (ending == 3) {
-            QVERIFY(!painter && !job->newPage() && !job->end());
-            QVERIFY2(job->errorText().contains(file), qPrintable(job->errorText()));
+            QVERIFY2(!painter && !job->newPage() && !job->end() && job->errorText().contains(file), qPrintable(job->errorText()));
             return;
         }
         QVERIFY2(painter, qPrintable(job->errorText()));
@@ -464,35 +450,29 @@ private Q_SLOTS:
     // logger reply on the line within a second and a few bytes.
     void emulatorStream_data()
     {
-        QTest::addColumn<double>("rate");
-        QTest::addColumn<double>("start");
-        QTest::addColumn<double>("stepTo");
-        QTest::addColumn<int>("bytesAtStep"); // what the line carries in the time stepped over
+        QTest::addColumn<StreamRow>("r");
         const double most = MeterEmulator::maxFramesPerSecond;
-        QTest::newRow("the line's rate") << most << 43200.0 << 43200.05 << 0;
-        QTest::newRow("more than the line carries") << 100.0 << 43200.0 << 43200.05 << 0;
-        QTest::newRow("across midnight") << most << 86399.9 << 0.05 << 24;
-        QTest::newRow("clock set back an hour") << most << 36000.0 << 32400.1 << 0;
+        QTest::newRow("the line's rate") << StreamRow{most, 43200.0, 43200.05, 0};
+        QTest::newRow("more than the line carries") << StreamRow{100.0, 43200.0, 43200.05, 0};
+        QTest::newRow("across midnight") << StreamRow{most, 86399.9, 0.05, 24};
+        QTest::newRow("clock set back an hour") << StreamRow{most, 36000.0, 32400.1, 0};
     }
 
     void emulatorStream()
     {
-        QFETCH(double, rate);
-        QFETCH(double, start);
-        QFETCH(double, stepTo);
-        QFETCH(int, bytesAtStep);
-        testsupport::ScriptedClock clock(start);
+        QFETCH(StreamRow, r);
+        testsupport::ScriptedClock clock(r.start);
         emulator::EmulatorPort port(clock);
         emulator::LiveSettings live;
-        live.framesPerSecond = rate;
+        live.framesPerSecond = r.rate;
         live.fixedDigits = 111110;
         port.emulator().setLive(live);
         port.open();
         port.send(" ");
         clock.advance(0.05);
         QVERIFY(!port.read(0).isEmpty());
-        clock.setSecondsSinceMidnight(stepTo);
-        QCOMPARE(port.read(0).size(), bytesAtStep);
+        clock.setSecondsSinceMidnight(r.stepTo);
+        QCOMPARE(port.read(0).size(), r.bytesAtStep);
         int emptyReads = 0;
         for (int tick = 0; tick < 400; ++tick, clock.advance(0.05))
             emptyReads += port.read(0).isEmpty();
