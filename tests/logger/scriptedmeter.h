@@ -26,11 +26,7 @@ public:
     }
     void always(const QString &key, const QByteArray &reply, double delay = 0.05) { standing_.insert(key, {reply, delay}); }
     void once(const QString &key, const QByteArray &reply, double delay = 0.05) { queued_[key].append({reply, delay}); }
-    void silence(const QString &key)
-    {
-        standing_.remove(key);
-        queued_.remove(key);
-    }
+    void silence(const QString &key) { standing_.remove(key), queued_.remove(key); }
     // Called with the key of every request as it arrives.
     void watch(std::function<void(const QString &key)> watcher) { watcher_ = std::move(watcher); }
     // Keys of the requests received, in order ("A", "Y", "R134", " " ...).

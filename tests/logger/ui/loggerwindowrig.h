@@ -49,24 +49,10 @@ struct LoggerWindowRig : testsupport::TestPlatform
     logger::LoggerFeature &loggerFeature() { return static_cast<logger::LoggerFeature &>(*feature); }
     logger::LOGGER &window() { return loggerFeature().loggerWindow(); }
     bool polling() const { return panel->Timer6->isEnabled(); }
-    void clearRecords()
-    {
-        port.clearSent();
-        meter.clearRequests();
-    }
-
+    void clearRecords() { port.clearSent(), meter.clearRequests(); }
     // MEMORY, then the opening status read once events run.
-    void openLogger()
-    {
-        panel->CMDMEMORY->click();
-        QCoreApplication::processEvents();
-    }
-    logger::LOGGER &openedWindow()
-    {
-        openLogger();
-        clearRecords();
-        return window();
-    }
+    void openLogger() { panel->CMDMEMORY->click(), QCoreApplication::processEvents(); }
+    logger::LOGGER &openedWindow() { return openLogger(), clearRecords(), window(); }
 };
 
 } // namespace loggertest
