@@ -65,7 +65,6 @@ struct PanelRig
     platform::Platform platform = test.platform();
     std::unique_ptr<live::PANEL> panel;
 
-    // Loaded (its port opened, the first space sent and forgotten) unless told otherwise.
     explicit PanelRig(bool loaded = true)
     {
         test.clock.setSecondsSinceMidnight(36958.02);

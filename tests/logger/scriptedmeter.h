@@ -27,7 +27,6 @@ public:
     void always(const QString &key, const QByteArray &reply, double delay = 0.05) { standing_.insert(key, {reply, delay}); }
     void once(const QString &key, const QByteArray &reply, double delay = 0.05) { queued_[key].append({reply, delay}); }
     void silence(const QString &key) { standing_.remove(key), queued_.remove(key); }
-    // Called with the key of every request as it arrives.
     void watch(std::function<void(const QString &key)> watcher) { watcher_ = std::move(watcher); }
     // Keys of the requests received, in order ("A", "Y", "R134", " " ...).
     const QStringList &requests() const { return requests_; }
@@ -67,14 +66,12 @@ inline QByteArray bytesOf(std::initializer_list<int> values)
     return bytes;
 }
 
-// A status block: ID code, bytes in use, sampling time.
 inline QByteArray statusBytes(quint16 idCode, quint32 bytesInUse, quint16 sampling)
 {
     return bytesOf({idCode >> 8, idCode & 0xFF, 0, 0, int(bytesInUse >> 24), int((bytesInUse >> 16) & 0xFF),
                     int((bytesInUse >> 8) & 0xFF), int(bytesInUse & 0xFF), sampling >> 8, sampling & 0xFF});
 }
 
-// One directory entry: start (BCD bytes) and record count.
 inline QByteArray entryBytes(std::initializer_list<int> bcdStart, int records)
 {
     return bytesOf(bcdStart) + QByteArray(4, '\0') + bytesOf({records >> 8, records & 0xFF});

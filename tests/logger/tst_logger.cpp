@@ -64,7 +64,6 @@ struct ExchangeRig : testsupport::TestPlatform
     logger::Exchange exchange{{port, clock, pump, dialogs, polling}};
 
     ExchangeRig() { port.open(), timer6.setInterval(50), timer6.setEnabled(true), pump.setStepLimit(200'000); }
-    // Bytes that arrive `seconds` of clock time from now.
     void feedAfter(double seconds, const QByteArray &bytes) { atTime(seconds, [this, bytes] { port.feed(bytes); }); }
     void atTime(double seconds, std::function<void()> action) { pump.after(pump.advanced() + seconds, std::move(action)); }
 };
@@ -119,18 +118,14 @@ struct Rig : ExchangeRig
         answerK({reply}, {0.1});
         if (run(1, (reply.size() - 12) / 5, false, fn, range) != Result::Listed)
             return {QStringLiteral("not listed")};
-        QStringList tails;
-        for (const QString &row : windows.rows)
-            tails << row.section(u'\t', 1);
-        return tails;
+        return QStringList(windows.rows).replaceInStrings(QRegularExpression("^\\d+\t"), QString());
     }
 };
 
 // Chunks at clock seconds; bytes read, left waiting; endsBy: at most, and a time-out no more than 0.05 s earlier.
 struct CollectRow { QString how; QList<double> times; QByteArrayList chunks; Failure failure; qsizetype bytesRead; int leftWaiting; double endsBy; QList<qint64> progress = {}; };
 
-// A "K" reply in pieces at clock times; progress before the cleared caption;
-// endsBy: clock seconds from the start, at most; how: "empty", "busy",
+// Progress before the cleared caption; endsBy: clock seconds, at most; how: "empty", "busy",
 // "ending", "lost", "set N" (else set 4), "flag" (the value flag), "last" (the last set).
 struct DownloadRow { QByteArrayList pieces; QList<double> times; QStringList progress; Result result; double endsBy; QString message = {}, how = {}; };
 struct RowsRow { QList<int> start; int interval; QByteArrayList records; QStringList cells; int from = 2; double scaleMax = 0; int to = -1; };
@@ -437,7 +432,6 @@ private Q_SLOTS:
         QCOMPARE(rig.windows.events.contains("create") + rig.windows.events.contains("show data off"), 2 * listed);
         if (r.result == Result::Nothing)
             QCOMPARE(rig.windows.events, QStringList({"memory off", "close list", "memory on", "progress "}));
-        // Attention and "K", then the releases: twice the pair for a list, one pair without.
         const QByteArrayList sent = rig.port.sent();
         QCOMPARE(sent.size(), r.result == Result::Nothing ? 2 : listed ? 6 : 4);
         QCOMPARE(sent.mid(r.result == Result::Nothing ? 0 : 2), QByteArrayList(sent.size() - (r.result == Result::Nothing ? 0 : 2), " "));

@@ -59,7 +59,6 @@ public:
     QString path() const { return path_; }
     int slave() const { return slave_; }
     bool write(const QByteArray &bytes) const { return ::write(master_, bytes.constData(), size_t(bytes.size())) == bytes.size(); }
-    // What the port sent, waiting at most 5 s for `count` bytes.
     QByteArray readMaster(qsizetype count) const
     {
         QByteArray got;
@@ -86,7 +85,6 @@ private:
     QString path_;
 };
 
-// A port numbered 1 on `path`.
 struct PortOn : platform::QtSerialPort
 {
     explicit PortOn(const QString &path, const QString &settings = "2400,N,8,1") : QtSerialPort({{1, path}})
