@@ -56,20 +56,17 @@ struct Rig
     }
 };
 
-struct PanelRig
+struct PanelRig : testsupport::TestPlatform
 {
-    testsupport::TestPlatform test;
-    testsupport::ScriptedPort &port = test.port;
-    testsupport::ScriptedPump &pump = test.pump;
     common::SharedValues shared;
-    platform::Platform platform = test.platform();
+    platform::Platform setup = platform();
     std::unique_ptr<live::PANEL> panel;
 
     explicit PanelRig(bool loaded = true)
     {
-        test.clock.setSecondsSinceMidnight(36958.02);
+        clock.setSecondsSinceMidnight(36958.02);
         shared.portNumber = 1;
-        panel = std::make_unique<live::PANEL>(platform, shared);
+        panel = std::make_unique<live::PANEL>(setup, shared);
         if (loaded && panel->load())
             port.clearSent();
     }
@@ -268,7 +265,7 @@ private Q_SLOTS:
         QVERIFY(ok.panel->Timer6->isEnabled() && !ok.panel->Timer3->isEnabled() && !ok.panel->Timer4->isEnabled());
         ok.panel->Timer2->fire(); // the clock's first tick of "2.0 Sec": no refresh yet
         QCOMPARE(ok.panel->LBLTIME->text() + QString::number(ok.panel->Timer2->interval()), QStringLiteral("980"));
-        ok.test.clock.setSecondsSinceMidnight(36959.95);
+        ok.clock.setSecondsSinceMidnight(36959.95);
         ok.panel->Timer2->fire();
         QCOMPARE(ok.panel->LBLTIME->text() + QString::number(ok.panel->Timer2->interval()), QStringLiteral("10:16:001050"));
     }
@@ -358,7 +355,7 @@ private Q_SLOTS:
         QTEST(int(rel.count()), "rel");
         // A space every 0.5 s on the ticks; a byte after 1.2 s ends it at 1.5 s.
         for (int tick = 1; tick <= 30; ++tick) {
-            rig.test.clock.advance(0.05);
+            rig.clock.advance(0.05);
             if (tick == 24)
                 rig.port.feed("x");
             rig.tick();

@@ -178,13 +178,9 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < r.times.size(); ++i)
             rig.feedAfter(r.times.at(i), r.chunks.at(i));
         QList<qint64> seen;
-        logger::Reply reply;
-        if (r.how == QLatin1String("accumulate"))
-            reply = rig.exchange.accumulate(24, logger::accumulateLimits(24), [&](qint64 n) { seen.append(n); });
-        else if (r.how == QLatin1String("exactly"))
-            reply = rig.exchange.collectExactly(6, logger::replyLimitSeconds(6));
-        else
-            reply = rig.exchange.collectCount(10, logger::statusReplySeconds, r.how == QLatin1String("status"));
+        const logger::Reply reply = r.how == "accumulate" ? rig.exchange.accumulate(24, logger::accumulateLimits(24), [&](qint64 n) { seen.append(n); })
+                                    : r.how == "exactly"  ? rig.exchange.collectExactly(6, logger::replyLimitSeconds(6))
+                                                          : rig.exchange.collectCount(10, logger::statusReplySeconds, r.how == "status");
         QCOMPARE(reply.failure, r.failure);
         QCOMPARE((QList<qsizetype>{reply.bytes.size(), rig.port.bytesWaiting()}), (QList<qsizetype>{r.bytesRead, r.leftWaiting}));
         QCOMPARE(seen, r.progress);
