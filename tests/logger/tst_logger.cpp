@@ -315,9 +315,8 @@ private Q_SLOTS:
             if (const auto sizeK = logger::memorySizeK(quint8(r.bytes[0])))
                 texts << logger::memorySizeText(*sizeK) << logger::remainingText(*sizeK, r.bytes.mid(1).toUInt());
         } else if (r.kind == "clock") {
-            const auto clock = logger::meterClockFrom(r.bytes);
-            QVERIFY(clock);
-            texts << logger::setStartText(*clock) << logger::meterClockText(*clock);
+            if (const auto clock = logger::meterClockFrom(r.bytes))
+                texts << logger::setStartText(*clock) << logger::meterClockText(*clock);
         } else if (r.kind == "sets") {
             for (qint64 bytes : {11, 12, 25})
                 texts << logger::setsCompletedText(bytes);
@@ -332,8 +331,8 @@ private Q_SLOTS:
             texts << QString::number(logger::inputnumber(dialogs, {2, in[1].toInt(), QStringLiteral(" Sampling Time in Seconds ")})) << dialogs.messageTexts().join(u'+');
             QCOMPARE(dialogs.prompts().first().prompt, QStringLiteral("Enter the  Sampling Time in Seconds (1 <= t <=  %1 ) ").arg(in[1]));
         } else if (r.kind == "ic") {
-            const logger::IcCountAnswer parsed = logger::parseIcCount(r.in);
             using Ic = logger::IcCountAnswer::Kind;
+            const logger::IcCountAnswer parsed = logger::parseIcCount(r.in);
             texts << QStringLiteral("%1 %2").arg(parsed.kind == Ic::Code ? "code" : parsed.kind == Ic::NotPairs ? "not pairs" : "cancelled").arg(parsed.code);
         } else {
             QByteArray directory;
