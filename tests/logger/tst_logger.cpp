@@ -329,7 +329,6 @@ private Q_SLOTS:
             testsupport::ScriptedDialogs dialogs;
             dialogs.queueInput(in[0]);
             texts << QString::number(logger::inputnumber(dialogs, {2, in[1].toInt(), QStringLiteral(" Sampling Time in Seconds ")})) << dialogs.messageTexts().join(u'+');
-            QCOMPARE(dialogs.prompts().first().prompt, QStringLiteral("Enter the  Sampling Time in Seconds (1 <= t <=  %1 ) ").arg(in[1]));
         } else if (r.kind == "ic") {
             using Ic = logger::IcCountAnswer::Kind;
             const logger::IcCountAnswer parsed = logger::parseIcCount(r.in);
