@@ -1,15 +1,9 @@
 #pragma once
 
-// A meter's logger played from a script, for the logger tests: answers
-// requests sent to a ScriptedPort after a delay of scripted clock time.
-//
-//   ScriptedMeter meter(port, pump);
-//   meter.always("Y", statusBytes);          // every "Y"
-//   meter.once("R134", QByteArray(1, 2));    // the next "R" for address 134
-//   meter.always("I", directory, 0.2);       // 0.2 s after the request
-//
-// Requests are keyed by their letter, "R" and "W" also by their address
-// ("R134", "W129"). A request with nothing scripted gets no answer.
+// A meter's logger played from a script: answers requests sent to a
+// ScriptedPort after a delay of scripted clock time. Requests are keyed by
+// their letter, "R" and "W" also by their address ("R134", "W129"); a
+// request with nothing scripted gets no answer.
 
 #include "support/scriptedport.h"
 #include "support/scriptedpump.h"
@@ -26,54 +20,26 @@ namespace loggertest {
 class ScriptedMeter
 {
 public:
-    ScriptedMeter(testsupport::ScriptedPort &port, testsupport::ScriptedPump &pump)
-        : port_(port)
-        , pump_(pump)
+    ScriptedMeter(testsupport::ScriptedPort &port, testsupport::ScriptedPump &pump) : port_(port), pump_(pump)
     {
         port_.setResponder([this](const QByteArray &sent) { onRequest(sent); });
     }
-
-    void always(const QString &key, const QByteArray &reply, double delay = 0.05)
-    {
-        standing_.insert(key, {reply, delay});
-    }
-    void once(const QString &key, const QByteArray &reply, double delay = 0.05)
-    {
-        queued_[key].append({reply, delay});
-    }
-    void silence(const QString &key)
-    {
-        standing_.remove(key);
-        queued_.remove(key);
-    }
-
-    // Called with the key of every request as it arrives.
+    void always(const QString &key, const QByteArray &reply, double delay = 0.05) { standing_.insert(key, {reply, delay}); }
+    void once(const QString &key, const QByteArray &reply, double delay = 0.05) { queued_[key].append({reply, delay}); }
+    void silence(const QString &key) { standing_.remove(key), queued_.remove(key); }
     void watch(std::function<void(const QString &key)> watcher) { watcher_ = std::move(watcher); }
-
     // Keys of the requests received, in order ("A", "Y", "R134", " " ...).
     const QStringList &requests() const { return requests_; }
     void clearRequests() { requests_.clear(); }
 
-    static QString keyOf(const QByteArray &sent)
-    {
-        if (sent.isEmpty())
-            return {};
-        const QString letter = QString(QLatin1Char(sent.at(0)));
-        if ((sent.at(0) == 'R' || sent.at(0) == 'W') && sent.size() > 4)
-            return letter + QString::number(quint8(sent.at(4)));
-        return letter;
-    }
-
 private:
-    struct Answer
-    {
-        QByteArray bytes;
-        double delay = 0;
-    };
+    struct Answer { QByteArray bytes; double delay = 0; };
 
     void onRequest(const QByteArray &sent)
     {
-        const QString key = keyOf(sent);
+        QString key = sent.isEmpty() ? QString() : QString(QLatin1Char(sent.at(0)));
+        if ((key == u'R' || key == u'W') && sent.size() > 4)
+            key += QString::number(quint8(sent.at(4)));
         requests_.append(key);
         if (watcher_)
             watcher_(key);
@@ -81,8 +47,7 @@ private:
         if (auto it = queued_.find(key); it != queued_.end() && !it->isEmpty())
             answer = it->takeFirst();
         if (!answer.bytes.isEmpty())
-            pump_.after(pump_.advanced() + answer.delay,
-                        [this, bytes = answer.bytes] { port_.feed(bytes); });
+            pump_.after(pump_.advanced() + answer.delay, [this, bytes = answer.bytes] { port_.feed(bytes); });
     }
 
     testsupport::ScriptedPort &port_;
@@ -93,7 +58,6 @@ private:
     std::function<void(const QString &)> watcher_;
 };
 
-// Bytes from a list of values.
 inline QByteArray bytesOf(std::initializer_list<int> values)
 {
     QByteArray bytes;
@@ -102,15 +66,12 @@ inline QByteArray bytesOf(std::initializer_list<int> values)
     return bytes;
 }
 
-// A status block: ID code, bytes in use, sampling time.
 inline QByteArray statusBytes(quint16 idCode, quint32 bytesInUse, quint16 sampling)
 {
-    return bytesOf({idCode >> 8, idCode & 0xFF, 0, 0, int(bytesInUse >> 24),
-                    int((bytesInUse >> 16) & 0xFF), int((bytesInUse >> 8) & 0xFF),
-                    int(bytesInUse & 0xFF), sampling >> 8, sampling & 0xFF});
+    return bytesOf({idCode >> 8, idCode & 0xFF, 0, 0, int(bytesInUse >> 24), int((bytesInUse >> 16) & 0xFF),
+                    int((bytesInUse >> 8) & 0xFF), int(bytesInUse & 0xFF), sampling >> 8, sampling & 0xFF});
 }
 
-// One directory entry: start (BCD bytes) and record count.
 inline QByteArray entryBytes(std::initializer_list<int> bcdStart, int records)
 {
     return bytesOf(bcdStart) + QByteArray(4, '\0') + bytesOf({records >> 8, records & 0xFF});
