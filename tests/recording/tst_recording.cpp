@@ -206,15 +206,17 @@ void RecordingTest::rowStarts()
         piece.push(offset);
         joined.append(std::move(piece));
     }
-    for (qsizetype i = 0; i < offsets.size(); ++i)
-        QCOMPARE((QList<qint64>{pushed[i], joined[i]}), (QList<qint64>{offsets[i], offsets[i]}));
-    QCOMPARE(joined.size(), offsets.size());
+    const auto all = [](const recording::RowStarts &starts) {
+        QList<qint64> read;
+        for (qsizetype i = 0; i < starts.size(); ++i)
+            read << starts[i];
+        return read;
+    };
+    QCOMPARE(all(pushed), offsets);
+    QCOMPARE(all(joined), offsets);
     pushed.truncate(kept);
     pushed.push(offsets.last() + 1);
-    QCOMPARE(pushed.size(), kept + 1);
-    QCOMPARE(pushed[kept], offsets.last() + 1);
-    if (kept > 0)
-        QCOMPARE(pushed[kept - 1], offsets[kept - 1]);
+    QCOMPARE(all(pushed), offsets.mid(0, kept) << offsets.last() + 1);
 }
 
 void RecordingTest::listCells_data()
@@ -250,21 +252,17 @@ void RecordingTest::listCells()
     list.appendJoinedRows("2\tb3\tc3\t", {0, 3, 3});
     QCOMPARE(list.rowCount(), 6);
     QCOMPARE(list.cell(row, column), text);
-    if (row == 0)
-        QCOMPARE(list.headerData(column, Qt::Horizontal).toString(), text);
-    else
-        QCOMPARE(list.data(list.index(int(row - 1), column)).toString(), text);
+    QCOMPARE((row == 0 ? list.headerData(column, Qt::Horizontal) : list.data(list.index(int(row - 1), column))).toString(), text);
 }
 
 void RecordingTest::printoutLine_data()
 {
     QTest::addColumn<QStringList>("cells");
     QTest::addColumn<QString>("line");
-    QTest::newRow("low battery and overload") << QStringList{"86400", "26-06-01", "23:59:59", "   OL  ", "Frequency", "5M Hz", "", "Low"}
-        << "86400  26-06-01    23:59:59     OL    Frequency  5M Hz            Low  ";
-    QTest::newRow("longer cell printed whole") << QStringList{"12345678", "d", "t", "v", "u", "r", "BEEP!!", "b"}
-        << "12345678d           t         v        u          r           BEEP!!b    ";
-    QTest::newRow("empty row") << QStringList{} << QString(71, QLatin1Char(' '));
+    const auto row = [](const char *name, const QStringList &cells, const QString &line) { QTest::newRow(name) << cells << line; };
+    row("low battery and overload", {"86400", "26-06-01", "23:59:59", "   OL  ", "Frequency", "5M Hz", "", "Low"}, "86400  26-06-01    23:59:59     OL    Frequency  5M Hz            Low  ");
+    row("longer cell printed whole", {"12345678", "d", "t", "v", "u", "r", "BEEP!!", "b"}, "12345678d           t         v        u          r           BEEP!!b    ");
+    row("empty row", {}, QString(71, QLatin1Char(' ')));
 }
 
 void RecordingTest::printoutLine()
@@ -324,16 +322,14 @@ void RecordingTest::printout()
                 act();
         });
     const PrintOutcome outcome = recording::printRecordList(list, printer, pump, "MEMORYLIST");
-    QCOMPARE(outcome.status, r.status);
+    QCOMPARE((QList<int>{int(outcome.status), printer.ended(), printer.aborted()}),
+             (QList<int>{int(r.status), r.status == PrintOutcome::Status::Printed, r.status == PrintOutcome::Status::Failed ? r.change == "fail" : r.status == PrintOutcome::Status::Interrupted}));
     QCOMPARE(outcome.errorText, r.reason);
     QVERIFY(r.linesPrinted >= 0 ? outcome.linesPrinted == r.linesPrinted : outcome.linesPrinted < 120);
-    QCOMPARE(printer.ended(), r.status == PrintOutcome::Status::Printed);
-    QCOMPARE(printer.aborted(), r.status == PrintOutcome::Status::Failed ? r.change == "fail" : r.status == PrintOutcome::Status::Interrupted);
     if (r.status != PrintOutcome::Status::Printed)
         return;
     const QStringList texts = printer.allTexts();
-    QCOMPARE(printer.documentName(), QStringLiteral("MEMORYLIST"));
-    QVERIFY(printer.texts().at(0).font.fixedPitch() && printer.pageCount() > 3);
+    QVERIFY(printer.documentName() == QLatin1String("MEMORYLIST") && printer.texts().at(0).font.fixedPitch() && printer.pageCount() > 3);
     QCOMPARE(texts.size(), 122);
     QCOMPARE(texts.mid(0, 3), (QStringList{"         Date        Time     Value   Unit       Range      A/D  Bat",
                                            "       --------    --------  -------- ---------  --------   ---  ---",
@@ -393,8 +389,7 @@ void RecordingTest::memoryGraph()
         QCOMPARE(recording::memoryRangeBoxes(shared).first, QString::number(shared.memFirst));
         return;
     }
-    QCOMPARE(refusal->text, r.message);
-    QCOMPARE(refusal->icon, platform::MessageIcon::Critical);
+    QVERIFY(refusal->text == r.message && refusal->icon == platform::MessageIcon::Critical);
     // Nothing changes: LIMIT and the graph go on from the last good selection.
     QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin, shared.memMax, shared.memScaleLimit}), prepared);
     QCOMPARE(shared.memTimeFirst, QStringLiteral("kept"));

@@ -70,49 +70,11 @@ struct Rig
             qFatal("cannot write the test file");
         return file.fileName();
     }
-    QByteArray contents(const QString &name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     QStringList messages() const { return test.dialogs.messageTexts(); }
-    // A frame makes the reading live; the labels then show the texts given.
-    void showReading(const QString &value, const QString &battery = {})
-    {
-        receive(voltsCode);
-        panel->LBLVALUE->setText(value);
-        panel->LBLFUN->setText(QStringLiteral("V"));
-        panel->LBLRAN->setText(QStringLiteral("5 V"));
-        panel->LBLAD->setText(QStringLiteral("DC"));
-        panel->LBLBAT->setText(battery);
-    }
-    void tick()
-    {
-        panel->Timer4->fire();
-        test.clock.advance(2);
-    }
     void receive(unsigned char code) // decoded by the panel's polling tick
     {
         test.port.feed(testsupport::liveFrame(code, 0, 0, 0, 0x08));
         panel->Timer6->fire();
-    }
-    void loseLink()
-    {
-        for (int i = 0; i < 41; ++i)
-            panel->Timer6->fire();
-    }
-    void comeBack()
-    {
-        test.port.feed(testsupport::liveFrame(voltsCode, 0, 0, 0, 0x08));
-        for (int i = 0; i < 100 && !panel->showsLiveReading(); ++i) {
-            test.pump.runFor(0.01);
-            panel->Timer6->fire();
-        }
-    }
-    QList<bool> states() const
-    {
-        return {panel->CMDSTART->isEnabled(), panel->CMDSTOP->isEnabled(), panel->CMDSAVE->isEnabled(),
-                panel->CMDOPEN->isEnabled(), panel->Timer4->isEnabled()};
     }
 
     recording::OpenFileController &files() { return feature->openFile(); }
@@ -227,18 +189,29 @@ void RecordingUiTest::recording()
             rig.panel->CMDSTART->click();
         else if (step == "stop")
             rig.panel->CMDSTOP->click();
-        else if (step.startsWith("r:") || step.startsWith("low:"))
-            rig.showReading(arg, step.startsWith("low:") ? QStringLiteral("LOW BATTERY") : QString());
-        else if (step == "tick")
-            rig.tick();
+        else if (step.startsWith("r:") || step.startsWith("low:")) { // a frame makes the reading live; the labels then show it
+            rig.receive(voltsCode);
+            for (const auto &[label, text] : {std::pair{rig.panel->LBLVALUE, arg}, {rig.panel->LBLFUN, "V"}, {rig.panel->LBLRAN, "5 V"},
+                                              {rig.panel->LBLAD, "DC"}, {rig.panel->LBLBAT, step.startsWith("low:") ? "LOW BATTERY" : ""}})
+                label->setText(text);
+        } else if (step == "tick") {
+            rig.panel->Timer4->fire();
+            rig.test.clock.advance(2);
+        }
         else if (step == "late")
             rig.feature->recording().onTimer4Tick();
         else if (step == "V" || step == "mV")
             rig.receive(step == "V" ? voltsCode : millivoltsCode);
         else if (step == "lost")
-            rig.loseLink();
-        else if (step == "back")
-            rig.comeBack();
+            for (int i = 0; i < 41; ++i)
+                rig.panel->Timer6->fire();
+        else if (step == "back") {
+            rig.test.port.feed(testsupport::liveFrame(voltsCode, 0, 0, 0, 0x08));
+            for (int i = 0; i < 100 && !rig.panel->showsLiveReading(); ++i) {
+                rig.test.pump.runFor(0.01);
+                rig.panel->Timer6->fire();
+            }
+        }
         else if (step == "pause" || step == "resume")
             rig.panel->Timer6->setEnabled(step == "resume");
         else if (step.startsWith("full:"))
@@ -266,7 +239,8 @@ void RecordingUiTest::recording()
     QVERIFY(!steps.contains("print") || rig.panel->Timer1->isEnabled()); // a printout turns it off for its time only
     QCOMPARE(rig.panel->recordingOn, recording);
     if (!steps.contains("open"))
-        QCOMPARE(rig.states(), recording ? recordingStates : rig.panel->LBLFILE->text().isEmpty() ? neverStarted : stoppedStates);
+        QCOMPARE((QList<bool>{rig.panel->CMDSTART->isEnabled(), rig.panel->CMDSTOP->isEnabled(), rig.panel->CMDSAVE->isEnabled(),
+                              rig.panel->CMDOPEN->isEnabled(), rig.panel->Timer4->isEnabled()}), recording ? recordingStates : rig.panel->LBLFILE->text().isEmpty() ? neverStarted : stoppedStates);
     QCOMPARE(rig.files().listIsOpen(), records >= 0);
     QCOMPARE(rig.shared.listFeedOn, qint16((started && !recording) || records >= 0 ? 0 : 1));
     if (records >= 0) {
@@ -283,8 +257,9 @@ void RecordingUiTest::recording()
         QVERIFY2(messages.first().text.contains(QString(piece).replace("%1", rig.path(file))), qPrintable(messages.first().text));
     if (told.contains("written to") || told.contains("opened"))
         QCOMPARE(messages.first().icon, platform::MessageIcon::Critical);
+    QFile written(rig.path(file));
     if (!after.isNull())
-        QCOMPARE(rig.contents(file), after);
+        QCOMPARE(written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray("<missing>"), after);
 }
 
 // The answer while recording: the running tick changes at once, a later
