@@ -71,7 +71,6 @@ private Q_SLOTS:
     void fileRefused();
     void rowStarts_data();
     void rowStarts();
-    void listCells_data();
     void listCells();
     void printoutLine_data();
     void printoutLine();
@@ -215,40 +214,20 @@ void RecordingTest::rowStarts()
              (QList<qint64>{kept + 1, offsets.last() + 1, kept > 0 ? offsets[kept - 1] : -1}));
 }
 
-void RecordingTest::listCells_data()
-{
-    // Rows: 0 captions, 1 a full file line, 2 a short one, 3 appended with a
-    // tab inside a cell, 4..6 handed over laid end to end as a download does.
-    QTest::addColumn<qint64>("row");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text");
-    const auto add = [](const char *name, qint64 row, int column, const char *text) { QTest::newRow(name) << row << column << QString(text); };
-    add("caption REC", 0, 0, " REC ");
-    add("last cell of a file line", 1, 7, "8");
-    add("missing cell of a short row", 2, 5, "");
-    add("tab inside an appended cell splits it", 3, 1, "b");
-    add("ninth appended cell dropped", 3, 7, "7");
-    add("joined rows split at their starts", 4, 1, "b");
-    add("joined row of no bytes", 5, 0, "");
-    add("last joined row", 6, 1, "c3");
-    add("row after the last", 7, 0, "");
-    add("column after the last", 1, 8, "");
-}
-
+// File text with a full line and a short one; cells appended with a tab
+// inside one (it splits it) and a ninth (dropped); rows handed over laid end
+// to end as a download does, one of no bytes. Beyond the last row or column: empty.
 void RecordingTest::listCells()
 {
-    QFETCH(qint64, row);
-    QFETCH(int, column);
-    QFETCH(QString, text);
     RecordListModel list;
     QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
     list.appendFileText("1\t2\t3\t4\t5\t6\t7\t8\r\nshort\r\n");
     list.appendFileText("");
     list.appendRow({"a\tb", "2", "3", "4", "5", "6", "7", "8"});
     list.appendJoinedRows("2\tb3\tc3\t", {0, 3, 3});
-    QCOMPARE(list.rowCount(), 6);
-    QCOMPARE(list.cell(row, column), text);
-    QCOMPARE((row == 0 ? list.headerData(column, Qt::Horizontal) : list.data(list.index(int(row - 1), column))).toString(), text);
+    QCOMPARE(rowsOf(list), (QStringList{"1|2|3|4|5|6|7|8", "short", "a|b|2|3|4|5|6|7", "2|b", "", "3|c3"}));
+    QCOMPARE((QStringList{list.cell(0, 0), list.headerData(0, Qt::Horizontal).toString(), list.data(list.index(2, 1)).toString(), list.cell(7, 0), list.cell(1, 8)}),
+             (QStringList{" REC ", " REC ", "b", "", ""}));
 }
 
 void RecordingTest::printoutLine_data()
