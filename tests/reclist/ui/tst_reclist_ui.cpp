@@ -41,7 +41,6 @@ void RecListUiTest::showDataListsTheSet()
     reclist::REC_LIST &list = rig.list();
     QVERIFY(list.isVisible() && list.Grid1->isVisibleTo(&list));
     QCOMPARE(w.Text1->text(), QStringLiteral("3"));
-    // The grid's current row is the record count - 1.
     QCOMPARE((QStringList{list.list().cell(2, 3), list.SSPANEL1->text(), QString::number(list.Grid1->currentIndex().row() + 1)}),
              (QStringList{" 200.00", "10  RECORDS IN NO. 3  SET", "9"}));
     QVERIFY(w.Grid1->isEnabled() && w.SSCommand1->isEnabled() && rig.panel->CMDMEMORY->isEnabled() && rig.polling());
