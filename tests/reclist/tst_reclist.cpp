@@ -33,7 +33,6 @@ void fill(recording::RecordListModel &list, int count, const QString &unit = QSt
                             .arg(n).arg(n, 2, 10, QLatin1Char('0')).arg(unit, ranges.at(std::min(n, int(ranges.size())) - 1))});
 }
 
-// The selection a graph draws, in one comparable piece.
 QList<double> selection(const common::SharedValues &shared)
 {
     return {shared.recFirst, shared.recLast, shared.recCount, shared.recMin, shared.scaleMax, shared.recScaleLimit};
@@ -134,11 +133,10 @@ void RecListTest::graph()
         QCOMPARE(selection(shared), prepared); // a refusal changes nothing
         QCOMPARE(shared.recTimeFirst, QStringLiteral("10:00:01"));
     } else {
-        QCOMPARE(shared.recCount, r.applied);
         QCOMPARE((QStringList{shared.recTimeFirst, shared.recTimeMid, shared.recTimeLast}), r.times);
         // The new MAX is the shared full-scale value itself; the limit stays.
-        QCOMPARE((QList<double>{shared.scaleMax, shared.recMin, shared.recScaleLimit}),
-                 (QList<double>{r.boxes.maximum.toDouble(), r.boxes.minimum.toDouble(), r.fullScale}));
+        QCOMPARE((QList<double>{shared.recCount, shared.scaleMax, shared.recMin, shared.recScaleLimit}),
+                 (QList<double>{r.applied, r.boxes.maximum.toDouble(), r.boxes.minimum.toDouble(), r.fullScale}));
         QCOMPARE(reclist::recRangeBoxes(shared), r.boxes);
         shared.recLast = 12; // LIMIT: the last record and the graph's top label; the rest as held
         QCOMPARE(reclist::limitBoxes({"7", "99", "1", "2"}, shared, QStringLiteral("450")), (RangeBoxes{"7", "12", "1", "450"}));
