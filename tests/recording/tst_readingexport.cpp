@@ -34,12 +34,8 @@ void fill(recording::RecordListModel &list, const QStringList &rows)
     for (const QString &row : rows) {
         const QStringList parts = row.split(QLatin1Char(' '));
         const int n = int(texts.size()) + 1;
-        texts << (row.isEmpty() || row.contains(QLatin1Char('\t'))
-                      ? row
-                      : QStringLiteral("%1\t24-03-14\t12:30:%2\t%3\t%4\t5 V\t%5\t")
-                            .arg(n)
-                            .arg(n, 2, 10, QLatin1Char('0'))
-                            .arg(parts.value(0), parts.value(1), parts.value(2)));
+        texts << (row.isEmpty() || row.contains(QLatin1Char('\t')) ? row
+                  : QStringLiteral("%1\t24-03-14\t12:30:%2\t%3\t%4\t5 V\t%5\t").arg(n).arg(n, 2, 10, QLatin1Char('0')).arg(parts.value(0), parts.value(1), parts.value(2)));
     }
     list.appendRows(texts);
 }

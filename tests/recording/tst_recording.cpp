@@ -362,9 +362,7 @@ void RecordingTest::memoryGraph()
     // Nothing changes: LIMIT and the graph go on from the last good selection.
     QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin, shared.memMax, shared.memScaleLimit}), prepared);
     QCOMPARE(shared.memTimeFirst, QStringLiteral("kept"));
-    shared.memLast = 86400;
-    shared.memMin = 0.5;
-    shared.memMax = 50000000;
+    std::tie(shared.memLast, shared.memMin, shared.memMax) = std::tuple(86400.0, 0.5, 50000000.0);
     QCOMPARE(recording::memoryRangeBoxes(shared), (RangeBoxes{"1", "86400", "0.5", "50000000"}));
 }
 
