@@ -43,19 +43,6 @@ void fill(RecordListModel &list, const QStringList &values)
                         value, "mV", "500 mV", "DC", ""});
 }
 
-// A wandering trace with an overload now and then, the same on every run.
-QStringList wander(int n)
-{
-    QRandomGenerator random(20240115);
-    QStringList values;
-    double v = 0;
-    for (int i = 0; i < n; ++i) {
-        v = std::clamp(v + random.bounded(41) - 20, -550.0, 550.0);
-        values.append(i % 997 == 0 ? QStringLiteral("   OL  ") : QString::number(v));
-    }
-    return values;
-}
-
 // Per pixel column the first, last, lowest and highest y of a trace.
 QList<double> columnOutlines(const QPolygonF &trace)
 {
@@ -271,11 +258,17 @@ void GraphsTest::trace()
     QCOMPARE(graphs::storedGraphTrace(list, r.request, graphs::screenPixelsPerTwip), r.points);
 }
 
-// Reduced to a few points a pixel column, the trace draws as every record did.
+// Reduced to a few points a pixel column, the trace draws as every record
+// did: a wandering trace with an overload now and then, the same on every run.
 void GraphsTest::reducedTraceLooksTheSame()
 {
+    QRandomGenerator random(20240115);
+    QStringList values;
+    double v = 0;
+    for (int i = 0; i < 5000; ++i)
+        values.append(i % 997 == 0 ? QStringLiteral("   OL  ") : QString::number(v = std::clamp(v + random.bounded(41) - 20, -550.0, 550.0)));
     RecordListModel list;
-    fill(list, wander(5000));
+    fill(list, values);
     const TraceRequest request{0, 5000, 5001, {100, 450}, RangeMatch::Exact}; // from the caption row
     const QPolygonF full = graphs::storedGraphTrace(list, request, 1e6);
     const QPolygonF reduced = graphs::storedGraphTrace(list, request, graphs::screenPixelsPerTwip);

@@ -48,13 +48,12 @@ struct LiveRig
         panel->LBLRAN->setText(range);
         panel->LBLVALUE->setText(value);
     }
-    void feed(int times = 1) // what the panel does on a sampling tick
+    void feed(int times = 1) // a new text in Text1 is what the panel's sampling tick gives
     {
-        for (int i = 0; i < times; ++i) {
-            graph->Text1->setText(QString());
-            graph->Text1->setText(QStringLiteral("1"));
-        }
+        for (int i = 0; i < times; ++i)
+            graph->Text1->setText(QString::number(++fed));
     }
+    int fed = 0;
     void enterYmax(const QString &answer)
     {
         if (answer.isEmpty())
