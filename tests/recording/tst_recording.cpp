@@ -95,9 +95,7 @@ void RecordingTest::recordedLine_data()
     QTest::addColumn<QDateTime>("now");
     QTest::addColumn<recording::PanelTexts>("texts");
     QTest::addColumn<QByteArray>("line");
-    const auto row = [](const char *name, QDateTime now, recording::PanelTexts texts, const char *line) {
-        QTest::newRow(name) << now << texts << QByteArray(line);
-    };
+    const auto row = [](const char *name, QDateTime now, recording::PanelTexts texts, const char *line) { QTest::newRow(name) << now << texts << QByteArray(line); };
     const QDateTime may31(QDate(2026, 5, 31), QTime(14, 3, 7));
     row("no low battery ends with a tab", may31, {"1.234", "V", "5 V", "DC", ""}, "12\t26-05-31\t14:03:07\t 1.234\tV\t5 V\tDC\t\r\n");
     row("low battery ends with Low", may31, {"-0.012", "V", "5 V", "DC", "LOW BATTERY"}, "12\t26-05-31\t14:03:07\t-0.012\tV\t5 V\tDC\tLow\r\n");

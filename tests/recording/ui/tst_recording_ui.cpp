@@ -288,9 +288,8 @@ void RecordingUiTest::samplingTime()
     rig.test.dialogs.queueInput(QString());
     rig.feature->recording().askSamplingTime();
     const QList<ScriptedDialogs::Prompt> prompts = rig.test.dialogs.prompts();
-    QCOMPARE((QStringList{prompts[0].title, prompts[0].defaultAnswer, prompts[1].defaultAnswer}), (QStringList{"Input Sampling Time", "2.", r.next}));
-    QCOMPARE(rig.messages(), r.message.isEmpty() ? QStringList() : QStringList{r.message});
-    QCOMPARE(rig.panel->LBLSAMPLE->text(), r.label);
+    QCOMPARE((QStringList{prompts[0].title, prompts[0].defaultAnswer, prompts[1].defaultAnswer, rig.messages().join(u'|'), rig.panel->LBLSAMPLE->text()}),
+             (QStringList{"Input Sampling Time", "2.", r.next, r.message, r.label}));
     QCOMPARE((QList<int>{rig.shared.sampleTick, rig.shared.pcSampling, rig.panel->Timer4->interval()}),
              (QList<int>{r.sampleTick, r.answer.isEmpty() ? 0 : 1, r.intervalMs}));
     rig.panel->CMDSTOP->click();
