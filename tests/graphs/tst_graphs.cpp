@@ -143,9 +143,8 @@ void GraphsTest::limitEntry()
     QCOMPARE(r.isMax ? graphs::acceptYMax(r.answer, r.limits, r.fullScale)
                      : graphs::acceptYMin(r.answer, r.limits, r.fullScale), r.accepted);
     // The prompt offers the current limit, zero with a blank.
-    QCOMPARE(graphs::yMaxPrompt({0, 2.5}).defaultAnswer, QStringLiteral(" 2.5"));
-    QCOMPARE(graphs::yMinPrompt({0, 2.5}).defaultAnswer, QStringLiteral(" 0"));
-    QCOMPARE(graphs::yMinPrompt(mv).defaultAnswer, QStringLiteral("-500"));
+    QCOMPARE((QStringList{graphs::yMaxPrompt({0, 2.5}).defaultAnswer, graphs::yMinPrompt({0, 2.5}).defaultAnswer, graphs::yMinPrompt(mv).defaultAnswer}),
+             (QStringList{" 2.5", " 0", "-500"}));
 }
 
 void GraphsTest::sweep_data()
@@ -210,8 +209,7 @@ void GraphsTest::recordLevel()
     QVERIFY2(std::abs(y - r.level) < 1e-9, qPrintable(QString::number(y, 'g', 17)));
     graphs::StoredGraphScene scene;
     scene.plotted = true;
-    scene.selection.minimum = r.minimum;
-    scene.selection.maximum = r.maximum;
+    std::tie(scene.selection.minimum, scene.selection.maximum) = std::pair(r.minimum, r.maximum);
     const graphs::StoredGraphLabels shown = graphs::storedGraphLabels(scene);
     if (!r.labels.isEmpty())
         QCOMPARE((QStringList{shown.valTop, shown.valMid, shown.zero, shown.negMid, shown.negTop}), r.labels);
