@@ -120,7 +120,7 @@ int unmatchedDark(const QImage &a, const QImage &b, double scale, QRect region, 
     return unmatched;
 }
 
-struct LiveChange { QString ymaxBefore; int clicks; QString change; bool linkLost; QString ymaxDuring; graphs::AxisLimits limits; int gridColor; };
+struct LiveChange { QString ymaxBefore; int clicks; bool resize; bool linkLost; QString ymaxDuring; graphs::AxisLimits limits; int gridColor; };
 
 } // namespace
 
@@ -171,10 +171,10 @@ void GraphsUiTest::liveReadingNeedsTextAndValue()
 void GraphsUiTest::liveChartChange_data()
 {
     QTest::addColumn<LiveChange>("r");
-    QTest::newRow("range change") << LiveChange{"200", 2, "range", false, "", {-5, 5}, 7};
-    QTest::newRow("resized") << LiveChange{"", 1, "resize", false, "", {-500, 500}, 8};
-    QTest::newRow("resized, link lost, own Ymax") << LiveChange{"123.6", 1, "resize", true, "", {-500, 124}, 8};
-    QTest::newRow("resized, link lost, Ymax entered meanwhile") << LiveChange{"", 1, "resize", true, "300", {-500, 300}, 8};
+    QTest::newRow("range change") << LiveChange{"200", 2, false, false, "", {-5, 5}, 7};
+    QTest::newRow("resized") << LiveChange{"", 1, true, false, "", {-500, 500}, 8};
+    QTest::newRow("resized, link lost, own Ymax") << LiveChange{"123.6", 1, true, true, "", {-500, 124}, 8};
+    QTest::newRow("resized, link lost, Ymax entered meanwhile") << LiveChange{"", 1, true, true, "300", {-500, 300}, 8};
 }
 
 void GraphsUiTest::liveChartChange()
@@ -187,21 +187,20 @@ void GraphsUiTest::liveChartChange()
     rig.feed(5);
     rig.graph->move(300, 300);
     QCOMPARE(rig.sweepPos(), 4);
-    const bool resize = r.change == QLatin1String("resize");
     if (r.linkLost)
         rig.show(QStringLiteral(" NO COM "), QString(), QString());
-    if (resize) {
+    if (r.resize) {
         rig.graph->resize(500, 300);
         QCoreApplication::processEvents();
     }
     rig.enterYmax(r.ymaxDuring);
-    rig.show(QStringLiteral("Com1"), resize ? QStringLiteral("500 mV") : QStringLiteral("5 V"), QStringLiteral("1.2345"));
+    rig.show(QStringLiteral("Com1"), r.resize ? QStringLiteral("500 mV") : QStringLiteral("5 V"), QStringLiteral("1.2345"));
     rig.feed();
     QCOMPARE(rig.graph->chart().limits(), r.limits);
     // The reading starts the new sweep.
-    QCOMPARE((QList<int>{rig.sweepPos(), rig.graph->chart().gridColor(), rig.graph->chart().area().plotWidth}), (QList<int>{0, r.gridColor, resize ? 450 : 300}));
+    QCOMPARE((QList<int>{rig.sweepPos(), rig.graph->chart().gridColor(), rig.graph->chart().area().plotWidth}), (QList<int>{0, r.gridColor, r.resize ? 450 : 300}));
     QCOMPARE(rig.graph->chart().image().size(), rig.graph->clientSize());
-    QCOMPARE(rig.graph->pos(), resize ? QPoint(300, 300) : rig.panel->frameGeometry().bottomLeft() + QPoint(0, 1));
+    QCOMPARE(rig.graph->pos(), r.resize ? QPoint(300, 300) : rig.panel->frameGeometry().bottomLeft() + QPoint(0, 1));
     rig.graph->activateWindow(); // Escape gives the panel the focus
     QCoreApplication::processEvents();
     QTest::keyClick(rig.graph.get(), Qt::Key_Escape);

@@ -21,7 +21,6 @@
 
 #include <optional>
 
-using recording::RangeBoxes;
 using testsupport::ScriptedDialogs;
 
 namespace {
@@ -321,7 +320,7 @@ void RecordingUiTest::memoryGraphAndRange()
     rig.list().MNUGRAPH->trigger();
     rig.graph().MnuLimit->trigger();
     QVERIFY(rig.graph().isOpen() && rig.range().isVisible());
-    QCOMPARE(rig.range().boxes(), (RangeBoxes{"1", "10", "0", "1000"}));
+    QCOMPARE(rig.range().boxes(), (recording::RangeBoxes{"1", "10", "0", "1000"}));
     rig.range().setBoxes({"5", "12", "0", "500"});
     rig.range().SSCommand1->click();
     QCOMPARE(rig.messages(), QStringList{" Invalid No.s,  please try again !"});
