@@ -176,12 +176,10 @@ void RecordingUiTest::recording()
         const QString arg = step.section(u':', 1);
         if (step == "save" || step == "ask")
             rig.test.dialogs.queueSaveFile(rig.path(file));
-        if (step == "save")
+        if (step == "save" || step == "saveas")
             rig.panel->CMDSAVE->click();
         else if (step == "cancel")
             rig.test.dialogs.queueSaveCancel();
-        else if (step == "saveas")
-            rig.panel->CMDSAVE->click();
         else if (step.startsWith("asked:"))
             QCOMPARE(rig.test.dialogs.fileRequests().last().initialName, QString(arg).replace("%1", rig.path(file)));
         else if (step == "start")
