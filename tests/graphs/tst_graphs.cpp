@@ -22,14 +22,12 @@ using recording::RecordListModel;
 using Opt = std::optional<double>;
 using From = std::optional<QPointF>;
 
-Q_DECLARE_METATYPE(std::optional<double>)
-
 namespace {
 
 const graphs::PlotArea designArea = graphs::plotAreaFor(QSize(350, 184));
 const AxisLimits mv{-500, 500};
 
-int countIn(const QImage &image, const QRect &area, QRgb colour)
+int countIn(const QImage &image, const QRect &area, QRgb colour = qRgb(0, 0, 0))
 {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -37,26 +35,12 @@ int countIn(const QImage &image, const QRect &area, QRgb colour)
             count += image.pixel(x, y) == colour;
     return count;
 }
-int blackIn(const QImage &image, const QRect &area) { return countIn(image, area, qRgb(0, 0, 0)); }
 void fill(RecordListModel &list, const QStringList &values)
 {
     int row = 0;
     for (const QString &value : values)
         list.appendRow({QString::number(++row), "24-01-15", QStringLiteral("12:00:%1").arg(row % 60, 2, 10, QLatin1Char('0')),
                         value, "mV", "500 mV", "DC", ""});
-}
-
-// A wandering trace with an overload now and then, the same on every run.
-QStringList wander(int n)
-{
-    QRandomGenerator random(20240115);
-    QStringList values;
-    double v = 0;
-    for (int i = 0; i < n; ++i) {
-        v = std::clamp(v + random.bounded(41) - 20, -550.0, 550.0);
-        values.append(i % 997 == 0 ? QStringLiteral("   OL  ") : QString::number(v));
-    }
-    return values;
 }
 
 // Per pixel column the first, last, lowest and highest y of a trace.
@@ -77,6 +61,7 @@ QList<double> columnOutlines(const QPolygonF &trace)
     return outlines;
 }
 
+struct LiveLevelRow { QString value; AxisLimits limits; double offset; QStringList texts = {}; };
 struct LimitRow { bool isMax; QString answer; AxisLimits limits; double fullScale; Opt accepted; };
 struct SweepRow { int readings; QList<int> lostAt; int column; From segmentFrom; };
 struct LevelRow { QString value, range; double minimum, maximum; RangeMatch match; double level; QStringList labels = {}; };
@@ -84,6 +69,7 @@ struct TraceRow { QStringList values; TraceRequest request; QPolygonF points; };
 
 } // namespace
 
+Q_DECLARE_METATYPE(LiveLevelRow)
 Q_DECLARE_METATYPE(LimitRow)
 Q_DECLARE_METATYPE(SweepRow)
 Q_DECLARE_METATYPE(LevelRow)
@@ -113,35 +99,26 @@ private Q_SLOTS:
 // the limits' level labels.
 void GraphsTest::liveLevel_data()
 {
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<AxisLimits>("limits");
-    QTest::addColumn<double>("offset");
-    QTest::addColumn<QStringList>("texts");
-    const auto row = [](const char *name, const char *value, AxisLimits limits, double offset, QStringList texts = {}) {
-        QTest::newRow(name) << QString(value) << limits << offset << texts;
-    };
-    row("OL above the top, 500 mV labels", "OL", graphs::limitsForRange("500 mV"), 149, {"-500", "-250", "0", "250", "500"});
-    row("-OL below the bottom", "-OL", mv, -3);
-    row("above yMax clipped, user limits", "500.01", {-10, 124}, 149, {"-10", "24", "57", "91", "124"});
-    row("-OL stays low under negative limits", "-OL", {-500, -100}, -3);
-    row("text without a number reads 0", "abc", mv, 72);
-    row("equal limits: at them on the bottom edge", "000.00", {0, 0}, 0, QStringList(5, QStringLiteral("0")));
-    row("equal limits: above them", "1", graphs::limitsForRange("Diode"), 149);
+    QTest::addColumn<LiveLevelRow>("r");
+    const auto row = [](const char *name, LiveLevelRow r) { QTest::newRow(name) << r; };
+    row("OL above the top, 500 mV labels", {"OL", graphs::limitsForRange("500 mV"), 149, {"-500", "-250", "0", "250", "500"}});
+    row("-OL below the bottom", {"-OL", mv, -3});
+    row("above yMax clipped, user limits", {"500.01", {-10, 124}, 149, {"-10", "24", "57", "91", "124"}});
+    row("-OL stays low under negative limits", {"-OL", {-500, -100}, -3});
+    row("text without a number reads 0", {"abc", mv, 72});
+    row("equal limits: at them on the bottom edge", {"000.00", {0, 0}, 0, QStringList(5, QStringLiteral("0"))});
+    row("equal limits: above them", {"1", graphs::limitsForRange("Diode"), 149});
 }
 
 void GraphsTest::liveLevel()
 {
-    QFETCH(QString, value);
-    QFETCH(AxisLimits, limits);
-    QFETCH(double, offset);
-    const double got = graphs::readingOffset(value, limits, designArea.plotHeight);
-    QVERIFY2(qAbs(got - offset) < 1e-9, qPrintable(QString::number(got)));
-    QFETCH(QStringList, texts);
+    QFETCH(LiveLevelRow, r);
+    const double got = graphs::readingOffset(r.value, r.limits, designArea.plotHeight);
+    QVERIFY2(qAbs(got - r.offset) < 1e-9, qPrintable(QString::number(got)));
     QStringList shown;
-    for (const graphs::LevelLabel &label : graphs::levelLabels(designArea, limits))
+    for (const graphs::LevelLabel &label : graphs::levelLabels(designArea, r.limits))
         shown << label.text;
-    if (!texts.isEmpty())
-        QCOMPARE(shown, texts);
+    QVERIFY(r.texts.isEmpty() || shown == r.texts);
 }
 
 void GraphsTest::limitEntry_data()
@@ -166,9 +143,8 @@ void GraphsTest::limitEntry()
     QCOMPARE(r.isMax ? graphs::acceptYMax(r.answer, r.limits, r.fullScale)
                      : graphs::acceptYMin(r.answer, r.limits, r.fullScale), r.accepted);
     // The prompt offers the current limit, zero with a blank.
-    QCOMPARE(graphs::yMaxPrompt({0, 2.5}).defaultAnswer, QStringLiteral(" 2.5"));
-    QCOMPARE(graphs::yMinPrompt({0, 2.5}).defaultAnswer, QStringLiteral(" 0"));
-    QCOMPARE(graphs::yMinPrompt(mv).defaultAnswer, QStringLiteral("-500"));
+    QCOMPARE((QStringList{graphs::yMaxPrompt({0, 2.5}).defaultAnswer, graphs::yMinPrompt({0, 2.5}).defaultAnswer, graphs::yMinPrompt(mv).defaultAnswer}),
+             (QStringList{" 2.5", " 0", "-500"}));
 }
 
 void GraphsTest::sweep_data()
@@ -192,8 +168,7 @@ void GraphsTest::sweep()
     graphs::SweepStep step;
     for (int k = 1; k <= r.readings; ++k)
         step = sweep.advance(designArea, k, !r.lostAt.contains(k));
-    QCOMPARE(step.column, r.column);
-    QCOMPARE(sweep.sweepPos(), r.column);
+    QCOMPARE((QList<int>{step.column, sweep.sweepPos()}), (QList<int>{r.column, r.column}));
     QCOMPARE(step.point, QPointF(40 + r.column, 157 - r.readings));
     QCOMPARE(step.segmentFrom, r.segmentFrom);
     using M = graphs::TimeMark;
@@ -219,7 +194,6 @@ void GraphsTest::recordLevel_data()
     row("maximum equal to minimum", {" 450", "500 V", 500, 500, exact, 4000});
     row("long value text", {" 1" + QString(80, QLatin1Char('0')), "500 V", 0, 500, exact, 900});
     // The range's factor: exact text, or the first table text found in it.
-    row("50M Ohm", {" 0.5", "50M Ohm", 0, 1000000, exact, 2500});
     row("labels of 50M", {" 25", "50M Ohm", 0, 50000000, exact, 2500, {"50000000", "25000000", "0", "-25000000", "-50000000"}});
     row("left column before right", {" 0.5", "5M Hz 5K Ohm", 0, 1000, RangeMatch::Containment, 2500});
     row("table order within a column", {" 0.5", "500 Ohm/5K Ohm", 0, 1, RangeMatch::Containment, 2500});
@@ -234,8 +208,7 @@ void GraphsTest::recordLevel()
     QVERIFY2(std::abs(y - r.level) < 1e-9, qPrintable(QString::number(y, 'g', 17)));
     graphs::StoredGraphScene scene;
     scene.plotted = true;
-    scene.selection.minimum = r.minimum;
-    scene.selection.maximum = r.maximum;
+    std::tie(scene.selection.minimum, scene.selection.maximum) = std::pair(r.minimum, r.maximum);
     const graphs::StoredGraphLabels shown = graphs::storedGraphLabels(scene);
     if (!r.labels.isEmpty())
         QCOMPARE((QStringList{shown.valTop, shown.valMid, shown.zero, shown.negMid, shown.negTop}), r.labels);
@@ -249,9 +222,9 @@ void GraphsTest::storedUnit()
     graphs::StoredGraphScene scene;
     scene.list = &list;
     scene.design = graphs::memoryGraphDesign();
-    QCOMPARE(graphs::storedGraphLabels(scene).unit, QStringLiteral("Cx nF"));
+    const QString memoryUnit = graphs::storedGraphLabels(scene).unit;
     scene.design = graphs::recGraphDesign();
-    QCOMPARE(graphs::storedGraphLabels(scene).unit, QStringLiteral("Cx"));
+    QCOMPARE((QStringList{memoryUnit, graphs::storedGraphLabels(scene).unit}), (QStringList{"Cx nF", "Cx"}));
 }
 
 void GraphsTest::trace_data()
@@ -282,11 +255,17 @@ void GraphsTest::trace()
     QCOMPARE(graphs::storedGraphTrace(list, r.request, graphs::screenPixelsPerTwip), r.points);
 }
 
-// Reduced to a few points a pixel column, the trace draws as every record did.
+// Reduced to a few points a pixel column, the trace draws as every record
+// did: a wandering trace with an overload now and then, the same on every run.
 void GraphsTest::reducedTraceLooksTheSame()
 {
+    QRandomGenerator random(20240115);
+    QStringList values;
+    double v = 0;
+    for (int i = 0; i < 5000; ++i)
+        values.append(i % 997 == 0 ? QStringLiteral("   OL  ") : QString::number(v = std::clamp(v + random.bounded(41) - 20, -550.0, 550.0)));
     RecordListModel list;
-    fill(list, wander(5000));
+    fill(list, values);
     const TraceRequest request{0, 5000, 5001, {100, 450}, RangeMatch::Exact}; // from the caption row
     const QPolygonF full = graphs::storedGraphTrace(list, request, 1e6);
     const QPolygonF reduced = graphs::storedGraphTrace(list, request, graphs::screenPixelsPerTwip);
@@ -301,23 +280,20 @@ void GraphsTest::reducedTraceLooksTheSame()
 // they set, in both stored graphs.
 void GraphsTest::traceStaysInsideThePlotArea()
 {
-    for (const RangeMatch match : {RangeMatch::Exact, RangeMatch::Containment}) {
+    for (const RangeMatch match : {RangeMatch::Exact, RangeMatch::Containment})
         for (int records : {1, 2, 7}) {
             RecordListModel list;
             fill(list, QStringList{"   OL  ", " 600", "  -OL  ", " 250", "-600", " 0", " 499"}.mid(0, records));
-            for (qint64 first = 0; first <= records; ++first) {
+            for (qint64 first = 0; first <= records; ++first)
                 for (qint64 last = first + 1; last <= records; ++last) {
                     const TraceRequest request{first, last, recording::rangeCount(double(first), double(last)), {0, 500}, match};
                     const QPolygonF trace = graphs::storedGraphTrace(list, request, graphs::screenPixelsPerTwip);
                     for (const QPointF &p : trace)
                         QVERIFY2(p.x() >= 1000 && p.x() <= 5000 && p.y() >= 900 && p.y() <= 7100,
                                  qPrintable(QStringLiteral("%1 records FROM %2 TO %3").arg(records).arg(first).arg(last)));
-                    if (request.count >= 2)
-                        QCOMPARE(trace.constLast().x(), 5000.0);
+                    QVERIFY(request.count < 2 || trace.constLast().x() == 5000.0);
                 }
-            }
         }
-    }
 }
 
 void GraphsTest::storedPicture()
@@ -328,20 +304,16 @@ void GraphsTest::storedPicture()
     scene.plotted = true;
     scene.list = &list;
     scene.selection = {1, 3, 3, 0, 500, QStringLiteral("12:00:01"), QStringLiteral("12:00:02"), QStringLiteral("12:00:03")};
-    QImage image = graphs::renderStoredGraph(scene);
+    const QImage image = graphs::renderStoredGraph(scene);
     QCOMPARE(image.size(), QSize(396, 497));
-    QVERIFY(blackIn(image, QRect(70, 105, 260, 3)) >= 260); // the trace at y = 1600 twips
-    QCOMPARE(blackIn(image, QRect(80, 300, 240, 160)), 0);
     const int red = countIn(image, QRect(70, 66, 260, 1), qRgb(255, 0, 0)); // dashed maximum
-    QVERIFY(red > 100 && red < 250);
-    QVERIFY(blackIn(image, QRect(40, 60, 25, 20)) > 0); // value labels
-
+    // The trace at y = 1600 twips and nothing below it; the value labels.
+    QVERIFY(countIn(image, QRect(70, 105, 260, 3)) >= 260 && countIn(image, QRect(80, 300, 240, 160)) == 0 && red > 100 && red < 250);
+    QVERIFY(countIn(image, QRect(40, 60, 25, 20)) > 0);
     scene.plotted = false; // as designed: no trace, no value labels, the "TIME" caption
-    image = graphs::renderStoredGraph(scene);
-    QCOMPARE(blackIn(image, QRect(80, 100, 240, 12)), 0);
-    QCOMPARE(blackIn(image, QRect(40, 60, 25, 20)), 0);
-    QVERIFY(blackIn(image, QRect(328, 240, 60, 25)) > 0);
-
+    const QImage designed = graphs::renderStoredGraph(scene);
+    QCOMPARE((QList<int>{countIn(designed, QRect(80, 100, 240, 12)), countIn(designed, QRect(40, 60, 25, 20))}), (QList<int>{0, 0}));
+    QVERIFY(countIn(designed, QRect(328, 240, 60, 25)) > 0);
 }
 
 QTEST_MAIN(GraphsTest)

@@ -71,7 +71,6 @@ private Q_SLOTS:
     void fileRefused();
     void rowStarts_data();
     void rowStarts();
-    void listCells_data();
     void listCells();
     void printoutLine_data();
     void printoutLine();
@@ -96,9 +95,7 @@ void RecordingTest::recordedLine_data()
     QTest::addColumn<QDateTime>("now");
     QTest::addColumn<recording::PanelTexts>("texts");
     QTest::addColumn<QByteArray>("line");
-    const auto row = [](const char *name, QDateTime now, recording::PanelTexts texts, const char *line) {
-        QTest::newRow(name) << now << texts << QByteArray(line);
-    };
+    const auto row = [](const char *name, QDateTime now, recording::PanelTexts texts, const char *line) { QTest::newRow(name) << now << texts << QByteArray(line); };
     const QDateTime may31(QDate(2026, 5, 31), QTime(14, 3, 7));
     row("no low battery ends with a tab", may31, {"1.234", "V", "5 V", "DC", ""}, "12\t26-05-31\t14:03:07\t 1.234\tV\t5 V\tDC\t\r\n");
     row("low battery ends with Low", may31, {"-0.012", "V", "5 V", "DC", "LOW BATTERY"}, "12\t26-05-31\t14:03:07\t-0.012\tV\t5 V\tDC\tLow\r\n");
@@ -158,8 +155,7 @@ void RecordingTest::readsFiles()
         recording::ReadOptions options;
         options.chunkBytes = chunk;
         const recording::ReadOutcome outcome = recording::filelistu(list, name, options);
-        QVERIFY(outcome.complete);
-        QCOMPARE(outcome.rowsAdded, rows.size());
+        QVERIFY(outcome.complete && outcome.rowsAdded == rows.size());
         QCOMPARE(rowsOf(list), rows);
     }
 }
@@ -176,9 +172,7 @@ void RecordingTest::fileRefused()
     for (bool copy : {false, true}) {
         options.copy = copy;
         const recording::ReadOutcome outcome = recording::filelistu(list, file.fileName(), options);
-        QVERIFY(outcome.tooLarge && !outcome.complete);
-        QVERIFY2(outcome.errorText.contains("2.5 MB"), qPrintable(outcome.errorText));
-        QCOMPARE(list.recordCount(), 0);
+        QVERIFY2(outcome.tooLarge && !outcome.complete && outcome.errorText.contains("2.5 MB") && list.recordCount() == 0, qPrintable(outcome.errorText));
     }
 }
 
@@ -211,71 +205,42 @@ void RecordingTest::rowStarts()
     QCOMPARE(joined.size(), offsets.size());
     pushed.truncate(kept);
     pushed.push(offsets.last() + 1);
-    QCOMPARE(pushed.size(), kept + 1);
-    QCOMPARE(pushed[kept], offsets.last() + 1);
-    if (kept > 0)
-        QCOMPARE(pushed[kept - 1], offsets[kept - 1]);
+    QCOMPARE((QList<qint64>{pushed.size(), pushed[kept], kept > 0 ? pushed[kept - 1] : -1}),
+             (QList<qint64>{kept + 1, offsets.last() + 1, kept > 0 ? offsets[kept - 1] : -1}));
 }
 
-void RecordingTest::listCells_data()
-{
-    // Rows: 0 captions, 1 a full file line, 2 a short one, 3 appended with a
-    // tab inside a cell, 4..6 handed over laid end to end as a download does.
-    QTest::addColumn<qint64>("row");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text");
-    const auto add = [](const char *name, qint64 row, int column, const char *text) { QTest::newRow(name) << row << column << QString(text); };
-    add("caption REC", 0, 0, " REC ");
-    add("last cell of a file line", 1, 7, "8");
-    add("missing cell of a short row", 2, 5, "");
-    add("tab inside an appended cell splits it", 3, 1, "b");
-    add("ninth appended cell dropped", 3, 7, "7");
-    add("joined rows split at their starts", 4, 1, "b");
-    add("joined row of no bytes", 5, 0, "");
-    add("last joined row", 6, 1, "c3");
-    add("row after the last", 7, 0, "");
-    add("column after the last", 1, 8, "");
-}
-
+// File text with a full line and a short one; cells appended with a tab
+// inside one (it splits it) and a ninth (dropped); rows handed over laid end
+// to end as a download does, one of no bytes. Beyond the last row or column: empty.
 void RecordingTest::listCells()
 {
-    QFETCH(qint64, row);
-    QFETCH(int, column);
-    QFETCH(QString, text);
     RecordListModel list;
     QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
     list.appendFileText("1\t2\t3\t4\t5\t6\t7\t8\r\nshort\r\n");
     list.appendFileText("");
     list.appendRow({"a\tb", "2", "3", "4", "5", "6", "7", "8"});
     list.appendJoinedRows("2\tb3\tc3\t", {0, 3, 3});
-    QCOMPARE(list.rowCount(), 6);
-    QCOMPARE(list.cell(row, column), text);
-    if (row == 0)
-        QCOMPARE(list.headerData(column, Qt::Horizontal).toString(), text);
-    else
-        QCOMPARE(list.data(list.index(int(row - 1), column)).toString(), text);
+    QCOMPARE(rowsOf(list), (QStringList{"1|2|3|4|5|6|7|8", "short", "a|b|2|3|4|5|6|7", "2|b", "", "3|c3"}));
+    QCOMPARE((QStringList{list.cell(0, 0), list.headerData(0, Qt::Horizontal).toString(), list.data(list.index(2, 1)).toString(), list.cell(7, 0), list.cell(1, 8)}),
+             (QStringList{" REC ", " REC ", "b", "", ""}));
 }
 
 void RecordingTest::printoutLine_data()
 {
     QTest::addColumn<QStringList>("cells");
     QTest::addColumn<QString>("line");
-    QTest::newRow("low battery and overload") << QStringList{"86400", "26-06-01", "23:59:59", "   OL  ", "Frequency", "5M Hz", "", "Low"}
-        << "86400  26-06-01    23:59:59     OL    Frequency  5M Hz            Low  ";
-    QTest::newRow("longer cell printed whole") << QStringList{"12345678", "d", "t", "v", "u", "r", "BEEP!!", "b"}
-        << "12345678d           t         v        u          r           BEEP!!b    ";
-    QTest::newRow("empty row") << QStringList{} << QString(71, QLatin1Char(' '));
+    const auto row = [](const char *name, const QStringList &cells, const QString &line) { QTest::newRow(name) << cells << line; };
+    row("low battery and overload", {"86400", "26-06-01", "23:59:59", "   OL  ", "Frequency", "5M Hz", "", "Low"}, "86400  26-06-01    23:59:59     OL    Frequency  5M Hz            Low  ");
+    row("longer cell printed whole", {"12345678", "d", "t", "v", "u", "r", "BEEP!!", "b"}, "12345678d           t         v        u          r           BEEP!!b    ");
+    row("empty row", {"", "", "", "", "", "", "", ""}, QString(71, QLatin1Char(' ')));
 }
 
 void RecordingTest::printoutLine()
 {
     QFETCH(QStringList, cells);
-    QList<QByteArray> storage;
-    storage.reserve(RecordListModel::ColumnCount);
-    RecordListModel::Cells row{};
-    for (int i = 0; i < cells.size(); ++i)
-        row[std::size_t(i)] = QLatin1StringView(storage.emplace_back(cells[i].toLatin1()));
-    QTEST(recording::printoutLine(row), "line");
+    RecordListModel list;
+    list.appendRow(cells);
+    QTEST(recording::printoutLine(list.rowCells(1)), "line");
 }
 
 // A failing printer or a list cleared (closed, filled by a new download) in
@@ -324,16 +289,14 @@ void RecordingTest::printout()
                 act();
         });
     const PrintOutcome outcome = recording::printRecordList(list, printer, pump, "MEMORYLIST");
-    QCOMPARE(outcome.status, r.status);
+    QCOMPARE((QList<int>{int(outcome.status), printer.ended(), printer.aborted()}),
+             (QList<int>{int(r.status), r.status == PrintOutcome::Status::Printed, r.status == PrintOutcome::Status::Failed ? r.change == "fail" : r.status == PrintOutcome::Status::Interrupted}));
     QCOMPARE(outcome.errorText, r.reason);
     QVERIFY(r.linesPrinted >= 0 ? outcome.linesPrinted == r.linesPrinted : outcome.linesPrinted < 120);
-    QCOMPARE(printer.ended(), r.status == PrintOutcome::Status::Printed);
-    QCOMPARE(printer.aborted(), r.status == PrintOutcome::Status::Failed ? r.change == "fail" : r.status == PrintOutcome::Status::Interrupted);
     if (r.status != PrintOutcome::Status::Printed)
         return;
     const QStringList texts = printer.allTexts();
-    QCOMPARE(printer.documentName(), QStringLiteral("MEMORYLIST"));
-    QVERIFY(printer.texts().at(0).font.fixedPitch() && printer.pageCount() > 3);
+    QVERIFY(printer.documentName() == QLatin1String("MEMORYLIST") && printer.texts().at(0).font.fixedPitch() && printer.pageCount() > 3);
     QCOMPARE(texts.size(), 122);
     QCOMPARE(texts.mid(0, 3), (QStringList{"         Date        Time     Value   Unit       Range      A/D  Bat",
                                            "       --------    --------  -------- ---------  --------   ---  ---",
@@ -373,12 +336,11 @@ void RecordingTest::memoryGraph()
     shared.memMax = shared.memScaleLimit = 77;
     const auto warning = recording::prepareMemoryGraph(list, shared);
     QCOMPARE((QList<double>{shared.memTotal, shared.memMax}), (QList<double>{double(r.records), r.fullScale}));
-    if (r.mid.isEmpty()) {
-        QVERIFY(warning);
+    QCOMPARE(warning.has_value(), r.mid.isEmpty());
+    if (warning) {
         QCOMPARE((QStringList{warning->title, warning->text}), (QStringList{"Warning", "Only 1 Record !"}));
         return;
     }
-    QVERIFY(!warning);
     QCOMPARE((QStringList{shared.memTimeFirst, shared.memTimeMid, shared.memTimeLast}), (QStringList{"T1", r.mid, "T" + QString::number(r.records)}));
     const QList<double> prepared{1, double(r.records), double(r.records), 0, r.fullScale, r.fullScale};
     QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin, shared.memMax, shared.memScaleLimit}), prepared);
@@ -393,14 +355,11 @@ void RecordingTest::memoryGraph()
         QCOMPARE(recording::memoryRangeBoxes(shared).first, QString::number(shared.memFirst));
         return;
     }
-    QCOMPARE(refusal->text, r.message);
-    QCOMPARE(refusal->icon, platform::MessageIcon::Critical);
+    QVERIFY(refusal->text == r.message && refusal->icon == platform::MessageIcon::Critical);
     // Nothing changes: LIMIT and the graph go on from the last good selection.
     QCOMPARE((QList<double>{shared.memFirst, shared.memLast, shared.memCount, shared.memMin, shared.memMax, shared.memScaleLimit}), prepared);
     QCOMPARE(shared.memTimeFirst, QStringLiteral("kept"));
-    shared.memLast = 86400;
-    shared.memMin = 0.5;
-    shared.memMax = 50000000;
+    std::tie(shared.memLast, shared.memMin, shared.memMax) = std::tuple(86400.0, 0.5, 50000000.0);
     QCOMPARE(recording::memoryRangeBoxes(shared), (RangeBoxes{"1", "86400", "0.5", "50000000"}));
 }
 
