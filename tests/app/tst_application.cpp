@@ -140,6 +140,12 @@ void ApplicationTest::devicesDialogListsWhatIsThereAndRemembersTheChoice()
     program.lister.plugged = {ftdi, acm}; // a second adapter while the dialog is up
     dialog->refreshButton->click();
     QCOMPARE(dialog->table->model()->rowCount(), 2);
+    QStringList shown; // the captions over the table, then the second adapter as listed
+    for (int column = 0; column < dialog->table->model()->columnCount(); ++column)
+        shown << dialog->table->model()->headerData(column, Qt::Horizontal).toString()
+              << dialog->table->model()->index(1, column).data().toString();
+    QCOMPARE(shown, (QStringList{"Device", "/dev/ttyACM0", "Description", "USB CDC", "Manufacturer", "Meter Co",
+                                 "VID:PID", "1a86:7523", "Serial number", "7"}));
     dialog->table->selectRow(1);
     dialog->toCom2->click();
     dialog->com1->setEditText("/dev/pts/7");

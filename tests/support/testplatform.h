@@ -31,7 +31,6 @@ public:
         return {&port, &clock, &pump, &dialogs, makePrinter, platform::Timer::Mode::Manual};
     }
 
-    const std::vector<std::unique_ptr<RecordingPrinter>> &printJobs() const { return jobs_; }
     RecordingPrinter *lastPrintJob() const { return jobs_.empty() ? nullptr : jobs_.back().get(); }
     // The next print job refuses begin() with this reason (empty: cancel).
     void refuseNextPrintJob(const QString &reason = {}) { refusal_ = reason; }
