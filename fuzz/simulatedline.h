@@ -24,7 +24,8 @@ namespace fuzz {
 
 QString checkLive(QByteArrayView input);     // 2 pace bytes, then the meter's stream
 QString checkDataFile(QByteArrayView input); // a data file
-QString checkLogger(QByteArrayView input);   // even first byte: the requests' replies, odd: a download
+QString checkLoggerReplies(QByteArrayView input); // a pace byte, then length-prefixed replies
+QString checkDownload(QByteArrayView input);      // record count, flags, then the "K" reply
 
 class SimulatedLine : public platform::SerialPort, public platform::Clock, public platform::EventPump
 {

@@ -14,7 +14,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         const QString root = QStringLiteral(METERLINK_FUZZ_DIR "/");
-        for (const char *target : {"live", "datafile", "logger"}) {
+        for (const char *target : {"live", "datafile", "loggerreplies", "download"}) {
             QVERIFY2(!QDir(root + "corpus/" + target).isEmpty(QDir::Files), target);
             for (const QString &kind : {root + "corpus/", root + "regressions/"})
                 for (QDirIterator it(kind + target, QDir::Files); it.hasNext();)
@@ -26,7 +26,10 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFile input(file);
         QVERIFY2(input.open(QIODevice::ReadOnly), qPrintable(input.errorString()));
-        const auto check = file.contains(u"/live/") ? fuzz::checkLive : file.contains(u"/datafile/") ? fuzz::checkDataFile : fuzz::checkLogger;
+        const auto check = file.contains(u"/live/")       ? fuzz::checkLive
+                           : file.contains(u"/datafile/") ? fuzz::checkDataFile
+                           : file.contains(u"/download/") ? fuzz::checkDownload
+                                                          : fuzz::checkLoggerReplies;
         const QString finding = check(input.readAll());
         QVERIFY2(finding.isEmpty(), qPrintable(finding));
     }
