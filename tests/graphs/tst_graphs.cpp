@@ -3,6 +3,7 @@
 
 #include "graphs/livegraph.h"
 #include "graphs/livegraphlimits.h"
+#include "graphs/livegraphpainter.h"
 #include "graphs/livegraphsweep.h"
 #include "graphs/storedgraph.h"
 #include "graphs/storedgraphlevel.h"
@@ -10,6 +11,7 @@
 #include "recording/rangecheck.h"
 #include "recording/recordlistmodel.h"
 
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -119,6 +121,13 @@ void GraphsTest::liveLevel()
     for (const graphs::LevelLabel &label : graphs::levelLabels(designArea, r.limits))
         shown << label.text;
     QVERIFY(r.texts.isEmpty() || shown == r.texts);
+    // The labels take the look's text colour, whatever pen drew before them.
+    QImage frame(designArea.clientWidth, designArea.clientHeight, QImage::Format_RGB32);
+    QPainter painter(&frame);
+    graphs::ChartLook look;
+    look.text = Qt::red;
+    graphs::drawChartFrame(painter, designArea, r.limits, look);
+    QVERIFY(countIn(frame, QRect(0, 0, 30, designArea.clientHeight), qRgb(255, 0, 0)) > 0);
 }
 
 void GraphsTest::limitEntry_data()
