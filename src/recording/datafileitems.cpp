@@ -40,13 +40,6 @@ qsizetype findStop(QByteArrayView text, qsizetype pos, bool stopAtComma)
 
 } // namespace detail
 
-void splitItems(QByteArrayView text, std::vector<ItemSpan> &items, qsizetype offset)
-{
-    forEachItemBegin(text, [&](qsizetype begin) {
-        items.push_back({offset + begin, itemEnd(text, begin) - begin});
-    });
-}
-
 qsizetype itemEnd(QByteArrayView text, qsizetype begin)
 {
     const bool quoted = begin > 0 && text[begin - 1] == '"';

@@ -29,14 +29,6 @@
 
 namespace recording {
 
-// Where one item lies in the text it was split from.
-struct ItemSpan
-{
-    qsizetype begin = 0;
-    qsizetype length = 0;
-    friend bool operator==(const ItemSpan &, const ItemSpan &) = default;
-};
-
 // Calls found(begin, end) for every item of `text`, in order.
 template <typename Found>
 void forEachItem(QByteArrayView text, Found &&found);
@@ -47,10 +39,6 @@ void forEachItemBegin(QByteArrayView text, Found &&found)
 {
     forEachItem(text, [&](qsizetype begin, qsizetype) { found(begin); });
 }
-
-// Appends the items of `text` to `items`, each begin shifted by `offset`
-// (the position of `text` inside a larger buffer).
-void splitItems(QByteArrayView text, std::vector<ItemSpan> &items, qsizetype offset = 0);
 
 // The end of the item that begins at `begin` (one of forEachItemBegin's).
 qsizetype itemEnd(QByteArrayView text, qsizetype begin);

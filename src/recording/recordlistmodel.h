@@ -64,7 +64,7 @@ public:
     void forEachRow(qint64 first, qint64 last,
                     const std::function<void(qint64 row, const Cells &cells)> &visit) const;
 
-    // Appends the items of a data file's text as records (splitItems rules).
+    // Appends the items of a data file's text as records (forEachItem's rules).
     // Returns how many were added.
     qsizetype appendFileText(const QByteArray &text);
     // The same for text the list keeps a hold of (a mapped file), split on
