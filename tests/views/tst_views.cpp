@@ -5,7 +5,7 @@
 #include "graphs/ui/ggraph.h"
 #include "link/ui/panel.h"
 #include "support/frames.h"
-#include "support/testplatform.h"
+#include "support/panelrig.h"
 #include "views/dial.h"
 #include "views/dialpicture.h"
 #include "views/ui/analog.h"
@@ -45,21 +45,13 @@ bool needleAt(const views::DialPicture &picture, double degrees)
     return near(picture, 0.5, degrees, Qt::black) && near(picture, 0.9, degrees, Qt::black);
 }
 
-// The panel on the scripted platform with the views' owner, 2024-01-15.
-struct Rig
+// The panel with the views' owner.
+struct Rig : testsupport::PanelRig
 {
-    testsupport::TestPlatform test;
-    common::SharedValues shared;
-    platform::Platform platform = test.platform();
-    std::unique_ptr<live::PANEL> panel;
     std::unique_ptr<views::LiveViews> views;
 
     Rig()
     {
-        shared.portNumber = 1;
-        test.clock.setDate(QDate(2024, 1, 15));
-        panel = std::make_unique<live::PANEL>(platform, shared);
-        panel->load();
         panel->show();
         views = std::make_unique<views::LiveViews>(*panel);
         panel->LBLTIME->setText(QStringLiteral("10:15:58"));

@@ -8,7 +8,7 @@
 #include "link/ui/panel.h"
 #include "platform/timer.h"
 #include "recording/recordlistmodel.h"
-#include "support/testplatform.h"
+#include "support/panelrig.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,19 +22,12 @@
 
 namespace {
 
-struct LiveRig
+struct LiveRig : testsupport::PanelRig
 {
-    testsupport::TestPlatform test;
-    common::SharedValues shared;
-    platform::Platform platform = test.platform();
-    std::unique_ptr<live::PANEL> panel;
     std::unique_ptr<graphs::G_GRAPH> graph;
 
     LiveRig()
     {
-        shared.portNumber = 1;
-        panel = std::make_unique<live::PANEL>(platform, shared);
-        panel->load();
         panel->show();
         show(QStringLiteral("Com1"), QStringLiteral("500 mV"), QStringLiteral("123.45"));
         shared.graphFeedOn = 1;

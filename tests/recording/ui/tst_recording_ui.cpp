@@ -10,7 +10,7 @@
 #include "recording/ui/recordingfeature.h"
 #include "support/filesizelimit.h"
 #include "support/frames.h"
-#include "support/testplatform.h"
+#include "support/panelrig.h"
 
 #include <QAction>
 #include <QLabel>
@@ -41,24 +41,15 @@ QByteArray recordedLines(int count)
     return text;
 }
 
-// The panel on the scripted platform with the recording feature attached.
-struct Rig
+// The panel with the recording feature attached, at noon.
+struct Rig : testsupport::PanelRig
 {
-    testsupport::TestPlatform test;
-    common::SharedValues shared;
-    platform::Platform platform = test.platform();
-    std::unique_ptr<live::PANEL> panel;
     std::unique_ptr<recording::RecordingFeature> feature;
     QTemporaryDir dir;
 
     Rig()
     {
-        shared.portNumber = 1;
-        panel = std::make_unique<live::PANEL>(platform, shared);
-        if (!panel->load())
-            qFatal("the panel did not load");
         feature = std::make_unique<recording::RecordingFeature>(*panel);
-        test.clock.setDate(QDate(2024, 1, 15));
         test.clock.setSecondsSinceMidnight(12 * 3600);
     }
     QString path(const QString &name) const { return name.startsWith(u'/') ? name : dir.filePath(name); }
