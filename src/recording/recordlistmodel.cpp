@@ -1,5 +1,6 @@
 #include "recording/recordlistmodel.h"
 
+#include <QScopeGuard>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
@@ -138,23 +139,28 @@ MinMaxPyramid *RecordListModel::keysToExtend()
 
 qsizetype RecordListModel::appendFileText(std::shared_ptr<const RowText> text, RowIndexing how)
 {
-    Segment segment;
-    segment.text = std::move(text);
-    segment.firstRecord = records_ + 1;
     how.rowLimit = rowLimit - records_;
     MinMaxPyramid *keys = keysToExtend();
     how.valuer = keys ? valuer_ : nullptr;
     if (how.rowLimit <= 0)
         return 0;
-    const qsizetype added = indexRows(segment.text->bytes(), how, segment.starts, keys);
-    if (added == 0)
-        return 0;
-    beginInsertRows({}, int(records_), int(records_ + added - 1));
-    segments_.push_back(std::move(segment));
+    // Each chunk's rows are shown as soon as they are joined: the views'
+    // work on them overlaps the reading of the chunks after.
+    how.joined = [this](qsizetype rows) {
+        beginInsertRows({}, int(records_), int(records_ + rows - 1));
+        records_ += rows;
+        endInsertRows();
+    };
+    Segment &segment = segments_.emplace_back();
+    segment.text = std::move(text);
+    segment.firstRecord = records_ + 1;
     appended_.reset();
-    records_ += added;
-    endInsertRows();
-    return added;
+    // However the reading ends, a segment that got no rows goes.
+    const auto dropIfEmpty = qScopeGuard([this] {
+        if (segments_.back().starts.empty())
+            segments_.pop_back();
+    });
+    return indexRows(segment.text->bytes(), how, segment.starts, keys);
 }
 
 void RecordListModel::appendRow(const QStringList &cells)

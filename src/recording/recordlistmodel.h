@@ -125,7 +125,7 @@ private:
     void appendKeys(const Segment &segment, qsizetype from, RowValuer valuer) const;
     MinMaxPyramid *keysToExtend();
 
-    std::vector<Segment> segments_;
+    std::vector<Segment> segments_; // rows are never added from a view's slot: no reallocation under a join
     std::shared_ptr<HeldRowText> appended_; // the text of the last segment, when contiguous
     qint64 records_ = 0;
     quint64 generation_ = 0;

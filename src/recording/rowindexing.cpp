@@ -1,9 +1,14 @@
 #include "recording/rowindexing.h"
 
-#include <QtConcurrent/QtConcurrentMap>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace recording {
@@ -16,12 +21,10 @@ struct Chunk
     qsizetype end = 0;
 };
 
-// The reduction is handed each chunk's rows as const; it moves them out
-// rather than copying millions of offsets.
 struct ChunkRows
 {
-    mutable RowStarts starts;
-    mutable std::vector<double> keys;
+    RowStarts starts;
+    std::vector<double> keys;
 };
 
 std::vector<Chunk> cutAtLineEnds(QByteArrayView text, qsizetype chunkBytes)
@@ -72,6 +75,76 @@ ChunkRows indexChunk(QByteArrayView text, Chunk chunk, RowValuer valuer)
     return rows;
 }
 
+// The chunks of one text, each claimed once, by one of the pool's threads
+// or by the calling thread. The calling thread joins the chunks in the
+// text's order as each is done; while the next in order is still being read
+// it reads one itself, so it never depends on a pool busy with other work.
+class ChunkWork
+{
+public:
+    ChunkWork(QByteArrayView text, std::vector<Chunk> chunks, RowValuer valuer)
+        : text_(text)
+        , chunks_(std::move(chunks))
+        , valuer_(valuer)
+        , rows_(chunks_.size())
+        , failures_(chunks_.size())
+        , done_(std::make_unique<QSemaphore[]>(chunks_.size()))
+    {
+    }
+
+    std::size_t size() const { return chunks_.size(); }
+
+    // Reads the next chunk nobody has claimed; false when none is left.
+    bool readNext()
+    {
+        const std::size_t i = next_.fetch_add(1);
+        if (i >= chunks_.size())
+            return false;
+        try {
+            rows_[i] = indexChunk(text_, chunks_[i], valuer_);
+        } catch (...) {
+            failures_[i] = std::current_exception();
+        }
+        done_[i].release();
+        return true;
+    }
+
+    // The rows of chunk `i`, once read; every chunk before it was awaited.
+    ChunkRows &await(std::size_t i)
+    {
+        while (!done_[i].tryAcquire()) {
+            if (!readNext()) {
+                done_[i].acquire();
+                break;
+            }
+        }
+        awaited_ = i + 1;
+        if (failures_[i])
+            std::rethrow_exception(failures_[i]);
+        return rows_[i];
+    }
+
+    // No chunk is started any more; the ones being read are waited for, as
+    // the text must outlive every reading of it.
+    void finish()
+    {
+        const std::size_t claimed = std::min(next_.exchange(chunks_.size()), chunks_.size());
+        for (std::size_t i = awaited_; i < claimed; ++i)
+            done_[i].acquire();
+        awaited_ = claimed;
+    }
+
+private:
+    const QByteArrayView text_;
+    const std::vector<Chunk> chunks_;
+    const RowValuer valuer_;
+    std::vector<ChunkRows> rows_;
+    std::vector<std::exception_ptr> failures_;
+    std::unique_ptr<QSemaphore[]> done_;
+    std::atomic<std::size_t> next_{0};
+    std::size_t awaited_ = 0; // the calling thread's own
+};
+
 } // namespace
 
 qsizetype indexRows(QByteArrayView text, const RowIndexing &how, RowStarts &starts,
@@ -80,29 +153,44 @@ qsizetype indexRows(QByteArrayView text, const RowIndexing &how, RowStarts &star
     const qsizetype before = starts.size();
     const RowValuer valuer = keys ? how.valuer : nullptr;
     const qsizetype limit = how.rowLimit > 0 ? how.rowLimit : std::numeric_limits<qsizetype>::max();
-    const auto take = [&](const ChunkRows &rows) {
+    // Joins a chunk's rows; false once the limit is reached.
+    const auto take = [&](ChunkRows &rows) {
         const qsizetype room = limit - (starts.size() - before);
         const qsizetype count = std::min(rows.starts.size(), room);
-        if (count <= 0)
-            return;
-        rows.starts.truncate(count);
-        starts.append(std::move(rows.starts));
-        if (valuer) {
-            for (qsizetype i = 0; i < count; ++i)
-                keys->append(rows.keys[std::size_t(i)]);
+        if (count > 0) {
+            rows.starts.truncate(count);
+            starts.append(std::move(rows.starts));
+            if (valuer) {
+                for (qsizetype i = 0; i < count; ++i)
+                    keys->append(rows.keys[std::size_t(i)]);
+            }
+            rows.keys = {};
+            if (how.joined)
+                how.joined(count);
         }
-        rows.keys = {};
+        return count < room;
     };
-    const std::vector<Chunk> chunks = cutAtLineEnds(text, std::max<qsizetype>(how.chunkBytes, 1));
+    std::vector<Chunk> chunks = cutAtLineEnds(text, std::max<qsizetype>(how.chunkBytes, 1));
     if (chunks.size() <= 1) {
-        for (const Chunk &chunk : chunks)
-            take(indexChunk(text, chunk, valuer));
-    } else {
-        // Chunks are joined in the text's order, one at a time.
-        QtConcurrent::blockingMappedReduced<int>(
-            chunks, [&](const Chunk &chunk) { return indexChunk(text, chunk, valuer); },
-            [&](int &, const ChunkRows &rows) { take(rows); },
-            QtConcurrent::OrderedReduce);
+        for (const Chunk &chunk : chunks) {
+            ChunkRows rows = indexChunk(text, chunk, valuer);
+            take(rows);
+        }
+        return starts.size() - before;
+    }
+    const auto work = std::make_shared<ChunkWork>(text, std::move(chunks), valuer);
+    QThreadPool *pool = QThreadPool::globalInstance();
+    const int helpers = std::min(int(work->size()) - 1, pool->maxThreadCount());
+    for (int i = 0; i < helpers; ++i)
+        pool->start([work] {
+            while (work->readNext()) {
+            }
+        });
+    // However this ends (the limit, a failed allocation), no helper reads on.
+    const auto finish = qScopeGuard([&work] { work->finish(); });
+    for (std::size_t i = 0; i < work->size(); ++i) {
+        if (!take(work->await(i)))
+            break;
     }
     return starts.size() - before;
 }

@@ -6,6 +6,8 @@
 
 #include <QByteArrayView>
 
+#include <functional>
+
 // Finding the rows of a big text on every core: the text is cut into
 // chunks just after line ends (no item reaches over one), each chunk is
 // split on its own, and the chunks' rows are joined in order.
@@ -20,6 +22,10 @@ struct RowIndexing
     qsizetype chunkBytes = 4 * 1024 * 1024; // a text no longer is split on this thread
     qsizetype rowLimit = 0;                  // stop after this many rows (0: none)
     RowValuer valuer = nullptr;              // when set, each row's key goes to `keys`
+    // Told, on the calling thread, how many rows were just joined, after each
+    // chunk's rows are in `starts` (and `keys`): a list shows them while
+    // later chunks are still being read.
+    std::function<void(qsizetype rows)> joined;
 };
 
 // Appends the begin of every item of `text` to `starts` and, with a valuer,

@@ -6,6 +6,7 @@
 #include "recording/listprintout.h"
 #include "recording/memoryselection.h"
 #include "recording/recordlistmodel.h"
+#include "recording/rowindexing.h"
 #include "recording/rowstarts.h"
 #include "support/recordingprinter.h"
 #include "support/scriptedclock.h"
@@ -152,11 +153,16 @@ void RecordingTest::readsFiles()
     const QString name = write(bytes);
     for (qsizetype chunk = 1; chunk <= std::max<qsizetype>(bytes.size(), 1); ++chunk) {
         RecordListModel list;
+        QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
         recording::ReadOptions options;
         options.chunkBytes = chunk;
         const recording::ReadOutcome outcome = recording::filelistu(list, name, options);
         QVERIFY(outcome.complete && outcome.rowsAdded == rows.size());
         QCOMPARE(rowsOf(list), rows);
+        // A row limit stops after exactly that many, wherever the chunks end.
+        recording::RowStarts starts;
+        const recording::RowIndexing limited{chunk, 2, nullptr, {}};
+        QCOMPARE(recording::indexRows(bytes, limited, starts, nullptr), std::min<qsizetype>(rows.size(), 2));
     }
 }
 
