@@ -180,8 +180,8 @@ qsizetype indexRows(QByteArrayView text, const RowIndexing &how, RowStarts &star
     }
     const auto work = std::make_shared<ChunkWork>(text, std::move(chunks), valuer);
     QThreadPool *pool = QThreadPool::globalInstance();
-    const int helpers = std::min(int(work->size()) - 1, pool->maxThreadCount());
-    for (int i = 0; i < helpers; ++i)
+    const qsizetype helpers = std::min<qsizetype>(qsizetype(work->size()) - 1, pool->maxThreadCount());
+    for (qsizetype i = 0; i < helpers; ++i)
         pool->start([work] {
             while (work->readNext()) {
             }

@@ -72,6 +72,7 @@ private Q_SLOTS:
     void fileRefused();
     void rowStarts_data();
     void rowStarts();
+    void keySpans();
     void listCells();
     void printoutLine_data();
     void printoutLine();
@@ -213,6 +214,38 @@ void RecordingTest::rowStarts()
     pushed.push(offsets.last() + 1);
     QCOMPARE((QList<qint64>{pushed.size(), pushed[kept], kept > 0 ? pushed[kept - 1] : -1}),
              (QList<qint64>{kept + 1, offsets.last() + 1, kept > 0 ? offsets[kept - 1] : -1}));
+}
+
+// The lowest and highest key a graph reads over a span are those of the
+// rows themselves, whether their keys were worked out before more rows were
+// read in (those then get theirs as they are read) or after.
+void RecordingTest::keySpans()
+{
+    const recording::RowValuer value = [](const recording::RowCells &cells) { return cells[0].toString().toDouble(); };
+    QByteArray first, second;
+    std::vector<double> values;
+    for (int i = 0; i < 300; ++i) {
+        values.push_back((i * 37) % 101 - 50);
+        (i < 170 ? first : second) += QByteArray::number(values.back()) + (i % 9 ? "\r\n" : ",7\r\n");
+        if (i % 9 == 0)
+            values.push_back(7); // a comma makes two rows of one line
+    }
+    for (const bool keysBefore : {true, false}) {
+        RecordListModel list;
+        list.setRowValuer(value);
+        list.appendFileText(std::make_shared<recording::HeldRowText>(first), {64, 0, nullptr, {}});
+        if (keysBefore)
+            list.keySpan(1, 1, value);
+        list.appendFileText(std::make_shared<recording::HeldRowText>(second), {64, 0, nullptr, {}});
+        QCOMPARE(list.recordCount(), qint64(values.size()));
+        for (qint64 from = 1; from <= list.recordCount(); from += 7) {
+            for (qint64 to = from; to <= list.recordCount(); to += 5) {
+                const auto [low, high] = std::minmax_element(values.begin() + from - 1, values.begin() + to);
+                const recording::KeySpan span = list.keySpan(from, to, value);
+                QVERIFY2(span.low == *low && span.high == *high, qPrintable(QString("%1..%2").arg(from).arg(to)));
+            }
+        }
+    }
 }
 
 // File text with a full line and a short one; cells appended with a tab
