@@ -204,11 +204,6 @@ void RecordListModel::appendJoinedRows(QByteArrayView text, const std::vector<qs
     endInsertRows();
 }
 
-void RecordListModel::appendRecord(const common::DataRecord &record)
-{
-    appendRow(QStringList(record.fields.begin(), record.fields.end()));
-}
-
 void RecordListModel::clear()
 {
     beginResetModel();

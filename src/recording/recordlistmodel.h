@@ -78,7 +78,6 @@ public:
     // The same for texts laid end to end in `text`: row i runs from
     // starts[i] (ascending from 0) to the next row's start or the end.
     void appendJoinedRows(QByteArrayView text, const std::vector<qsizetype> &starts);
-    void appendRecord(const common::DataRecord &record);
     // Removes every record.
     void clear();
     // Changes at every clear(): work that spans events (a printout) checks it

@@ -23,7 +23,6 @@ std::unique_ptr<MappedRowText> MappedRowText::map(std::unique_ptr<QFile> file, q
 MappedRowText::MappedRowText(std::unique_ptr<QFile> file, uchar *data, qint64 size)
     : file_(std::move(file))
     , data_(data)
-    , mapped_(size)
     , valid_(size)
 {}
 

@@ -62,7 +62,6 @@ private:
 
     std::unique_ptr<QFile> file_;
     uchar *data_;
-    qint64 mapped_;
     mutable qint64 valid_; // only ever shrinks
     mutable std::chrono::steady_clock::time_point checked_;
 };
