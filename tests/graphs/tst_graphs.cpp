@@ -92,6 +92,7 @@ private Q_SLOTS:
     void storedUnit();
     void trace_data();
     void trace();
+    void reducedTraceLooksTheSame_data();
     void reducedTraceLooksTheSame();
     void traceStaysInsideThePlotArea();
     void storedPicture();
@@ -264,21 +265,37 @@ void GraphsTest::trace()
     QCOMPARE(graphs::storedGraphTrace(list, r.request, graphs::screenPixelsPerTwip), r.points);
 }
 
+void GraphsTest::reducedTraceLooksTheSame_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("last");
+    QTest::newRow("1 record, from the caption row") << 1 << qint64(0) << qint64(1);
+    QTest::newRow("2 records") << 2 << qint64(1) << qint64(2);
+    QTest::newRow("1000 records") << 1000 << qint64(1) << qint64(1000);
+    QTest::newRow("5000 from the caption row") << 5000 << qint64(0) << qint64(5000);
+    QTest::newRow("100 000 records") << 100'000 << qint64(1) << qint64(100'000);
+    QTest::newRow("a span ending inside pixel columns") << 100'000 << qint64(12'345) << qint64(87'654);
+}
+
 // Reduced to a few points a pixel column, the trace draws as every record
 // did: a wandering trace with an overload now and then, the same on every run.
 void GraphsTest::reducedTraceLooksTheSame()
 {
+    QFETCH(int, records);
+    QFETCH(qint64, first);
+    QFETCH(qint64, last);
     QRandomGenerator random(20240115);
     QStringList values;
     double v = 0;
-    for (int i = 0; i < 5000; ++i)
+    for (int i = 0; i < records; ++i)
         values.append(i % 997 == 0 ? QStringLiteral("   OL  ") : QString::number(v = std::clamp(v + random.bounded(41) - 20, -550.0, 550.0)));
     RecordListModel list;
     fill(list, values);
-    const TraceRequest request{0, 5000, 5001, {100, 450}, RangeMatch::Exact}; // from the caption row
+    const TraceRequest request{first, last, double(last - first + 1), {100, 450}, RangeMatch::Exact};
     const QPolygonF full = graphs::storedGraphTrace(list, request, 1e6);
     const QPolygonF reduced = graphs::storedGraphTrace(list, request, graphs::screenPixelsPerTwip);
-    QCOMPARE(full.size(), 5001);
+    QCOMPARE(full.size(), last - first + 1);
     QVERIFY(reduced.size() <= 4 * (4000 / graphs::twipsPerPixel + 1));
     QCOMPARE(reduced.first(), full.first());
     QCOMPARE(reduced.last(), full.last());
